@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what Tavolin needs on Debian or Ubuntu, builds it, then
+#   run       starts Tavolin
+#   test      runs the test suite (headless)
+#   sanitize  builds and runs the test suite under AddressSanitizer and UBSan
+# Safe to run again: it installs only what is missing and builds incrementally.
+set -euo pipefail
+cd "$(dirname "$0")"
+mode=${1:-run}
+
+packages=(cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-dejavu-core)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc 2>/dev/null || echo 2)
+build() {  # build <dir> [cmake options...]
+    local dir=$1; shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$dir" -j "$jobs"
+}
+
+case "$mode" in
+run)
+    build build
+    exec ./build/tavolin
+    ;;
+test)
+    build build
+    cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs"
+    ;;
+sanitize)
+    build build-sanitize -DTAVOLIN_SANITIZE=ON
+    cd build-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs"
+    ;;
+*)
+    echo "usage: $0 [run|test|sanitize]" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,231 @@
+#include "app/tavolin.h"
+#include "ui_tavolin.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QtTest>
+
+
+class TestForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void geometry_data();
+    void geometry();
+    void texts_data();
+    void texts();
+    void spinBoxes_data();
+    void spinBoxes();
+    void makePanelCaptionReadsDownwards();
+    void barsAreEmptyAndListsStartEmpty();
+    void windowKeepsGivenObjectName();
+    void slotsAreTheThreeButtons();
+    void eachButtonIsConnectedToItsSlot_data();
+    void eachButtonIsConnectedToItsSlot();
+};
+
+void TestForm::geometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QRect>("rect");
+    const struct
+    {
+        const char *name;
+        const char *className;
+        QRect rect;
+    } rows[] = {
+        {"label", "QLabel", {10, 10, 141, 16}},
+        {"loadButton", "QPushButton", {10, 230, 121, 23}},
+        {"deleteButton", "QPushButton", {144, 230, 121, 23}},
+        {"label_2", "QLabel", {270, 10, 101, 16}},
+        {"label_3", "QLabel", {540, 10, 151, 16}},
+        {"label_4", "QLabel", {540, 40, 71, 16}},
+        {"label_5", "QLabel", {540, 60, 71, 16}},
+        {"label_6", "QLabel", {540, 80, 71, 16}},
+        {"panelHeightBox", "QSpinBox", {620, 40, 42, 22}},
+        {"panelWidthBox", "QSpinBox", {620, 60, 42, 22}},
+        {"offsetBox", "QSpinBox", {620, 80, 42, 22}},
+        {"label_7", "QLabel", {670, 40, 47, 13}},
+        {"label_8", "QLabel", {670, 60, 47, 13}},
+        {"label_9", "QLabel", {670, 80, 47, 13}},
+        {"listBrdFiles", "QListWidget", {10, 30, 256, 192}},
+        {"listSizes", "QListWidget", {270, 30, 256, 192}},
+        {"makePanel", "QPushButton", {740, 10, 31, 241}},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << QString::fromLatin1(row.name)
+                                << QString::fromLatin1(row.className) << row.rect;
+}
+
+void TestForm::geometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QRect, rect);
+    Tavolin window;
+    QCOMPARE(window.size(), QSize(779, 312));
+    auto *widget = window.findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
+    QCOMPARE(widget->parentWidget(), window.centralWidget());
+    QCOMPARE(widget->geometry(), rect);
+}
+
+void TestForm::texts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("label") << "label" << "Using the following .brd files";
+    QTest::newRow("loadButton") << "loadButton" << "Load";
+    QTest::newRow("deleteButton") << "deleteButton" << "Delete";
+    QTest::newRow("label_2") << "label_2" << "of the following sizes";
+    QTest::newRow("label_3") << "label_3" << "to make a Panel of Sizes :";
+    QTest::newRow("label_4") << "label_4" << "Panel - Height";
+    QTest::newRow("label_5") << "label_5" << "Panel - Width";
+    QTest::newRow("label_6 ends in a blank") << "label_6" << "Min Offset ";
+    QTest::newRow("label_7") << "label_7" << "mm";
+    QTest::newRow("label_8") << "label_8" << "mm";
+    QTest::newRow("label_9") << "label_9" << "mm";
+}
+
+void TestForm::texts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    Tavolin window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Tavolin"));
+    auto *widget = window.findChild<QWidget *>(name);
+    QVERIFY(widget);
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), text);
+    else
+        QCOMPARE(qobject_cast<QAbstractButton *>(widget)->text(), text);
+}
+
+void TestForm::spinBoxes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("maximum");
+    QTest::newRow("panel height") << "panelHeightBox" << 80 << 300;
+    QTest::newRow("panel width") << "panelWidthBox" << 160 << 300;
+    QTest::newRow("offset") << "offsetBox" << 5 << 50;
+}
+
+void TestForm::spinBoxes()
+{
+    QFETCH(QString, name);
+    QFETCH(int, start);
+    QFETCH(int, maximum);
+    Tavolin window;
+    auto *box = window.findChild<QSpinBox *>(name);
+    QVERIFY(box);
+    QCOMPARE(box->value(), start);
+    QCOMPARE(box->minimum(), 0);
+    QCOMPARE(box->maximum(), maximum);
+    QCOMPARE(box->singleStep(), 1);
+    QVERIFY(box->prefix().isEmpty() && box->suffix().isEmpty());
+
+    // The limits hold against typed input too.
+    box->selectAll();
+    QTest::keyClicks(box, QString::number(maximum + 1));
+    QVERIFY(box->value() <= maximum);
+    box->setValue(-1);
+    QCOMPARE(box->value(), 0);
+}
+
+void TestForm::makePanelCaptionReadsDownwards()
+{
+    Tavolin window;
+    auto *button = window.findChild<QPushButton *>(QStringLiteral("makePanel"));
+    QVERIFY(button);
+    const QStringList lines = button->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines, QStringList({"M", "A", "K", "E", "", "P", "A", "N", "E", "L"}));
+}
+
+void TestForm::barsAreEmptyAndListsStartEmpty()
+{
+    Tavolin window;
+    QCOMPARE(window.menuBar()->objectName(), QStringLiteral("menuBar"));
+    QCOMPARE(window.menuBar()->geometry(), QRect(0, 0, 779, 21));
+    QVERIFY(window.menuBar()->actions().isEmpty());
+    auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
+    QVERIFY(toolBar);
+    QCOMPARE(toolBar->parentWidget(), &window);
+    QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);
+    QVERIFY(toolBar->actions().isEmpty());
+    QCOMPARE(window.statusBar()->objectName(), QStringLiteral("statusBar"));
+    QVERIFY(window.statusBar()->currentMessage().isEmpty());
+    QCOMPARE(window.centralWidget()->objectName(), QStringLiteral("centralWidget"));
+    QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("listBrdFiles"))->count(), 0);
+    QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("listSizes"))->count(), 0);
+    QVERIFY(window.boardPaths.isEmpty() && window.boardWidths.isEmpty()
+            && window.boardHeights.isEmpty() && window.shiftedBoards.isEmpty());
+    QCOMPARE(window.objectName(), QStringLiteral("Tavolin"));
+}
+
+void TestForm::windowKeepsGivenObjectName()
+{
+    QMainWindow window;
+    window.setObjectName(QStringLiteral("Named"));
+    Ui::Tavolin form;
+    form.setupUi(&window);
+    QCOMPARE(window.objectName(), QStringLiteral("Named"));
+}
+
+void TestForm::slotsAreTheThreeButtons()
+{
+    const QMetaObject &meta = Tavolin::staticMetaObject;
+    QCOMPARE(QString::fromLatin1(meta.className()), QStringLiteral("Tavolin"));
+    QStringList slotNames;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        const QMetaMethod method = meta.method(i);
+        QCOMPARE(method.methodType(), QMetaMethod::Slot);
+        QCOMPARE(method.access(), QMetaMethod::Public);
+        QCOMPARE(method.parameterCount(), 0);
+        slotNames << QString::fromLatin1(method.name());
+    }
+    QCOMPARE(slotNames,
+             QStringList({"on_loadButton_clicked", "on_deleteButton_clicked",
+                          "on_makePanel_clicked"}));
+    QCOMPARE(meta.propertyCount(), meta.propertyOffset());
+    QCOMPARE(meta.enumeratorCount(), meta.enumeratorOffset());
+    QCOMPARE(meta.classInfoCount(), meta.classInfoOffset());
+}
+
+void TestForm::eachButtonIsConnectedToItsSlot_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("slot");
+    QTest::newRow("load") << "loadButton" << "on_loadButton_clicked()";
+    QTest::newRow("delete") << "deleteButton" << "on_deleteButton_clicked()";
+    QTest::newRow("make panel") << "makePanel" << "on_makePanel_clicked()";
+}
+
+void TestForm::eachButtonIsConnectedToItsSlot()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, slot);
+    Tavolin window;
+    auto *pushButton = window.findChild<QPushButton *>(button);
+    QVERIFY(pushButton);
+    // connectSlotsByName made exactly one connection from this button to
+    // its slot: the first disconnect finds it, a second finds none.
+    const QMetaMethod clicked = QMetaMethod::fromSignal(&QAbstractButton::clicked);
+    const int slotIndex = window.metaObject()->indexOfSlot(slot.toLatin1().constData());
+    QVERIFY(slotIndex >= 0);
+    const QMetaMethod slotMethod = window.metaObject()->method(slotIndex);
+    QVERIFY(QObject::disconnect(pushButton, clicked, &window, slotMethod));
+    QVERIFY(!QObject::disconnect(pushButton, clicked, &window, slotMethod));
+}
+
+QTEST_MAIN(TestForm)
+#include "tst_form.moc"

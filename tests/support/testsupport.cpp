@@ -1,0 +1,113 @@
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+QString realBoardsDir()
+{
+    const QString fromEnvironment = qEnvironmentVariable("TAVOLIN_BOARDS_DIR");
+    for (const QString &dir : {fromEnvironment, QStringLiteral(TAVOLIN_BOARDS_DIR)}) {
+        if (!dir.isEmpty() && QDir(dir).exists())
+            return QDir(dir).absolutePath();
+    }
+    return QString();
+}
+
+QString realBoard(const QString &fileName)
+{
+    const QString dir = realBoardsDir();
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + fileName;
+}
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+bool writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && file.write(bytes) == bytes.size() && file.flush();
+}
+
+DialogScript::DialogScript()
+{
+    connect(&timer, &QTimer::timeout, this, &DialogScript::poll);
+    timer.start(5);
+}
+
+DialogScript::~DialogScript() = default;
+
+void DialogScript::answer(Answer answer)
+{
+    answers.append(std::move(answer));
+}
+
+void DialogScript::chooseFile(const QString &path)
+{
+    answer([path](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog) {
+            modal->close();
+            return;
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();  // what pressing Open or Save does
+    });
+}
+
+void DialogScript::cancelFile()
+{
+    answer([](QWidget *modal) {
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    });
+}
+
+void DialogScript::dismissMessage()
+{
+    answer([this](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box) {
+            unexpected.append(QString::fromLatin1(modal->metaObject()->className()));
+            modal->close();
+            return;
+        }
+        messages.append({box->windowTitle(), box->text(), int(box->icon()),
+                         int(box->standardButtons()), box->defaultButton() != nullptr});
+        QAbstractButton *button = box->button(QMessageBox::Ok);
+        if (!button)
+            button = box->button(QMessageBox::Yes);
+        if (button)
+            button->click();
+        else
+            box->reject();
+    });
+}
+
+void DialogScript::poll()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal == lastAnswered)
+        return;
+    lastAnswered = modal;
+    if (answers.isEmpty()) {
+        unexpected.append(QString::fromLatin1(modal->metaObject()->className()));
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        return;
+    }
+    answers.takeFirst()(modal);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// Directory of the real EAGLE boards the tests read (never copied into the
+// project): $TAVOLIN_BOARDS_DIR, else the directory found at configure time.
+// Empty when neither exists.
+QString realBoardsDir();
+// Full path of one real board, or an empty string when the boards are absent.
+QString realBoard(const QString &fileName);
+
+// Skips the calling test function when the real boards are not available.
+#define REQUIRE_REAL_BOARDS()                                                                      \
+    do {                                                                                           \
+        if (realBoardsDir().isEmpty())                                                             \
+            QSKIP("real boards not found; set TAVOLIN_BOARDS_DIR");                               \
+    } while (false)
+
+QByteArray readWholeFile(const QString &path);
+bool writeWholeFile(const QString &path, const QByteArray &bytes);
+
+// A message box as the user saw it.
+struct SeenMessage
+{
+    QString title;
+    QString text;
+    int icon = 0;             // QMessageBox::Icon
+    int buttons = 0;          // QMessageBox::StandardButtons
+    bool hasDefault = false;  // a default button was set
+};
+
+// Answers the modal dialogs a test provokes, one after the other, as a user
+// would: a timer watches QApplication::activeModalWidget() and applies the
+// next queued answer to each new modal widget. A modal widget that appears
+// with no answer queued is recorded in `unexpected` and rejected, so a test
+// can never hang on a forgotten dialog.
+class DialogScript : public QObject
+{
+public:
+    using Answer = std::function<void(QWidget *modal)>;
+
+    DialogScript();
+    ~DialogScript() override;
+
+    void answer(Answer answer);
+    // Next dialog is a file dialog: select `path` in it and accept.
+    void chooseFile(const QString &path);
+    // Next dialog is a file dialog: cancel it.
+    void cancelFile();
+    // Next dialog is a message box: record it in `messages`, press its Ok
+    // (or, for a question, its Yes) button.
+    void dismissMessage();
+
+    int pendingAnswers() const { return answers.size(); }
+
+    QList<SeenMessage> messages;
+    QStringList unexpected;  // class names of unanswered modal widgets
+
+private:
+    void poll();
+
+    QList<Answer> answers;
+    QPointer<QWidget> lastAnswered;
+    QTimer timer;
+};
