@@ -3,7 +3,9 @@
 
 #include <QMessageBox>
 
-Tavolin::Tavolin(QWidget *parent) : QMainWindow(parent), ui(new Ui::Tavolin)
+Tavolin::Tavolin(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::Tavolin)
 {
     ui->setupUi(this);
 }

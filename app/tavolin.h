@@ -64,7 +64,7 @@ public:
     QList<double> boardStartsX;
     QList<double> boardStartsY;
     // Case-folded index of knownNames, so a used name is found in constant time.
-    NameBook nameBook { knownNames, duplicateNames };
+    NameBook nameBook {knownNames, duplicateNames};
 
 private:
     // Every message box of the window is shown here.

@@ -6,8 +6,8 @@
 // Shared by every reader of a board file: the texts of the two read failures
 // and the nesting limit.
 
-QString readErrorTitle();     // "QXSRExample::parseXML"
-QString openFailureText();    // "Couldn't open example.xml"
+QString readErrorTitle(); // "QXSRExample::parseXML"
+QString openFailureText(); // "Couldn't open example.xml"
 
 // Real EAGLE boards nest about ten levels. A file nested far deeper is broken
 // or hostile, and a DOM parser recursing over it would overflow the stack.

@@ -11,7 +11,6 @@
 #include <QToolBar>
 #include <QtTest>
 
-
 class TestForm : public QObject
 {
     Q_OBJECT
@@ -42,23 +41,23 @@ void TestForm::geometry_data()
         const char *className;
         QRect rect;
     } rows[] = {
-        {"label", "QLabel", {10, 10, 141, 16}},
-        {"loadButton", "QPushButton", {10, 230, 121, 23}},
-        {"deleteButton", "QPushButton", {144, 230, 121, 23}},
-        {"label_2", "QLabel", {270, 10, 101, 16}},
-        {"label_3", "QLabel", {540, 10, 151, 16}},
-        {"label_4", "QLabel", {540, 40, 71, 16}},
-        {"label_5", "QLabel", {540, 60, 71, 16}},
-        {"label_6", "QLabel", {540, 80, 71, 16}},
-        {"panelHeightBox", "QSpinBox", {620, 40, 42, 22}},
-        {"panelWidthBox", "QSpinBox", {620, 60, 42, 22}},
-        {"offsetBox", "QSpinBox", {620, 80, 42, 22}},
-        {"label_7", "QLabel", {670, 40, 47, 13}},
-        {"label_8", "QLabel", {670, 60, 47, 13}},
-        {"label_9", "QLabel", {670, 80, 47, 13}},
-        {"listBrdFiles", "QListWidget", {10, 30, 256, 192}},
-        {"listSizes", "QListWidget", {270, 30, 256, 192}},
-        {"makePanel", "QPushButton", {740, 10, 31, 241}},
+            {"label", "QLabel", {10, 10, 141, 16}},
+            {"loadButton", "QPushButton", {10, 230, 121, 23}},
+            {"deleteButton", "QPushButton", {144, 230, 121, 23}},
+            {"label_2", "QLabel", {270, 10, 101, 16}},
+            {"label_3", "QLabel", {540, 10, 151, 16}},
+            {"label_4", "QLabel", {540, 40, 71, 16}},
+            {"label_5", "QLabel", {540, 60, 71, 16}},
+            {"label_6", "QLabel", {540, 80, 71, 16}},
+            {"panelHeightBox", "QSpinBox", {620, 40, 42, 22}},
+            {"panelWidthBox", "QSpinBox", {620, 60, 42, 22}},
+            {"offsetBox", "QSpinBox", {620, 80, 42, 22}},
+            {"label_7", "QLabel", {670, 40, 47, 13}},
+            {"label_8", "QLabel", {670, 60, 47, 13}},
+            {"label_9", "QLabel", {670, 80, 47, 13}},
+            {"listBrdFiles", "QListWidget", {10, 30, 256, 192}},
+            {"listSizes", "QListWidget", {270, 30, 256, 192}},
+            {"makePanel", "QPushButton", {740, 10, 31, 241}},
     };
     for (const auto &row : rows)
         QTest::newRow(row.name) << QString::fromLatin1(row.name)
@@ -83,17 +82,28 @@ void TestForm::texts_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("label") << "label" << "Using the following .brd files";
-    QTest::newRow("loadButton") << "loadButton" << "Load";
-    QTest::newRow("deleteButton") << "deleteButton" << "Delete";
-    QTest::newRow("label_2") << "label_2" << "of the following sizes";
-    QTest::newRow("label_3") << "label_3" << "to make a Panel of Sizes :";
-    QTest::newRow("label_4") << "label_4" << "Panel - Height";
-    QTest::newRow("label_5") << "label_5" << "Panel - Width";
-    QTest::newRow("label_6 ends in a blank") << "label_6" << "Min Offset ";
-    QTest::newRow("label_7") << "label_7" << "mm";
-    QTest::newRow("label_8") << "label_8" << "mm";
-    QTest::newRow("label_9") << "label_9" << "mm";
+    QTest::newRow("label") << "label"
+                           << "Using the following .brd files";
+    QTest::newRow("loadButton") << "loadButton"
+                                << "Load";
+    QTest::newRow("deleteButton") << "deleteButton"
+                                  << "Delete";
+    QTest::newRow("label_2") << "label_2"
+                             << "of the following sizes";
+    QTest::newRow("label_3") << "label_3"
+                             << "to make a Panel of Sizes :";
+    QTest::newRow("label_4") << "label_4"
+                             << "Panel - Height";
+    QTest::newRow("label_5") << "label_5"
+                             << "Panel - Width";
+    QTest::newRow("label_6 ends in a blank") << "label_6"
+                                             << "Min Offset ";
+    QTest::newRow("label_7") << "label_7"
+                             << "mm";
+    QTest::newRow("label_8") << "label_8"
+                             << "mm";
+    QTest::newRow("label_9") << "label_9"
+                             << "mm";
 }
 
 void TestForm::texts()
@@ -194,8 +204,8 @@ void TestForm::slotsAreTheThreeButtons()
         slotNames << QString::fromLatin1(method.name());
     }
     QCOMPARE(slotNames,
-             QStringList({"on_loadButton_clicked", "on_deleteButton_clicked",
-                          "on_makePanel_clicked"}));
+             QStringList(
+                     {"on_loadButton_clicked", "on_deleteButton_clicked", "on_makePanel_clicked"}));
     QCOMPARE(meta.propertyCount(), meta.propertyOffset());
     QCOMPARE(meta.enumeratorCount(), meta.enumeratorOffset());
     QCOMPARE(meta.classInfoCount(), meta.classInfoOffset());
@@ -205,9 +215,12 @@ void TestForm::eachButtonIsConnectedToItsSlot_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("slot");
-    QTest::newRow("load") << "loadButton" << "on_loadButton_clicked()";
-    QTest::newRow("delete") << "deleteButton" << "on_deleteButton_clicked()";
-    QTest::newRow("make panel") << "makePanel" << "on_makePanel_clicked()";
+    QTest::newRow("load") << "loadButton"
+                          << "on_loadButton_clicked()";
+    QTest::newRow("delete") << "deleteButton"
+                            << "on_deleteButton_clicked()";
+    QTest::newRow("make panel") << "makePanel"
+                                << "on_makePanel_clicked()";
 }
 
 void TestForm::eachButtonIsConnectedToItsSlot()

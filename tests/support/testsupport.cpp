@@ -7,6 +7,11 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 QString realBoardsDir()
 {
     const QString fromEnvironment = qEnvironmentVariable("TAVOLIN_BOARDS_DIR");
@@ -60,7 +65,7 @@ void DialogScript::chooseFile(const QString &path)
             return;
         }
         dialog->selectFile(path);
-        static_cast<QDialog *>(dialog)->accept();  // what pressing Open or Save does
+        static_cast<QDialog *>(dialog)->accept(); // what pressing Open or Save does
     });
 }
 
@@ -83,8 +88,8 @@ void DialogScript::dismissMessage()
             modal->close();
             return;
         }
-        messages.append({box->windowTitle(), box->text(), int(box->icon()),
-                         int(box->standardButtons()), box->defaultButton() != nullptr});
+        messages.append(
+                {box->windowTitle(), box->text(), int(box->icon()), int(box->standardButtons())});
         QAbstractButton *button = box->button(QMessageBox::Ok);
         if (!button)
             button = box->button(QMessageBox::Yes);
@@ -110,4 +115,44 @@ void DialogScript::poll()
         return;
     }
     answers.takeFirst()(modal);
+}
+
+namespace {
+
+bool setImmutable(const QString &path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+} // namespace
+
+WriteProtection::WriteProtection(const QString &path)
+    : path(path)
+{
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    immutable = setImmutable(path, true);
+}
+
+WriteProtection::~WriteProtection()
+{
+    if (immutable)
+        setImmutable(path, false);
+    QFile::setPermissions(
+            path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+}
+
+bool WriteProtection::effective() const
+{
+    QFile file(path);
+    return !file.open(QIODevice::ReadWrite);
 }

@@ -20,7 +20,7 @@ QString realBoard(const QString &fileName);
 #define REQUIRE_REAL_BOARDS()                                                                      \
     do {                                                                                           \
         if (realBoardsDir().isEmpty())                                                             \
-            QSKIP("real boards not found; set TAVOLIN_BOARDS_DIR");                               \
+            QSKIP("real boards not found; set TAVOLIN_BOARDS_DIR");                                \
     } while (false)
 
 QByteArray readWholeFile(const QString &path);
@@ -31,9 +31,8 @@ struct SeenMessage
 {
     QString title;
     QString text;
-    int icon = 0;             // QMessageBox::Icon
-    int buttons = 0;          // QMessageBox::StandardButtons
-    bool hasDefault = false;  // a default button was set
+    int icon = 0; // QMessageBox::Icon
+    int buttons = 0; // QMessageBox::StandardButtons
 };
 
 // Answers the modal dialogs a test provokes, one after the other, as a user
@@ -61,7 +60,7 @@ public:
     int pendingAnswers() const { return answers.size(); }
 
     QList<SeenMessage> messages;
-    QStringList unexpected;  // class names of unanswered modal widgets
+    QStringList unexpected; // class names of unanswered modal widgets
 
 private:
     void poll();
@@ -69,4 +68,23 @@ private:
     QList<Answer> answers;
     QPointer<QWidget> lastAnswered;
     QTimer timer;
+};
+
+// Makes a file write-protected for as long as it lives: read-only mode bits
+// and, where the file system allows it, the immutable flag, so that even
+// root cannot open it for writing. `effective()` tells whether an attempt to
+// open it for writing now fails.
+class WriteProtection
+{
+public:
+    explicit WriteProtection(const QString &path);
+    ~WriteProtection();
+    WriteProtection(const WriteProtection &) = delete;
+    WriteProtection &operator=(const WriteProtection &) = delete;
+
+    bool effective() const;
+
+private:
+    QString path;
+    bool immutable = false;
 };

@@ -1,0 +1,269 @@
+#include "app/tavolin.h"
+#include "catalogue/outline.h"
+#include "support/testsupport.h"
+
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The load and delete buttons, driven as a user drives them: a click, the
+// open dialog answered, each message box read and dismissed.
+class TestCatalogue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadsRealBoardsThroughTheDialog();
+    void refusedFilesLeaveTheCatalogueAlone_data();
+    void refusedFilesLeaveTheCatalogueAlone();
+    void cancelThenLoadUsesTheNextIndex();
+    void writeProtectedBoardLoads();
+    void sameFileTwiceIsListedTwice();
+    void secondLoadDoesNotDependOnTheFirst();
+    void deleteWithoutCurrentRowChangesNothing();
+    void deleteMiddleRowKeepsTheOthersInOrder();
+    void selectionInSizesListDoesNotDelete();
+
+private:
+    struct Window
+    {
+        Tavolin tavolin;
+        DialogScript script;
+        QListWidget *files()
+        {
+            return tavolin.findChild<QListWidget *>(QStringLiteral("listBrdFiles"));
+        }
+        QListWidget *sizes()
+        {
+            return tavolin.findChild<QListWidget *>(QStringLiteral("listSizes"));
+        }
+        void click(const char *button)
+        {
+            QTest::mouseClick(tavolin.findChild<QPushButton *>(QLatin1String(button)),
+                              Qt::LeftButton);
+        }
+        void load(const QString &path)
+        {
+            script.chooseFile(path);
+            click("loadButton");
+        }
+    };
+
+    static void verifyInvariant(Window &window);
+    static QString handMadeBoard(const QTemporaryDir &dir, const QString &name, double width,
+                                 double height);
+};
+
+void TestCatalogue::verifyInvariant(Window &window)
+{
+    const Tavolin &t = window.tavolin;
+    const int count = t.boardPaths.size();
+    QCOMPARE(t.boardWidths.size(), count);
+    QCOMPARE(t.boardHeights.size(), count);
+    QCOMPARE(t.boardStartsX.size(), count);
+    QCOMPARE(t.boardStartsY.size(), count);
+    QCOMPARE(window.files()->count(), count);
+    QCOMPARE(window.sizes()->count(), count);
+    for (int i = 0; i < count; ++i) {
+        QCOMPARE(window.files()->item(i)->text(), t.boardPaths.at(i));
+        QCOMPARE(window.sizes()->item(i)->text(),
+                 sizeText(t.boardWidths.at(i), t.boardHeights.at(i)));
+    }
+}
+
+QString TestCatalogue::handMadeBoard(const QTemporaryDir &dir, const QString &name, double width,
+                                     double height)
+{
+    const QString path = dir.filePath(name);
+    const QString text = QStringLiteral("<?xml version=\"1.0\"?><eagle><drawing><board><plain>"
+                                        "<wire x1=\"0\" y1=\"0\" x2=\"%1\" y2=\"%2\" layer=\"20\"/>"
+                                        "</plain></board></drawing></eagle>")
+                                 .arg(width)
+                                 .arg(height);
+    writeWholeFile(path, text.toUtf8());
+    return path;
+}
+
+void TestCatalogue::loadsRealBoardsThroughTheDialog()
+{
+    REQUIRE_REAL_BOARDS();
+    const QStringList files = {"AMG8833_REV-B.brd",        "Graphic_LCD_Backpack.brd",
+                               "SparkFun_RTK_Express.brd", "SnowFlake.brd",
+                               "MoldTopPCBs.brd",          "Qwiic_MP3_Trigger-Panel.brd",
+                               "ChairControl.brd"};
+    Window window;
+    for (const QString &file : files)
+        window.load(realBoard(file));
+    QVERIFY(window.script.messages.isEmpty());
+    QVERIFY(window.script.unexpected.isEmpty());
+    QCOMPARE(window.tavolin.boardPaths.size(), files.size());
+    verifyInvariant(window);
+    for (int i = 0; i < files.size(); ++i)
+        QCOMPARE(QFileInfo(window.tavolin.boardPaths.at(i)).fileName(), files.at(i));
+    QCOMPARE(window.sizes()->item(0)->text(), QStringLiteral("25.4 mm x25.4 mm"));
+    QCOMPARE(window.sizes()->item(5)->text(), QStringLiteral("243.332 mm x115.824 mm"));
+    QCOMPARE(window.sizes()->item(6)->text(), QStringLiteral("150 mm x84 mm"));
+    QCOMPARE(window.tavolin.boardStartsX.at(1), -0.0762);
+    QCOMPARE(window.tavolin.boardStartsY.at(2), -0.275);
+    QCOMPARE(window.tavolin.boardStartsX.at(3), 0.0);
+    // The extents of the last board measured stay behind in the window.
+    QCOMPARE(window.tavolin.maxX, 150.0);
+    QCOMPARE(window.tavolin.maxY, 84.0);
+    QVERIFY(!window.tavolin.inputFile->isOpen());
+}
+
+void TestCatalogue::refusedFilesLeaveTheCatalogueAlone_data()
+{
+    QTest::addColumn<QByteArray>("content"); // written to the chosen file
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("text"); // message text; empty: the reader's error text
+
+    QTest::newRow("cancelled dialog") << QByteArray() << true << "Couldn't open example.xml";
+    QTest::newRow("not XML") << QByteArray("\x10\x80\x00\x01 EAGLE binary", 17) << false << "";
+    QTest::newRow("empty file") << QByteArray("") << false << "";
+    QTest::newRow("truncated") << QByteArray(
+            "<?xml version=\"1.0\"?><eagle><drawing><board><plain>"
+            "<wire x1=\"0\" y1=\"0\" x2=\"9\" y2=\"9\" layer=\"20\"/>")
+                               << false << "";
+}
+
+void TestCatalogue::refusedFilesLeaveTheCatalogueAlone()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, cancel);
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    Window window;
+    window.load(handMadeBoard(dir, QStringLiteral("first.brd"), 30, 20));
+    const QString path = dir.filePath(QStringLiteral("refused.brd"));
+    writeWholeFile(path, content);
+
+    if (cancel)
+        window.script.cancelFile();
+    else
+        window.script.chooseFile(path);
+    window.script.dismissMessage();
+    window.click("loadButton");
+
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), 1);
+    const SeenMessage message = window.script.messages.first();
+    QCOMPARE(message.title, QStringLiteral("QXSRExample::parseXML"));
+    if (text.isEmpty())
+        QVERIFY(!message.text.isEmpty()
+                && message.text != QStringLiteral("Couldn't open example.xml"));
+    else
+        QCOMPARE(message.text, text);
+    QCOMPARE(message.icon, int(QMessageBox::Critical));
+    QCOMPARE(message.buttons, int(QMessageBox::Ok));
+    QCOMPARE(window.tavolin.boardPaths.size(), 1);
+    verifyInvariant(window);
+    QCOMPARE(readWholeFile(path), content);
+}
+
+void TestCatalogue::cancelThenLoadUsesTheNextIndex()
+{
+    QTemporaryDir dir;
+    Window window;
+    window.script.cancelFile();
+    window.script.dismissMessage();
+    window.click("loadButton");
+    window.load(handMadeBoard(dir, QStringLiteral("a.brd"), 12.5, 7));
+    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.tavolin.boardPaths, QStringList {dir.filePath(QStringLiteral("a.brd"))});
+    QCOMPARE(window.sizes()->item(0)->text(), QStringLiteral("12.5 mm x7 mm"));
+    verifyInvariant(window);
+}
+
+void TestCatalogue::writeProtectedBoardLoads()
+{
+    QTemporaryDir dir;
+    const QString path = handMadeBoard(dir, QStringLiteral("protected.brd"), 40, 30);
+    const QByteArray before = readWholeFile(path);
+    WriteProtection protection(path);
+    if (!protection.effective())
+        qWarning("write protection has no effect for this user; the test cannot tell modes apart");
+    Window window;
+    window.load(path);
+    QVERIFY(window.script.messages.isEmpty());
+    QCOMPARE(window.tavolin.boardPaths.size(), 1);
+    QCOMPARE(window.tavolin.boardWidths.first(), 40.0);
+    QCOMPARE(readWholeFile(path), before);
+}
+
+void TestCatalogue::sameFileTwiceIsListedTwice()
+{
+    QTemporaryDir dir;
+    const QString path = handMadeBoard(dir, QStringLiteral("twice.brd"), 10, 10);
+    Window window;
+    window.load(path);
+    window.load(path);
+    QCOMPARE(window.tavolin.boardPaths, QStringList({path, path}));
+    verifyInvariant(window);
+}
+
+void TestCatalogue::secondLoadDoesNotDependOnTheFirst()
+{
+    QTemporaryDir dir;
+    Window window;
+    window.load(handMadeBoard(dir, QStringLiteral("big.brd"), 100, 80));
+    window.load(handMadeBoard(dir, QStringLiteral("small.brd"), 20, 10));
+    QCOMPARE(window.tavolin.boardWidths, QList<double>({100, 20}));
+    QCOMPARE(window.tavolin.boardHeights, QList<double>({80, 10}));
+    QCOMPARE(window.sizes()->item(1)->text(), QStringLiteral("20 mm x10 mm"));
+}
+
+void TestCatalogue::deleteWithoutCurrentRowChangesNothing()
+{
+    QTemporaryDir dir;
+    Window window;
+    window.load(handMadeBoard(dir, QStringLiteral("a.brd"), 10, 10));
+    window.files()->setCurrentRow(-1);
+    window.click("deleteButton");
+    QCOMPARE(window.tavolin.boardPaths.size(), 1);
+    verifyInvariant(window);
+
+    Window empty;
+    empty.click("deleteButton");
+    QCOMPARE(empty.tavolin.boardPaths.size(), 0);
+    verifyInvariant(empty);
+}
+
+void TestCatalogue::deleteMiddleRowKeepsTheOthersInOrder()
+{
+    QTemporaryDir dir;
+    Window window;
+    const QString a = handMadeBoard(dir, QStringLiteral("a.brd"), 10, 11);
+    const QString b = handMadeBoard(dir, QStringLiteral("b.brd"), 20, 21);
+    const QString c = handMadeBoard(dir, QStringLiteral("c.brd"), 30, 31);
+    window.load(a);
+    window.load(b);
+    window.load(c);
+    window.files()->setCurrentRow(0);
+    window.click("deleteButton");
+    QCOMPARE(window.tavolin.boardPaths, QStringList({b, c}));
+    QCOMPARE(window.tavolin.boardWidths, QList<double>({20, 30}));
+    QCOMPARE(window.tavolin.boardHeights, QList<double>({21, 31}));
+    verifyInvariant(window);
+    window.files()->setCurrentRow(1);
+    window.click("deleteButton");
+    QCOMPARE(window.tavolin.boardPaths, QStringList({b}));
+    verifyInvariant(window);
+}
+
+void TestCatalogue::selectionInSizesListDoesNotDelete()
+{
+    QTemporaryDir dir;
+    Window window;
+    window.load(handMadeBoard(dir, QStringLiteral("a.brd"), 10, 10));
+    window.files()->setCurrentRow(-1);
+    window.sizes()->setCurrentRow(0);
+    window.click("deleteButton");
+    QCOMPARE(window.tavolin.boardPaths.size(), 1);
+    verifyInvariant(window);
+}
+
+QTEST_MAIN(TestCatalogue)
+#include "tst_catalogue.moc"
