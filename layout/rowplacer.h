@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+
+// What the placement needs to know of a catalogue entry: its measured size
+// and where its outline box starts (0 or less in each axis).
+struct BoardFootprint
+{
+    double width = 0.0;
+    double height = 0.0;
+    double startX = 0.0;
+    double startY = 0.0;
+};
+
+// Whole millimetres added to every x and y coordinate of one board.
+struct PanelShift
+{
+    int dx = 0;
+    int dy = 0;
+
+    bool operator==(const PanelShift &other) const { return dx == other.dx && dy == other.dy; }
+};
+
+// Sets boards side by side in rows (shelves), left to right, bottom to top,
+// never reordering them and never going back to a row once left.
+//
+// Slots are rounded up to whole millimetres: a board's slot is as wide as
+// its reach rounded up, so boards of a row stay at least the offset apart,
+// and a row is as high as its tallest slot, so rows never overlap. A board
+// whose outline starts at negative coordinates is moved right and up by the
+// whole millimetres that bring it into its slot.
+class RowPlacer
+{
+public:
+    RowPlacer(double panelWidth, double panelHeight);
+
+    // The shift for the next board in the current row or, failing that, on a
+    // new row; nothing when it fits in neither, which also ends the row.
+    std::optional<PanelShift> place(const BoardFootprint &board);
+    // Moves past the board just placed, leaving `offset` mm free after it.
+    void advance(int offset);
+
+private:
+    bool fits(double reachX, double reachY) const;
+
+    double panelWidth;
+    double panelHeight;
+    int x = 0;
+    int y = 0;
+    int rowHeight = 0;
+    int placedWidth = 0; // of the board just placed, rounded up
+    int placedHeight = 0;
+};
