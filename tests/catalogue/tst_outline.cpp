@@ -124,7 +124,8 @@ void TestOutline::readErrors_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("empty") << QByteArray();
-    QTest::newRow("not XML") << QByteArray("EAGLE binary \x10\x80\x00\x01 board", 25);
+    static const char binary[] = "EAGLE binary \x10\x80\x00\x01 board";
+    QTest::newRow("not XML") << QByteArray(binary, sizeof binary - 1);
     QTest::newRow("truncated") << board(rectangle(0, 0, 20, 10)).left(120);
     QTest::newRow("mismatched tags") << QByteArray("<eagle><plain></eagle></plain>");
     QTest::newRow("nested too deeply") << QByteArray("<a>").repeated(300);
