@@ -1,6 +1,6 @@
 #include "app/tavolin.h"
 #include "catalogue/outline.h"
-#include "support/testsupport.h"
+#include "support/drivenwindow.h"
 
 #include <QListWidget>
 #include <QMessageBox>
@@ -27,29 +27,7 @@ private slots:
     void selectionInSizesListDoesNotDelete();
 
 private:
-    struct Window
-    {
-        Tavolin tavolin;
-        DialogScript script;
-        QListWidget *files()
-        {
-            return tavolin.findChild<QListWidget *>(QStringLiteral("listBrdFiles"));
-        }
-        QListWidget *sizes()
-        {
-            return tavolin.findChild<QListWidget *>(QStringLiteral("listSizes"));
-        }
-        void click(const char *button)
-        {
-            QTest::mouseClick(tavolin.findChild<QPushButton *>(QLatin1String(button)),
-                              Qt::LeftButton);
-        }
-        void load(const QString &path)
-        {
-            script.chooseFile(path);
-            click("loadButton");
-        }
-    };
+    using Window = DrivenWindow;
 
     static void verifyInvariant(Window &window);
     static QString handMadeBoard(const QTemporaryDir &dir, const QString &name, double width,

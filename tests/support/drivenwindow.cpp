@@ -1,0 +1,60 @@
+#include "drivenwindow.h"
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+QListWidget *DrivenWindow::files()
+{
+    return tavolin.findChild<QListWidget *>(QStringLiteral("listBrdFiles"));
+}
+
+QListWidget *DrivenWindow::sizes()
+{
+    return tavolin.findChild<QListWidget *>(QStringLiteral("listSizes"));
+}
+
+void DrivenWindow::click(const char *button)
+{
+    auto *pushButton = tavolin.findChild<QPushButton *>(QLatin1String(button));
+    QVERIFY(pushButton);
+    QTest::mouseClick(pushButton, Qt::LeftButton);
+}
+
+void DrivenWindow::typeInto(const char *spinBox, int value)
+{
+    auto *box = tavolin.findChild<QSpinBox *>(QLatin1String(spinBox));
+    QVERIFY(box);
+    box->selectAll();
+    QTest::keyClicks(box, QString::number(value));
+    QTest::keyClick(box, Qt::Key_Enter);
+    QCOMPARE(box->value(), value);
+}
+
+void DrivenWindow::load(const QString &path)
+{
+    script.chooseFile(path);
+    click("loadButton");
+}
+
+void DrivenWindow::makePanel(const QString &path, int messages)
+{
+    script.chooseFile(path);
+    if (QFileInfo::exists(path)) {
+        // The save dialog asks before it replaces a file; the user says yes.
+        script.answer([](QWidget *modal) {
+            auto *question = qobject_cast<QMessageBox *>(modal);
+            if (question && question->button(QMessageBox::Yes))
+                question->button(QMessageBox::Yes)->click();
+            else
+                modal->close();
+        });
+    }
+    for (int i = 0; i < messages; ++i)
+        script.dismissMessage();
+    click("makePanel");
+}

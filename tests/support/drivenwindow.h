@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/tavolin.h"
+#include "testsupport.h"
+
+class QListWidget;
+
+// The main window as a user drives it: clicks on its buttons, values typed
+// into its spin boxes, and the dialogs it opens answered by `script`.
+struct DrivenWindow
+{
+    Tavolin tavolin;
+    DialogScript script;
+
+    QListWidget *files();
+    QListWidget *sizes();
+    void click(const char *button);
+    void typeInto(const char *spinBox, int value);
+    // Load: choose `path` in the open dialog.
+    void load(const QString &path);
+    // Make panel: choose `path` in the save dialog (confirming the overwrite
+    // question when the file exists), dismissing `messages` message boxes.
+    void makePanel(const QString &path, int messages = 0);
+};
