@@ -1,4 +1,21 @@
 #include "app/tavolin.h"
+#include "catalogue/boardreader.h"
+#include "shiftedboard.h"
 
-// Placeholder body; board shifting replaces it.
-void Tavolin::addShiftedBoard(int, int, int) {}
+// Board files are only ever read: opening them read-only keeps a board that
+// was deleted or moved since loading from being created anew at its old path.
+void Tavolin::addShiftedBoard(int boardIndex, int dx, int dy)
+{
+    inputFile.reset(new QFile(boardPaths.at(boardIndex)));
+    if (!inputFile->open(QIODevice::ReadOnly | QIODevice::Text)) {
+        showCritical(readErrorTitle(), openFailureText());
+        return;
+    }
+    const ShiftedCopy copy = shiftBoard(*inputFile, dx, dy);
+    inputFile->close();
+    if (!copy.succeeded()) {
+        showCritical(readErrorTitle(), copy.error);
+        return;
+    }
+    shiftedBoards.append(copy.document);
+}

@@ -1,0 +1,67 @@
+#include "shiftedboard.h"
+
+#include "catalogue/boardreader.h"
+#include "sectioncopy.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace {
+
+// Writes the rest of an element whose start tag was just written: a section
+// is handed to its copy, any other element keeps its attributes.
+void copyStartElement(QXmlStreamReader &reader, QXmlStreamWriter &writer, int dx, int dy,
+                      int &depth)
+{
+    const QStringRef name = reader.name();
+    if (name == QLatin1String("plain"))
+        copyShifted(reader, writer, QStringLiteral("plain"), dx, dy, depth);
+    else if (name == QLatin1String("elements"))
+        copyShifted(reader, writer, QStringLiteral("elements"), dx, dy, depth);
+    else if (name == QLatin1String("signals"))
+        copyShifted(reader, writer, QStringLiteral("signals"), dx, dy, depth);
+    else if (name == QLatin1String("libraries"))
+        copyElement(reader, writer, QStringLiteral("libraries"), depth);
+    else
+        writer.writeAttributes(reader.attributes());
+}
+
+} // namespace
+
+ShiftedCopy shiftBoard(QIODevice &device, int dx, int dy)
+{
+    QXmlStreamReader reader(&device);
+    QString buffer;
+    QXmlStreamWriter writer(&buffer);
+    writer.setAutoFormatting(true);
+
+    ShiftedCopy copy;
+    int depth = 0;
+    while (!reader.atEnd() && !reader.hasError()) {
+        readNextLimited(reader, depth);
+        switch (reader.tokenType()) {
+        case QXmlStreamReader::StartDocument:
+            writer.writeStartDocument();
+            break;
+        case QXmlStreamReader::StartElement:
+            writer.writeStartElement(reader.name().toString());
+            copyStartElement(reader, writer, dx, dy, depth);
+            break;
+        case QXmlStreamReader::EndElement:
+            writer.writeEndElement();
+            break;
+        case QXmlStreamReader::Characters:
+            copyText(reader, writer);
+            break;
+        case QXmlStreamReader::EndDocument:
+            writer.writeEndDocument();
+            copy.document = buffer;
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        return {QString(), reader.errorString()};
+    return copy;
+}

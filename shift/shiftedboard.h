@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+
+// The outcome of one pass over a board file: the shifted document, or the
+// reader's description of why the pass failed.
+struct ShiftedCopy
+{
+    QString document; // empty unless the pass succeeded
+    QString error; // empty when the pass succeeded
+
+    bool succeeded() const { return error.isEmpty(); }
+};
+
+// Reads the board document from `device`, which must be open for reading, and
+// writes an auto-formatted copy of it with the coordinates of its drawing
+// ("plain"), parts ("elements") and signals ("signals") moved by dx and dy
+// millimetres. "libraries" and everything outside the four sections keep
+// their attributes; the section start tags themselves lose theirs. A copy is
+// made only for an error-free pass.
+ShiftedCopy shiftBoard(QIODevice &device, int dx, int dy);
