@@ -1,5 +1,6 @@
 #include "paneltesting.h"
 
+#include "app/tavolin.h"
 #include "support/testsupport.h"
 
 #include <QDomNamedNodeMap>
@@ -12,6 +13,17 @@ QDomDocument parseXml(const QString &text)
     QDomDocument document;
     document.setContent(text);
     return document;
+}
+
+QByteArray runWritePanel(Tavolin &window, const QStringList &boards, const QString &path)
+{
+    window.shiftedBoards = boards;
+    window.panelFile = std::make_unique<QFile>(path);
+    if (!window.panelFile->open(QIODevice::ReadWrite | QIODevice::Text))
+        return QByteArray();
+    window.writePanel();
+    window.panelFile->close();
+    return readWholeFile(path);
 }
 
 QString realBoardText(const QString &fileName)
@@ -127,6 +139,41 @@ void checkCopy(int copy, const QList<QDomElement> &libraries, const QList<QDomEl
     }
 }
 
+QSet<QString> numbersIn(const QDomElement &root, const QString &table)
+{
+    QSet<QString> numbers;
+    for (const QDomElement &entry : children(root, table))
+        numbers.insert(entry.attribute(QStringLiteral("number")));
+    return numbers;
+}
+
+// Reports net classes and layers used by number but not defined.
+void checkNumbered(const QDomElement &root, QStringList &problems)
+{
+    const QSet<QString> classes = numbersIn(root, QStringLiteral("classes"));
+    for (const QDomElement &signal : children(root, QStringLiteral("signals"))) {
+        if (signal.hasAttribute(QStringLiteral("class"))
+            && !classes.contains(signal.attribute(QStringLiteral("class"))))
+            problems << QStringLiteral("signal %1 of undefined class %2")
+                                .arg(signal.attribute(QStringLiteral("name")),
+                                     signal.attribute(QStringLiteral("class")));
+    }
+    const QSet<QString> layers = numbersIn(root, QStringLiteral("layers"));
+    for (const QString &section : {QStringLiteral("plain"), QStringLiteral("signals")}) {
+        QList<QDomElement> pending = children(root, section);
+        while (!pending.isEmpty()) {
+            const QDomElement item = pending.takeLast();
+            for (QDomElement child = item.firstChildElement(); !child.isNull();
+                 child = child.nextSiblingElement())
+                pending.append(child);
+            if (item.hasAttribute(QStringLiteral("layer"))
+                && !layers.contains(item.attribute(QStringLiteral("layer"))))
+                problems << QStringLiteral("%1 on undefined layer %2")
+                                    .arg(item.tagName(), item.attribute(QStringLiteral("layer")));
+        }
+    }
+}
+
 } // namespace
 
 QString treeDifference(const QDomElement &expected, const QDomElement &actual)
@@ -179,6 +226,7 @@ QStringList panelProblems(const QDomDocument &panel, const QList<BoardShare> &sh
     checkUnique(libraries, QStringLiteral("library"), problems);
     checkUnique(elements, QStringLiteral("part"), problems);
     checkUnique(signalList, QStringLiteral("signal"), problems);
+    checkNumbered(root, problems);
     BoardShare start;
     for (int copy = 0; copy < shares.size(); ++copy) {
         const BoardShare &share = shares.at(copy);

@@ -29,9 +29,16 @@ struct BoardShare
 };
 BoardShare shareOf(const QString &boardText);
 
+class Tavolin;
+// Hands `boards` to the window's writePanel with the file at `path` opened as
+// the make-panel run opens it (read-write, text, not truncated); returns the
+// bytes the file then holds.
+QByteArray runWritePanel(Tavolin &window, const QStringList &boards, const QString &path);
+
 // Walks a panel made of boards with the given shares, in order, and lists what
 // is wrong with it: a part whose library or package is not in its own board
 // copy, a contact that names a part outside its own copy, two libraries, parts
-// or signals sharing a name (letter case aside), or sections whose sizes do
+// or signals sharing a name (letter case aside), a signal of a net class or a
+// drawn item on a layer the panel does not define, or sections whose sizes do
 // not add up. Empty when the panel is sound.
 QStringList panelProblems(const QDomDocument &panel, const QList<BoardShare> &shares);
