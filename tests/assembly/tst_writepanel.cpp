@@ -55,6 +55,7 @@ private slots:
     void partAttributeKeysStay();
     void numberedDefinitionsFollowTheBoards_data();
     void numberedDefinitionsFollowTheBoards();
+    void sectionCarriedIntoTheDrawingIsFoundFirst();
     void writesIndentedTextWithSortedAttributes();
     void cutsTheTailOfALongerFile();
     void reportsAFailedWrite();
@@ -190,6 +191,30 @@ void TestWritePanel::numberedDefinitionsFollowTheBoards()
             parseXml(runWritePanel(window, boards, path("tables.brd"))).documentElement();
     QCOMPARE(numbered(root, "classes"), classes);
     QCOMPARE(numbered(root, "layers"), layers);
+}
+
+void TestWritePanel::sectionCarriedIntoTheDrawingIsFoundFirst()
+{
+    // The third board's first "signals" stands inside its drawing. Once the
+    // drawing is appended, that copy is the panel's first "signals" too (the
+    // second board was merged into the panel's own section), so the board's
+    // signals are appended there and the panel's own section stays as it was.
+    const QString nested = board({"X"}, QString(), Tables(),
+                                 "<group><signals><signal name='S'/></signals></group>");
+    Tavolin window;
+    const QDomElement root =
+            parseXml(runWritePanel(window,
+                                   {board({"A"}, "<signal name='N'/>"), board({"B"}), nested},
+                                   path("nested.brd")))
+                    .documentElement();
+    const QDomElement plain = root.elementsByTagName("plain").item(0).toElement();
+    QCOMPARE(plain.elementsByTagName("signal").count(), 2);
+    QCOMPARE(entryNames(root.firstChildElement("drawing").firstChildElement("board"), "signals"),
+             QStringList({"S", "S"}));
+    const QDomElement ownSignals =
+            root.firstChildElement("drawing").firstChildElement("board").firstChildElement(
+                    "signals");
+    QCOMPARE(ownSignals.childNodes().count(), 1);
 }
 
 void TestWritePanel::writesIndentedTextWithSortedAttributes()
