@@ -62,6 +62,20 @@ bool holdsPlaceTag(const QDomElement &subtree)
     return false;
 }
 
+// The first element of each place name below `board`, found in one walk.
+QHash<QString, QDomElement> firstPlaces(const QDomElement &board)
+{
+    const int placeTags = 6;
+    QHash<QString, QDomElement> found;
+    ElementWalk walk(board);
+    for (walk.next(); !walk.atEnd() && found.size() < placeTags; walk.next()) {
+        const QString tag = walk.current().tagName();
+        if (isPlaceTag(tag) && !found.contains(tag))
+            found.insert(tag, walk.current());
+    }
+    return found;
+}
+
 Panel::Panel(const QString &text)
 {
     document.setContent(text);
@@ -69,15 +83,14 @@ Panel::Panel(const QString &text)
 
 void Panel::addBoard(const QDomElement &board)
 {
+    const QHash<QString, QDomElement> origins = firstPlaces(board);
     for (const QString &tag : {plainTag, librariesTag, elementsTag, signalsTag})
-        appendChildren(tag, assembly::firstDescendant(board, tag));
+        appendChildren(tag, origins.value(tag));
     // The board's signals name their net class by number and its drawing
     // uses layers by number; without these definitions they would refer to
     // nothing in the panel.
-    addMissingNumbered(classesTag, QStringLiteral("class"),
-                       assembly::firstDescendant(board, classesTag));
-    addMissingNumbered(layersTag, QStringLiteral("layer"),
-                       assembly::firstDescendant(board, layersTag));
+    addMissingNumbered(classesTag, QStringLiteral("class"), origins.value(classesTag));
+    addMissingNumbered(layersTag, QStringLiteral("layer"), origins.value(layersTag));
 }
 
 QDomElement Panel::place(const QString &tag)
