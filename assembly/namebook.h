@@ -12,14 +12,36 @@ class NameBook
 public:
     NameBook(QStringList &known, QStringList &duplicates);
 
-    // Records the names of the subtree of `root` (see namebook.cpp).
+    // Records the `name` of every named entry in the subtree of `root`, in
+    // document order. Settings tables, attribute keys, variants, net classes
+    // and the inside of libraries are passed over (see namebook.cpp).
     void collect(const QDomElement &root);
+    // A name not met before, letter case aside, joins the known names, any
+    // other the duplicates; both as written.
+    void record(const QString &name);
     bool isKnown(const QString &name) const;
-    void addKnown(const QString &name);
+    // Makes `name` known unless it is already; returns whether it was added.
+    bool addKnown(const QString &name);
+    // Empties both lists and the set.
     void clear();
 
+    const QStringList &knownNames() const { return known; }
+    const QStringList &duplicateNames() const { return duplicates; }
+
+    // Two names are the same name when their keys are equal. The key folds
+    // code unit by code unit exactly as QString::compare does with
+    // Qt::CaseInsensitive, so the set agrees with QStringList::contains; a
+    // whole-string fold would not (it turns "ß" into "ss").
+    static QString foldedKey(const QString &name);
+
 private:
+    void syncIndex() const;
+
     QStringList &known;
     QStringList &duplicates;
-    QSet<QString> foldedKnown;
+    // Rebuilt when the list was changed behind the book's back (the lists are
+    // public members of the window): its length then differs from the length
+    // the set was last brought up to.
+    mutable QSet<QString> foldedKnown;
+    mutable int indexedSize = 0;
 };

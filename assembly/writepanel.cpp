@@ -1,7 +1,34 @@
 #include "app/tavolin.h"
 
-// Placeholder bodies; panel assembly replaces them.
-void Tavolin::writePanel() {}
-void Tavolin::collectNames(QDomElement) {}
-void Tavolin::replaceAttributeValue(QDomElement, QString, QString) {}
-void Tavolin::mergeSection(QString, QDomDocument, QDomElement) {}
+#include "assemblepanel.h"
+#include "mergeops.h"
+#include "panelfile.h"
+
+void Tavolin::writePanel()
+{
+    // With nothing placed the file is left as it is.
+    if (!shiftedBoards.isEmpty() && panelFile) {
+        const QByteArray text = assemblePanel(shiftedBoards, nameBook);
+        const QString error = writePanelFile(*panelFile, text);
+        if (!error.isEmpty())
+            showCritical(QStringLiteral("Save Panel"),
+                         QStringLiteral("Couldn't write panel file\n") + error);
+    }
+    shiftedBoards.clear();
+    nameBook.clear();
+}
+
+void Tavolin::collectNames(QDomElement element)
+{
+    nameBook.collect(element);
+}
+
+void Tavolin::replaceAttributeValue(QDomElement element, QString oldValue, QString newValue)
+{
+    assembly::replaceAttributeValue(element, oldValue, newValue);
+}
+
+void Tavolin::mergeSection(QString tagName, QDomDocument panel, QDomElement source)
+{
+    assembly::mergeSection(tagName, panel, source);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "namebook.h"
+
+#include <QHash>
+#include <QString>
+
+#include <set>
+#include <vector>
+
+// Gives the used names of each later board of a panel fresh names
+// "NewName<n>", one number per entry of the duplicate list, counting on from
+// board to board.
+//
+// Every entry of the list, also those recorded for earlier boards, uses up one
+// number in each later board, in list order; of several entries with the same
+// value the first one gives its name to the board. A number whose name is
+// already known (letter case aside) is passed over, and a fresh name that was
+// put into the board becomes known, so no fresh name ever equals a name
+// present in the panel.
+//
+// That last rule is what lets one walk with a value -> fresh name map do the
+// work of one walk per entry: a walk per entry could only differ if a later
+// entry's value equalled an earlier entry's fresh name (the renamed attributes
+// would be renamed again). But every entry is a known name and no fresh name is
+// known when it is given, so that never happens, and each attribute ends up
+// with the fresh name of the first entry equal to its original value.
+class FreshNames
+{
+public:
+    explicit FreshNames(NameBook &names)
+        : names(names)
+    { }
+
+    // Renames, in the subtree of `board`, whose names were collected just
+    // before, every attribute whose whole value equals an entry of the
+    // duplicate list.
+    void renameBoard(const QDomElement &board);
+
+private:
+    void indexNewNames();
+    std::vector<qint64> takenNumbers() const;
+    qint64 number(int entry, const std::vector<qint64> &taken) const;
+
+    NameBook &names;
+    qint64 counter = 0;
+    // Value of a duplicate entry -> index of the first entry with that value.
+    QHash<QString, int> firstEntry;
+    int indexedDuplicates = 0;
+    // n of every known name of the form "NewName<n>".
+    std::set<qint64> knownNumbers;
+    int indexedKnown = 0;
+};

@@ -1,0 +1,45 @@
+#include "mergeops.h"
+
+#include "elementwalk.h"
+
+namespace assembly {
+
+void replaceAttributeValue(const QDomElement &element, const QString &oldValue,
+                           const QString &newValue)
+{
+    for (ElementWalk walk(element); !walk.atEnd(); walk.next()) {
+        forEachAttribute(walk.current(), [&](QDomAttr attribute) {
+            if (attribute.value() == oldValue)
+                attribute.setValue(newValue);
+        });
+    }
+}
+
+QDomElement firstDescendant(const QDomElement &root, const QString &tagName)
+{
+    ElementWalk walk(root);
+    for (walk.next(); !walk.atEnd(); walk.next()) {
+        if (walk.current().tagName() == tagName)
+            return walk.current();
+    }
+    return QDomElement();
+}
+
+void mergeSection(const QString &tagName, QDomDocument &panel, const QDomElement &source)
+{
+    QDomElement target = firstDescendant(panel.documentElement(), tagName);
+    const QDomElement origin = firstDescendant(source, tagName);
+    if (target.isNull() || origin.isNull())
+        return;
+    // The children present at the start are copied, even when the origin is
+    // the target itself and grows while it is read.
+    const QDomElement last = origin.lastChildElement();
+    for (QDomElement child = origin.firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement()) {
+        target.appendChild(panel.importNode(child, true));
+        if (child == last)
+            break;
+    }
+}
+
+} // namespace assembly
