@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <fcntl.h>
@@ -64,7 +65,12 @@ void DialogScript::chooseFile(const QString &path)
             modal->close();
             return;
         }
-        dialog->selectFile(path);
+        // Typed into the file name field, as a user would: selectFile()
+        // leaves the field alone once it has the focus.
+        if (auto *field = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            field->setText(path);
+        else
+            dialog->selectFile(path);
         static_cast<QDialog *>(dialog)->accept(); // what pressing Open or Save does
     });
 }
@@ -103,9 +109,15 @@ void DialogScript::dismissMessage()
 void DialogScript::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible() || modal == lastAnswered)
+    if (!modal || !modal->isVisible())
         return;
-    lastAnswered = modal;
+    // A dialog answered once stays answered: a file dialog that asked a
+    // question becomes the active modal widget again for a moment before
+    // it closes.
+    answered.removeAll(QPointer<QWidget>());
+    if (answered.contains(modal))
+        return;
+    answered.append(modal);
     if (answers.isEmpty()) {
         unexpected.append(QString::fromLatin1(modal->metaObject()->className()));
         if (auto *dialog = qobject_cast<QDialog *>(modal))
@@ -114,7 +126,16 @@ void DialogScript::poll()
             modal->close();
         return;
     }
-    answers.takeFirst()(modal);
+    // Answered from a queued call, not from the timer: an answer may open a
+    // nested modal loop (accepting a save dialog asks before it replaces a
+    // file), and Qt does not fire a timer again while its own handler runs.
+    QMetaObject::invokeMethod(
+            this,
+            [answer = answers.takeFirst(), target = QPointer<QWidget>(modal)] {
+                if (target)
+                    answer(target);
+            },
+            Qt::QueuedConnection);
 }
 
 namespace {

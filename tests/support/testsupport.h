@@ -66,7 +66,7 @@ private:
     void poll();
 
     QList<Answer> answers;
-    QPointer<QWidget> lastAnswered;
+    QList<QPointer<QWidget>> answered; // alive and answered
     QTimer timer;
 };
 

@@ -1,0 +1,327 @@
+#include "support/drivenwindow.h"
+
+#include <QDomDocument>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+// The make-panel run end to end, as a user makes a panel: boards loaded
+// through the open dialog, the panel size typed in, the button pressed, the
+// save dialog answered and every message box read. The written file is then
+// checked as a board house would: every board whole, inside the panel, in a
+// slot of its own.
+class TestMakePanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void panelOfRealBoards();
+    void boardThatFitsNowhereIsReportedAndSkipped();
+    void cancelledSaveDialogWritesNothing();
+    void unwritableLocationIsReported();
+    void boardDeletedAfterLoadingIsReportedAndTheRunGoesOn();
+    void loadedBoardChosenAsOutputIsReadBeforeItIsOverwritten();
+    void twoRunsInARowWriteTheSameBytes();
+    void runWithoutBoardsLeavesAnEmptyFile();
+};
+
+namespace {
+
+struct Box
+{
+    double left = 1e300, bottom = 1e300, right = -1e300, top = -1e300;
+    void takeIn(double x, double y)
+    {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::min(bottom, y);
+        top = std::max(top, y);
+    }
+    bool overlaps(const Box &other) const
+    {
+        return left < other.right && other.left < right && bottom < other.top && other.bottom < top;
+    }
+};
+
+QDomDocument parse(const QByteArray &bytes)
+{
+    QDomDocument document;
+    QString error;
+    if (!document.setContent(bytes, &error))
+        qWarning("does not parse: %s", qPrintable(error));
+    return document;
+}
+
+QDomElement section(const QDomDocument &document, const QString &name)
+{
+    return document.documentElement().elementsByTagName(name).item(0).toElement();
+}
+
+QList<QDomElement> children(const QDomElement &parent, const QString &tag)
+{
+    QList<QDomElement> result;
+    for (QDomElement child = parent.firstChildElement(tag); !child.isNull();
+         child = child.nextSiblingElement(tag))
+        result << child;
+    return result;
+}
+
+// Outline wires straight under "plain", as their end points.
+QList<QDomElement> outlineWires(const QDomDocument &document)
+{
+    QList<QDomElement> wires;
+    for (const QDomElement &wire :
+         children(section(document, QStringLiteral("plain")), QStringLiteral("wire"))) {
+        if (wire.attribute(QStringLiteral("layer")).toInt() == 20)
+            wires << wire;
+    }
+    return wires;
+}
+
+Box boxOf(const QList<QDomElement> &wires)
+{
+    Box box;
+    for (const QDomElement &wire : wires) {
+        box.takeIn(wire.attribute(QStringLiteral("x1")).toDouble(),
+                   wire.attribute(QStringLiteral("y1")).toDouble());
+        box.takeIn(wire.attribute(QStringLiteral("x2")).toDouble(),
+                   wire.attribute(QStringLiteral("y2")).toDouble());
+    }
+    return box;
+}
+
+// Every non-blank text inside the four sections that travel with a board.
+QStringList sectionTexts(const QDomDocument &document)
+{
+    QStringList texts;
+    for (const char *name : {"plain", "libraries", "elements", "signals"}) {
+        QList<QDomNode> pending {section(document, QLatin1String(name))};
+        while (!pending.isEmpty()) {
+            const QDomNode node = pending.takeLast();
+            if (node.isText() && !node.nodeValue().trimmed().isEmpty())
+                texts << node.nodeValue();
+            for (QDomNode child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+                pending << child;
+        }
+    }
+    texts.sort();
+    return texts;
+}
+
+int count(const QDomDocument &document, const char *sectionName, const char *tag)
+{
+    return children(section(document, QLatin1String(sectionName)), QLatin1String(tag)).size();
+}
+
+} // namespace
+
+void TestMakePanel::panelOfRealBoards()
+{
+    REQUIRE_REAL_BOARDS();
+    // Chosen for variety: outline at the origin, reaching into negative x,
+    // into negative y, a small one, one that fits nowhere, and a second copy.
+    const QStringList files = {"AMG8833_REV-B.brd",        "Graphic_LCD_Backpack.brd",
+                               "SparkFun_RTK_Express.brd", "OpenLog.brd",
+                               "ChairControl.brd",         "AMG8833_REV-B.brd"};
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("panel.brd"));
+    DrivenWindow window;
+    for (const QString &file : files)
+        window.load(realBoard(file));
+    window.typeInto("panelWidthBox", 200);
+    window.typeInto("panelHeightBox", 150);
+    window.typeInto("offsetBox", 3);
+    window.makePanel(output, 1);
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("No fit"));
+    QCOMPARE(window.script.messages.first().text,
+             QStringLiteral("Could not fit all Boards on Panel"));
+
+    const QDomDocument panel = parse(readWholeFile(output));
+    QVERIFY(!panel.documentElement().isNull());
+    // Worked out by hand from the measured sizes: sizes round up to whole
+    // millimetres, boards reaching below 0 move up by their whole
+    // millimetres, ChairControl (150 by 84) fits neither in row 0 nor above.
+    const QList<int> placedIndexes = {0, 1, 2, 3, 5};
+    const QList<QPoint> shifts = {{0, 0}, {30, 0}, {85, 1}, {158, 0}, {0, 111}};
+
+    QList<QDomElement> panelWires = outlineWires(panel);
+    QStringList expectedTexts;
+    int elements = 0, signalCount = 0, libraries = 0;
+    QList<Box> placedBoxes;
+    for (int placed = 0; placed < placedIndexes.size(); ++placed) {
+        const QDomDocument source =
+                parse(readWholeFile(realBoard(files.at(placedIndexes.at(placed)))));
+        const QList<QDomElement> sourceWires = outlineWires(source);
+        QVERIFY(panelWires.size() >= sourceWires.size());
+        const QList<QDomElement> copyWires = panelWires.mid(0, sourceWires.size());
+        panelWires = panelWires.mid(sourceWires.size());
+
+        const Box sourceBox = boxOf(sourceWires);
+        const Box copyBox = boxOf(copyWires);
+        const QPoint shift = shifts.at(placed);
+        QVERIFY(std::abs(copyBox.left - (sourceBox.left + shift.x())) < 1e-6);
+        QVERIFY(std::abs(copyBox.bottom - (sourceBox.bottom + shift.y())) < 1e-6);
+        QVERIFY(std::abs(copyBox.right - (sourceBox.right + shift.x())) < 1e-6);
+        QVERIFY(std::abs(copyBox.top - (sourceBox.top + shift.y())) < 1e-6);
+        QVERIFY2(copyBox.left >= 0 && copyBox.bottom >= 0 && copyBox.right <= 200
+                         && copyBox.top <= 150,
+                 qPrintable(files.at(placedIndexes.at(placed))));
+        for (const Box &other : placedBoxes)
+            QVERIFY(!copyBox.overlaps(other));
+        placedBoxes << copyBox;
+
+        expectedTexts << sectionTexts(source);
+        elements += count(source, "elements", "element");
+        signalCount += count(source, "signals", "signal");
+        libraries += count(source, "libraries", "library");
+    }
+    QVERIFY(panelWires.isEmpty());
+    // Boards of a row keep the offset between their outlines.
+    QVERIFY(placedBoxes.at(1).left - placedBoxes.at(0).right >= 3);
+    QVERIFY(placedBoxes.at(2).left - placedBoxes.at(1).right >= 3);
+    QVERIFY(placedBoxes.at(3).left - placedBoxes.at(2).right >= 3);
+    QVERIFY(placedBoxes.at(4).bottom >= placedBoxes.at(2).top);
+
+    QCOMPARE(count(panel, "elements", "element"), elements);
+    QCOMPARE(count(panel, "signals", "signal"), signalCount);
+    QCOMPARE(count(panel, "libraries", "library"), libraries);
+    expectedTexts.sort();
+    QCOMPARE(sectionTexts(panel), expectedTexts);
+}
+
+void TestMakePanel::boardThatFitsNowhereIsReportedAndSkipped()
+{
+    REQUIRE_REAL_BOARDS();
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("panel.brd"));
+    DrivenWindow window;
+    window.load(realBoard(QStringLiteral("ChairControl.brd"))); // 150 by 84
+    window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.load(realBoard(QStringLiteral("ChairControl.brd")));
+    window.makePanel(output, 2); // default panel: 160 by 80
+    QCOMPARE(window.script.messages.size(), 2);
+    for (const SeenMessage &message : window.script.messages) {
+        QCOMPARE(message.title, QStringLiteral("No fit"));
+        QCOMPARE(message.icon, int(QMessageBox::Critical));
+        QCOMPARE(message.buttons, int(QMessageBox::Ok));
+    }
+    const QDomDocument panel = parse(readWholeFile(output));
+    const QDomDocument openLog = parse(readWholeFile(realBoard(QStringLiteral("OpenLog.brd"))));
+    QCOMPARE(count(panel, "elements", "element"), count(openLog, "elements", "element"));
+    QCOMPARE(boxOf(outlineWires(panel)).right, boxOf(outlineWires(openLog)).right);
+}
+
+void TestMakePanel::cancelledSaveDialogWritesNothing()
+{
+    REQUIRE_REAL_BOARDS();
+    QTemporaryDir dir;
+    DrivenWindow window;
+    window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.script.cancelFile();
+    window.script.dismissMessage();
+    window.click("makePanel");
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("Save Panel"));
+    QCOMPARE(window.script.messages.first().text, QStringLiteral("Couldn't open save Location"));
+    QVERIFY(window.tavolin.shiftedBoards.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+void TestMakePanel::unwritableLocationIsReported()
+{
+    REQUIRE_REAL_BOARDS();
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("locked.brd"));
+    writeWholeFile(output, "keep me");
+    WriteProtection protection(output);
+    if (!protection.effective())
+        QSKIP("write protection has no effect for this user");
+    DrivenWindow window;
+    window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.makePanel(output, 1);
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.pendingAnswers(), 0);
+    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("Save Panel"));
+    QCOMPARE(window.script.messages.first().text, QStringLiteral("Couldn't open save Location"));
+    QCOMPARE(readWholeFile(output), QByteArray("keep me"));
+}
+
+void TestMakePanel::boardDeletedAfterLoadingIsReportedAndTheRunGoesOn()
+{
+    REQUIRE_REAL_BOARDS();
+    QTemporaryDir dir;
+    const QString doomed = dir.filePath(QStringLiteral("doomed.brd"));
+    QVERIFY(QFile::copy(realBoard(QStringLiteral("AMG8833_REV-B.brd")), doomed));
+    const QString output = dir.filePath(QStringLiteral("panel.brd"));
+    DrivenWindow window;
+    window.load(doomed);
+    window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    QVERIFY(QFile::remove(doomed));
+    window.makePanel(output, 1);
+    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("QXSRExample::parseXML"));
+    QCOMPARE(window.script.messages.first().text, QStringLiteral("Couldn't open example.xml"));
+    QVERIFY(!QFileInfo::exists(doomed));
+    // OpenLog was placed after the missing board's slot and is in the panel.
+    const QDomDocument panel = parse(readWholeFile(output));
+    const QDomDocument openLog = parse(readWholeFile(realBoard(QStringLiteral("OpenLog.brd"))));
+    QCOMPARE(count(panel, "elements", "element"), count(openLog, "elements", "element"));
+    QCOMPARE(boxOf(outlineWires(panel)).left, 26.0 + 5.0);
+}
+
+void TestMakePanel::loadedBoardChosenAsOutputIsReadBeforeItIsOverwritten()
+{
+    REQUIRE_REAL_BOARDS();
+    QTemporaryDir dir;
+    const QString board = dir.filePath(QStringLiteral("board.brd"));
+    QVERIFY(QFile::copy(realBoard(QStringLiteral("OpenLog.brd")), board));
+    QFile::setPermissions(board, QFile::ReadOwner | QFile::WriteOwner);
+    DrivenWindow window;
+    window.load(board);
+    window.load(board);
+    window.makePanel(board);
+    QCOMPARE(window.script.messages.size(), 0);
+    const QDomDocument panel = parse(readWholeFile(board));
+    const QDomDocument openLog = parse(readWholeFile(realBoard(QStringLiteral("OpenLog.brd"))));
+    QCOMPARE(count(panel, "elements", "element"), 2 * count(openLog, "elements", "element"));
+    QCOMPARE(outlineWires(panel).size(), 2 * outlineWires(openLog).size());
+}
+
+void TestMakePanel::twoRunsInARowWriteTheSameBytes()
+{
+    REQUIRE_REAL_BOARDS();
+    QTemporaryDir dir;
+    DrivenWindow window;
+    window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.makePanel(dir.filePath(QStringLiteral("first.brd")));
+    window.makePanel(dir.filePath(QStringLiteral("second.brd")));
+    const QByteArray first = readWholeFile(dir.filePath(QStringLiteral("first.brd")));
+    QVERIFY(first.contains("NewName0"));
+    QCOMPARE(readWholeFile(dir.filePath(QStringLiteral("second.brd"))), first);
+    QVERIFY(window.tavolin.shiftedBoards.isEmpty());
+    QVERIFY(window.tavolin.knownNames.isEmpty());
+    QVERIFY(window.tavolin.duplicateNames.isEmpty());
+}
+
+void TestMakePanel::runWithoutBoardsLeavesAnEmptyFile()
+{
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("empty.brd"));
+    DrivenWindow window;
+    window.makePanel(output);
+    QCOMPARE(window.script.messages.size(), 0);
+    QVERIFY(QFileInfo::exists(output));
+    QCOMPARE(QFileInfo(output).size(), 0);
+    QVERIFY(!window.tavolin.panelFile->isOpen());
+}
+
+QTEST_MAIN(TestMakePanel)
+#include "tst_makepanel.moc"
