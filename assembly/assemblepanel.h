@@ -6,10 +6,14 @@
 #include <QStringList>
 
 // Builds one panel out of the shifted board documents, in placement order,
-// and returns its text (see documentText()). The first document becomes the
-// panel. Of every later one, after its used names were given fresh ones, the
-// content of "plain", "libraries", "elements" and "signals" is appended to the
-// panel's sections, and the net classes and layers it defines by a number the
-// panel lacks are added to the panel's tables. The names met are left in
-// `names`. Empty when there is no document.
+// and returns its text: UTF-8, indented by three blanks a level, attributes
+// in their source order, without comments, processing instructions or
+// document type. The first document becomes the panel. Of every later one,
+// after its used names were given fresh ones, the content of "plain",
+// "libraries", "elements" and "signals" is appended to the first board's
+// sections, and the net classes and layers it defines by a number the panel
+// lacks are added to the panel's tables. A later document that is not
+// well-formed adds nothing; a first one that is not gives a panel of nothing
+// but the XML declaration. The names met are left in `names`. Empty when
+// there is no document.
 QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names);

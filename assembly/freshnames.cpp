@@ -1,9 +1,5 @@
 #include "freshnames.h"
 
-#include "elementwalk.h"
-
-#include <QDomElement>
-
 namespace {
 
 QString freshName(qint64 number)
@@ -33,28 +29,32 @@ bool isFreshName(const QString &name, qint64 *number)
 
 } // namespace
 
-void FreshNames::renameBoard(const QDomElement &board)
+void FreshNames::beginBoard()
 {
     indexNewNames();
-    const int entries = names.duplicateNames().size();
-    if (entries == 0)
-        return;
-    const std::vector<qint64> taken = takenNumbers();
-    QHash<int, QString> given; // entry -> its fresh name, once one was needed
-    for (ElementWalk walk(board); !walk.atEnd(); walk.next()) {
-        forEachAttribute(walk.current(), [&](QDomAttr attribute) {
-            const auto entry = firstEntry.constFind(attribute.value());
-            if (entry == firstEntry.constEnd())
-                return;
-            QString &name = given[*entry];
-            if (name.isNull()) {
-                name = freshName(number(*entry, taken));
-                names.addKnown(name);
-            }
-            attribute.setValue(name);
-        });
+    taken = takenNumbers();
+    given.clear();
+}
+
+QString FreshNames::renamed(const QString &value)
+{
+    const auto entry = firstEntry.constFind(value);
+    if (entry == firstEntry.constEnd())
+        return QString();
+    QString &name = given[*entry];
+    if (name.isNull()) {
+        name = freshName(number(*entry, taken));
+        names.addKnown(name);
     }
-    counter = number(entries - 1, taken) + 1;
+    return name;
+}
+
+void FreshNames::endBoard()
+{
+    const int entries = names.duplicateNames().size();
+    if (entries > 0)
+        counter = number(entries - 1, taken) + 1;
+    given.clear();
 }
 
 // Brings the value and number indexes up to the lists, which only grow while

@@ -32,10 +32,14 @@ public:
         : names(names)
     { }
 
-    // Renames, in the subtree of `board`, whose names were collected just
-    // before, every attribute whose whole value equals an entry of the
-    // duplicate list.
-    void renameBoard(const QDomElement &board);
+    // Starts the renaming of a board whose names were collected just before.
+    void beginBoard();
+    // The fresh name that replaces an attribute `value` of that board: that of
+    // the first entry of the duplicate list equal to it; a null string when
+    // no entry is.
+    QString renamed(const QString &value);
+    // Ends the board: its entries have used up their numbers.
+    void endBoard();
 
 private:
     void indexNewNames();
@@ -50,4 +54,8 @@ private:
     // n of every known name of the form "NewName<n>".
     std::set<qint64> knownNumbers;
     int indexedKnown = 0;
+    // Of the board being renamed: the numbers taken from the counter on, and
+    // the fresh names given so far, by entry.
+    std::vector<qint64> taken;
+    QHash<int, QString> given;
 };

@@ -2,25 +2,30 @@
 
 #include "elementwalk.h"
 
-namespace {
+#include <algorithm>
+#include <iterator>
 
 // Subtrees whose `name` attributes are not names of entries: the settings
 // tables (layers, design rules, autorouter passes), the keys of part
 // attributes ("NAME", "VALUE", repeated on every part), assembly variants and
 // net classes. Renaming such a key in a later board would cut the link to
 // what it labels, so they are never recorded.
-bool isPassedOver(const QString &tag)
+bool NameBook::passesOver(const QStringRef &tag)
 {
-    static const QSet<QString> passedOver = {
-            QStringLiteral("layers"),      QStringLiteral("autorouter"),
-            QStringLiteral("designrules"), QStringLiteral("attribute"),
-            QStringLiteral("variantdefs"), QStringLiteral("variant"),
-            QStringLiteral("classes"),
+    static const QLatin1String passedOver[] = {
+            QLatin1String("layers"),    QLatin1String("autorouter"),  QLatin1String("designrules"),
+            QLatin1String("attribute"), QLatin1String("variantdefs"), QLatin1String("variant"),
+            QLatin1String("classes"),
     };
-    return passedOver.contains(tag);
+    return std::any_of(std::begin(passedOver), std::end(passedOver),
+                       [&](QLatin1String skipped) { return tag == skipped; });
 }
 
-} // namespace
+// A library's own name is an entry; its packages and pads are not.
+bool NameBook::keepsOutOf(const QStringRef &tag)
+{
+    return tag == QLatin1String("library");
+}
 
 NameBook::NameBook(QStringList &known, QStringList &duplicates)
     : known(known)
@@ -30,19 +35,17 @@ NameBook::NameBook(QStringList &known, QStringList &duplicates)
 void NameBook::collect(const QDomElement &root)
 {
     const QString nameKey = QStringLiteral("name");
-    const QString library = QStringLiteral("library");
     for (ElementWalk walk(root); !walk.atEnd();) {
         QDomElement element = walk.current(); // attributeNode() is not const
         const QString tag = element.tagName();
-        if (isPassedOver(tag)) {
+        if (passesOver(QStringRef(&tag))) {
             walk.next(false);
             continue;
         }
         const QDomAttr name = element.attributeNode(nameKey);
         if (!name.isNull())
             record(name.value());
-        // A library's own name is an entry; its packages and pads are not.
-        walk.next(tag != library);
+        walk.next(!keepsOutOf(QStringRef(&tag)));
     }
 }
 

@@ -16,6 +16,11 @@ public:
     // document order. Settings tables, attribute keys, variants, net classes
     // and the inside of libraries are passed over (see namebook.cpp).
     void collect(const QDomElement &root);
+    // The rules of that walk, for walks over a document stream: no name is
+    // recorded in a subtree whose root passes over, and only the element's
+    // own name in one whose root keeps out of it.
+    static bool passesOver(const QStringRef &tag);
+    static bool keepsOutOf(const QStringRef &tag);
     // A name not met before, letter case aside, joins the known names, any
     // other the duplicates; both as written.
     void record(const QString &name);

@@ -55,8 +55,9 @@ private slots:
     void partAttributeKeysStay();
     void numberedDefinitionsFollowTheBoards_data();
     void numberedDefinitionsFollowTheBoards();
-    void sectionCarriedIntoTheDrawingIsFoundFirst();
-    void writesIndentedTextWithSortedAttributes();
+    void sectionsOfTheFirstBoardTakeAllLaterContent();
+    void writesIndentedTextInSourceOrder();
+    void laterContentFillsEmptySections();
     void cutsTheTailOfALongerFile();
     void reportsAFailedWrite();
     void emptyRunLeavesTheFileAlone();
@@ -193,12 +194,12 @@ void TestWritePanel::numberedDefinitionsFollowTheBoards()
     QCOMPARE(numbered(root, "layers"), layers);
 }
 
-void TestWritePanel::sectionCarriedIntoTheDrawingIsFoundFirst()
+void TestWritePanel::sectionsOfTheFirstBoardTakeAllLaterContent()
 {
-    // The third board's first "signals" stands inside its drawing. Once the
-    // drawing is appended, that copy is the panel's first "signals" too (the
-    // second board was merged into the panel's own section), so the board's
-    // signals are appended there and the panel's own section stays as it was.
+    // The third board's first "signals" stands inside its drawing; once the
+    // drawing is appended, a copy of it stands in the panel's drawing too.
+    // Later boards' signals still go to the first board's own section, the
+    // one the panel was made from, never into a copy inside another board.
     const QString nested = board({"X"}, QString(), Tables(),
                                  "<group><signals><signal name='S'/></signals></group>");
     Tavolin window;
@@ -208,30 +209,30 @@ void TestWritePanel::sectionCarriedIntoTheDrawingIsFoundFirst()
                                    path("nested.brd")))
                     .documentElement();
     const QDomElement plain = root.elementsByTagName("plain").item(0).toElement();
-    QCOMPARE(plain.elementsByTagName("signal").count(), 2);
-    QCOMPARE(entryNames(root.firstChildElement("drawing").firstChildElement("board"), "signals"),
-             QStringList({"S", "S"}));
+    QCOMPARE(plain.elementsByTagName("signal").count(), 1);
     const QDomElement ownSignals =
             root.firstChildElement("drawing").firstChildElement("board").firstChildElement(
                     "signals");
-    QCOMPARE(ownSignals.childNodes().count(), 1);
+    QCOMPARE(ownSignals.childNodes().count(), 2);
+    QCOMPARE(ownSignals.lastChildElement().attribute("name"), QStringLiteral("S"));
 }
 
-void TestWritePanel::writesIndentedTextWithSortedAttributes()
+void TestWritePanel::writesIndentedTextInSourceOrder()
 {
     Tavolin window;
     const QByteArray text = runWritePanel(
             window,
-            {"<?xml version='1.0'?><eagle z='1' a='2'><board><plain/>"
-             "<description>Ohm &amp; more</description><!-- note --></board></eagle>"},
+            {"<?xml version='1.0'?><!DOCTYPE eagle SYSTEM 'eagle.dtd'><eagle z='1' a='2'><board>"
+             "<plain/><description>Ohm &amp; more</description><!-- note --><?pi x?>"
+             "<text a='&quot;&#10;'>&lt;x&gt;</text></board></eagle>"},
             path("format.brd"));
     QCOMPARE(text,
              QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                        "<eagle a=\"2\" z=\"1\">\n"
+                        "<eagle z=\"1\" a=\"2\">\n"
                         "   <board>\n"
                         "      <plain/>\n"
                         "      <description>Ohm &amp; more</description>\n"
-                        "      <!-- note -->\n"
+                        "      <text a=\"&quot;&#10;\">&lt;x&gt;</text>\n"
                         "   </board>\n"
                         "</eagle>\n"));
 }
@@ -347,6 +348,34 @@ void TestWritePanel::sameBytesInAnotherProcess()
     for (const QString &file : files)
         boards << QString::fromUtf8(readWholeFile(file));
     QCOMPARE(runWritePanel(window, boards, path("here.brd")), outputs.at(0));
+}
+
+void TestWritePanel::laterContentFillsEmptySections()
+{
+    // The first board's sections are empty elements; a later board's content
+    // opens them, at the depth of the section, text straight under a section
+    // dropped and text inside its entries kept.
+    Tavolin window;
+    const QByteArray text =
+            runWritePanel(window,
+                          {"<eagle><board><plain/><signals/></board></eagle>",
+                           "<eagle><board><plain>loose<text x='1'>&gt;NAME</text></plain><signals>"
+                           "<signal name='S'><wire x1='0'/></signal></signals></board></eagle>"},
+                          path("empty-sections.brd"));
+    QCOMPARE(text,
+             QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                        "<eagle>\n"
+                        "   <board>\n"
+                        "      <plain>\n"
+                        "         <text x=\"1\">&gt;NAME</text>\n"
+                        "      </plain>\n"
+                        "      <signals>\n"
+                        "         <signal name=\"S\">\n"
+                        "            <wire x1=\"0\"/>\n"
+                        "         </signal>\n"
+                        "      </signals>\n"
+                        "   </board>\n"
+                        "</eagle>\n"));
 }
 
 QTEST_MAIN(TestWritePanel)

@@ -1,0 +1,93 @@
+#include "boardscan.h"
+
+#include <QXmlStreamReader>
+
+#include <optional>
+
+namespace {
+
+const QLatin1String nameKey("name");
+const QLatin1String numberKey("number");
+
+// Finds the places of the first board and the numbers their tables define.
+class PlaceFinder
+{
+public:
+    explicit PlaceFinder(PanelPlaces &places)
+        : places(places)
+    { }
+
+    void startElement(const QXmlStreamReader &reader, int depth)
+    {
+        const int place = placeOf(reader.name());
+        if (place >= 0 && depth >= 2 && places.depth[place] == 0) {
+            places.depth[place] = depth;
+            open[place] = true;
+        }
+        for (const int table : {int(Place::Classes), int(Place::Layers)}) {
+            if (open[table] && depth == places.depth[table] + 1
+                && reader.name() == tableEntryTag(table)) {
+                const QStringRef number = reader.attributes().value(numberKey);
+                if (!number.isNull())
+                    places.numbers(table).insert(number.toString());
+            }
+        }
+    }
+
+    void endElement(int depth)
+    {
+        for (int place = 0; place < placeCount; ++place) {
+            if (open[place] && places.depth[place] == depth)
+                open[place] = false;
+        }
+    }
+
+private:
+    PanelPlaces &places;
+    std::array<bool, placeCount> open {};
+};
+
+// Records the element's name, if it has one and is not passed over; false
+// when the names of its subtree are not to be recorded.
+bool recordName(const QXmlStreamReader &reader, NameBook &names)
+{
+    if (NameBook::passesOver(reader.name()))
+        return false;
+    const QXmlStreamAttributes attributes = reader.attributes();
+    if (attributes.hasAttribute(nameKey))
+        names.record(attributes.value(nameKey).toString());
+    return !NameBook::keepsOutOf(reader.name());
+}
+
+} // namespace
+
+bool scanBoard(const QString &document, NameBook &names, PanelPlaces *places)
+{
+    QXmlStreamReader reader(document);
+    std::optional<PlaceFinder> finder;
+    if (places)
+        finder.emplace(*places);
+    int depth = 0;
+    int passedOverFrom = 0; // depth of the subtree whose names are not recorded
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            if (finder)
+                finder->startElement(reader, depth);
+            if (!passedOverFrom)
+                passedOverFrom = recordName(reader, names) ? 0 : depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            if (finder)
+                finder->endElement(depth);
+            if (passedOverFrom == depth)
+                passedOverFrom = 0;
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    return !reader.hasError();
+}

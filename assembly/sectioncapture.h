@@ -1,0 +1,33 @@
+#pragma once
+
+#include "freshnames.h"
+#include "panelplaces.h"
+#include "xmloutput.h"
+
+#include <QString>
+
+#include <memory>
+
+// The content later boards add to the places of a panel, written as text
+// fragments at the depth of each place in the first board, board after board.
+class SectionCapture
+{
+public:
+    explicit SectionCapture(PanelPlaces &places);
+    ~SectionCapture();
+
+    // Appends what the board `document` adds, its values renamed by
+    // `freshNames`: the element children of its four sections, and the
+    // entries of its class and layer tables whose number the panel lacks.
+    void addBoard(const QString &document, FreshNames &freshNames);
+
+    // The text gathered for `place`; empty when the first board has no such
+    // place or nothing was added to it.
+    QByteArray take(int place);
+
+private:
+    class BoardPass;
+
+    PanelPlaces &places;
+    std::array<std::unique_ptr<XmlOutput>, placeCount> fragments;
+};

@@ -1,0 +1,174 @@
+#include "xmloutput.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Encoding in blocks keeps the UTF-16 text short while the UTF-8 result grows.
+constexpr int flushSize = 1 << 20;
+
+} // namespace
+
+// Inside an element (depth > 0) the first thing written starts a new line.
+XmlOutput::XmlOutput(int indent, int depth)
+    : indent(indent)
+    , baseDepth(depth)
+    , atStart(depth == 0)
+{ }
+
+void XmlOutput::writeDeclaration()
+{
+    pending += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    atStart = false;
+}
+
+void XmlOutput::writeStartElement(const QStringRef &name)
+{
+    closeStartTag();
+    if (!open.isEmpty())
+        open.last().hasChildren = true;
+    if (open.isEmpty() || !open.last().hasText)
+        newLine(baseDepth + open.size());
+    pending += QLatin1Char('<');
+    pending += name;
+    open.append({name.toString(), false, false});
+    startTagOpen = true;
+}
+
+void XmlOutput::writeAttribute(const QStringRef &name, const QStringRef &value)
+{
+    pending += QLatin1Char(' ');
+    pending += name;
+    pending += QLatin1String("=\"");
+    escaped(value.constData(), value.size(), true);
+    pending += QLatin1Char('"');
+}
+
+void XmlOutput::writeAttribute(const QStringRef &name, const QString &value)
+{
+    writeAttribute(name, QStringRef(&value));
+}
+
+void XmlOutput::writeCharacters(const QStringRef &text)
+{
+    closeStartTag();
+    if (!open.isEmpty())
+        open.last().hasText = true;
+    escaped(text.constData(), text.size(), false);
+}
+
+void XmlOutput::writeEndElement()
+{
+    if (open.isEmpty())
+        return;
+    const Open element = open.takeLast();
+    if (startTagOpen) {
+        pending += QLatin1String("/>");
+        startTagOpen = false;
+    } else {
+        if (element.hasChildren && !element.hasText)
+            newLine(baseDepth + open.size());
+        pending += QLatin1String("</");
+        pending += element.name;
+        pending += QLatin1Char('>');
+    }
+    flushIfLarge();
+}
+
+void XmlOutput::writeFragment(const QByteArray &fragment)
+{
+    if (fragment.isEmpty())
+        return;
+    closeStartTag();
+    if (!open.isEmpty())
+        open.last().hasChildren = true;
+    bytes += pending.toUtf8();
+    pending.clear();
+    bytes += fragment;
+}
+
+void XmlOutput::writeEndDocument()
+{
+    while (!open.isEmpty())
+        writeEndElement();
+    pending += QLatin1Char('\n');
+}
+
+QByteArray XmlOutput::take()
+{
+    bytes += pending.toUtf8();
+    pending.clear();
+    return std::move(bytes);
+}
+
+void XmlOutput::closeStartTag()
+{
+    if (startTagOpen) {
+        pending += QLatin1Char('>');
+        startTagOpen = false;
+    }
+}
+
+void XmlOutput::newLine(int depth)
+{
+    if (!atStart)
+        pending += QLatin1Char('\n');
+    atStart = false;
+    const int size = pending.size();
+    pending.resize(size + depth * indent);
+    std::fill(pending.begin() + size, pending.end(), QLatin1Char(' '));
+}
+
+void XmlOutput::flushIfLarge()
+{
+    if (pending.size() < flushSize)
+        return;
+    bytes += pending.toUtf8();
+    pending.clear();
+}
+
+void XmlOutput::escaped(const QChar *text, int size, bool inAttribute)
+{
+    const QChar *plainStart = text;
+    const QChar *end = text + size;
+    for (const QChar *c = text; c != end; ++c) {
+        QLatin1String replacement("");
+        switch (c->unicode()) {
+        case '&':
+            replacement = QLatin1String("&amp;");
+            break;
+        case '<':
+            replacement = QLatin1String("&lt;");
+            break;
+        case '>':
+            replacement = QLatin1String("&gt;");
+            break;
+        case '"':
+            if (inAttribute)
+                replacement = QLatin1String("&quot;");
+            break;
+        // Kept as references in attributes: a parser would turn the
+        // characters themselves into blanks.
+        case '\n':
+            if (inAttribute)
+                replacement = QLatin1String("&#10;");
+            break;
+        case '\r':
+            replacement = QLatin1String("&#13;");
+            break;
+        case '\t':
+            if (inAttribute)
+                replacement = QLatin1String("&#9;");
+            break;
+        default:
+            break;
+        }
+        if (replacement.size() == 0)
+            continue;
+        pending.append(plainStart, int(c - plainStart));
+        pending += replacement;
+        plainStart = c + 1;
+    }
+    pending.append(plainStart, int(end - plainStart));
+}

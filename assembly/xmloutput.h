@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringRef>
+#include <QVector>
+
+// Writes indented XML as UTF-8 text, token by token, the way
+// QXmlStreamWriter's auto-formatting lays a document out: every element on a
+// line of its own, indented by its depth, except inside an element that holds
+// text, and an element without content closed as an empty one.
+//
+// Unlike QXmlStreamWriter it can start inside an element at any depth, and
+// can splice in text it wrote earlier: the panel's sections are written as
+// fragments first and joined into the first board's document at the end.
+class XmlOutput
+{
+public:
+    // `depth` is the number of elements already open around what is written.
+    explicit XmlOutput(int indent, int depth = 0);
+
+    void writeDeclaration();
+    void writeStartElement(const QStringRef &name);
+    void writeAttribute(const QStringRef &name, const QStringRef &value);
+    void writeAttribute(const QStringRef &name, const QString &value);
+    void writeCharacters(const QStringRef &text);
+    void writeEndElement();
+    // Appends `fragment`, element children written by an XmlOutput opened at
+    // the current depth, inside the innermost open element.
+    void writeFragment(const QByteArray &fragment);
+    // Closes the elements still open and ends the text with a line break.
+    void writeEndDocument();
+
+    bool isEmpty() const { return bytes.isEmpty() && pending.isEmpty(); }
+    int openElements() const { return open.size(); }
+    // The text written so far; the writer is empty afterwards.
+    QByteArray take();
+
+private:
+    struct Open
+    {
+        QString name;
+        bool hasChildren = false;
+        bool hasText = false;
+    };
+
+    void closeStartTag();
+    void newLine(int depth);
+    void flushIfLarge();
+    void escaped(const QChar *text, int size, bool inAttribute);
+
+    int indent;
+    int baseDepth;
+    bool atStart;
+    QVector<Open> open;
+    bool startTagOpen = false;
+    QString pending; // written text not yet encoded
+    QByteArray bytes;
+};
