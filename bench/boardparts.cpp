@@ -138,6 +138,10 @@ void placeMechanical(Placer &placer, int partCount, const BoardSize &size)
     }
     if (partCount >= 40)
         placer.add(cat.logo, {size.width / 2, size.height / 2}, 0, false);
+    if (partCount >= 60) {
+        placer.add(cat.maker, {size.width / 2, size.height}, 0, false);
+        placer.add(cat.licence, {size.width / 2, 0}, 0, false);
+    }
 }
 
 void placeOnGrid(Placer &placer, int count, const BoardSize &size)

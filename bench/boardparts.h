@@ -33,10 +33,10 @@ constexpr Length partMargin = 1.524_mm;
 // grid, and never too small for the largest package.
 BoardSize boardSizeFor(int partCount);
 
-// Stand-offs in the corners and fiducials beside them (on boards large
-// enough to have them), the rest drawn at random by how common each device
-// is and spread over a grid, neighbours in a snake so that consecutive parts
-// are close to each other.
+// Stand-offs in the corners, fiducials beside them, logos and the maker's
+// name (on boards large enough to have them); the rest drawn at random by
+// how common each device is and spread over a grid, neighbours in a snake
+// so that consecutive parts are close to each other.
 QVector<BoardPart> placeParts(int partCount, const BoardSize &size, QRandomGenerator &random);
 
 } // namespace benchgen

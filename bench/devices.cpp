@@ -265,6 +265,12 @@ void addMechanical(CatalogueBuilder &c)
                              "", 0, Wiring::Unwired);
     c.device("LOGO", aesthetics, logoPackage("OSHW-LOGO-S", 4_mm), {"OSHW-LOGO"}, "", 1,
              Wiring::Unwired);
+    c.result.maker =
+            c.device("LOGO", aesthetics, labelPackage("ACME-LOGO-NAME", "ACME ELECTRONICS"), {""},
+                     "", 0, Wiring::Unwired);
+    c.result.licence =
+            c.device("LOGO", aesthetics, labelPackage("CREATIVE_COMMONS", "CC BY-SA 4.0"), {""}, "",
+                     0, Wiring::Unwired);
 
     // Parts without a prefix of their own get EAGLE's "U$" names.
     const int labels = c.library("Labels", "Pin and function labels for the silkscreen.", "none");
@@ -272,7 +278,7 @@ void addMechanical(CatalogueBuilder &c)
                                   "5V",  "INT", "SCK",  "MISO", "MOSI", "CS",     "EN",    "BOOT",
                                   "A0",  "A1",  "VBAT", "LED",  "USB",  "SERIAL", "POWER", "QWIIC"};
     for (const QByteArray &word : words)
-        c.device("U$", labels, labelPackage("LABEL-" + word, word), {""}, "", 1, Wiring::Unwired);
+        c.device("U$", labels, labelPackage("LABEL-" + word, word), {""}, "", 2, Wiring::Unwired);
 }
 
 Catalogue buildCatalogue()

@@ -44,6 +44,8 @@ struct Catalogue
     int standOff = -1;
     int fiducial = -1;
     int logo = -1;
+    int maker = -1; // the maker's name in large letters
+    int licence = -1;
 
     const Package &packageOf(const Device &device) const
     {
