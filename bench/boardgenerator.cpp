@@ -14,7 +14,7 @@ namespace {
 
 // Measured on generated boards, so that the document grows in place.
 constexpr int bytesPerPart = 2048;
-constexpr int fixedBytes = 64 * 1024;
+constexpr int fixedBytes = 640 * 1024;
 
 void writeBoard(XmlOut &out, int partCount, QRandomGenerator &random)
 {

@@ -38,19 +38,31 @@ QByteArray rotationText(const Placement &placement)
 
 QByteArray lengthText(Length length)
 {
-    const qint64 units = length;
-    const qint64 magnitude = units < 0 ? -units : units;
-    QByteArray text = units < 0 ? "-" : "";
-    text += QByteArray::number(magnitude / 10000);
-    qint64 fraction = magnitude % 10000;
-    if (fraction == 0)
-        return text;
-    int digits = 4;
-    while (fraction % 10 == 0) {
-        fraction /= 10;
-        --digits;
+    // Written backwards into a buffer: a board writes hundreds of thousands
+    // of these, and one allocation each keeps generation fast.
+    char buffer[24];
+    char *const end = buffer + sizeof buffer;
+    char *p = end;
+    const qint64 magnitude = length < 0 ? -qint64(length) : qint64(length);
+    int fraction = int(magnitude % 10000);
+    if (fraction != 0) {
+        int digits = 4;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+        for (int i = 0; i < digits; ++i, fraction /= 10)
+            *--p = char('0' + fraction % 10);
+        *--p = '.';
     }
-    return text + '.' + QByteArray::number(fraction).rightJustified(digits, '0');
+    qint64 whole = magnitude / 10000;
+    do {
+        *--p = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (length < 0)
+        *--p = '-';
+    return QByteArray(p, int(end - p));
 }
 
 } // namespace benchgen

@@ -29,7 +29,7 @@ void XmlOut::textElement(const char *tag, const Attributes &attributes, const QB
 {
     startTag(tag, attributes);
     bytes += '>';
-    bytes += escaped(text);
+    appendEscaped(bytes, text);
     bytes += "</";
     bytes += tag;
     bytes += ">\n";
@@ -50,34 +50,38 @@ void XmlOut::startTag(const char *tag, const Attributes &attributes)
         bytes += ' ';
         bytes += attribute.name;
         bytes += "=\"";
-        bytes += escaped(attribute.value);
+        appendEscaped(bytes, attribute.value);
         bytes += '"';
     }
 }
 
-QByteArray escaped(const QByteArray &text)
+void appendEscaped(QByteArray &to, const QByteArray &text)
 {
-    QByteArray result;
-    result.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
+    const char *run = text.constData();
+    const char *const end = run + text.size();
+    for (const char *p = run; p != end; ++p) {
+        const char *entity = nullptr;
+        switch (*p) {
         case '&':
-            result += "&amp;";
+            entity = "&amp;";
             break;
         case '<':
-            result += "&lt;";
+            entity = "&lt;";
             break;
         case '>':
-            result += "&gt;";
+            entity = "&gt;";
             break;
         case '"':
-            result += "&quot;";
+            entity = "&quot;";
             break;
         default:
-            result += c;
+            continue;
         }
+        to.append(run, int(p - run));
+        to.append(entity);
+        run = p + 1;
     }
-    return result;
+    to.append(run, int(end - run));
 }
 
 } // namespace benchgen

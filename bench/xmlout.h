@@ -35,8 +35,9 @@ private:
     QByteArray &bytes;
 };
 
-// Escapes &, <, > and " for both texts and attribute values.
-QByteArray escaped(const QByteArray &text);
+// Appends `text` with &, <, > and " escaped, for both texts and attribute
+// values.
+void appendEscaped(QByteArray &to, const QByteArray &text);
 
 // Attribute values for numbers.
 inline QByteArray len(Length length)
