@@ -34,14 +34,14 @@ QByteArray padName(const QByteArrayList &names, int index)
 // Descriptions as library makers write them: a title, a sentence, and a
 // list of the figures that matter when choosing a footprint.
 QByteArray describe(const QByteArray &title, const QByteArray &detail,
-                    const QByteArrayList &specifications = {})
+                    const QByteArrayList &figures = {})
 {
     QByteArray text = "<h3>" + title + "</h3>\n<p>" + detail + "</p>\n";
-    if (specifications.isEmpty())
+    if (figures.isEmpty())
         return text;
-    text += "<p><b>Specifications:</b>\n<ul>";
-    for (const QByteArray &specification : specifications)
-        text += "<li>" + specification + "</li>\n";
+    text += "<p><b>Key figures:</b>\n<ul>";
+    for (const QByteArray &figure : figures)
+        text += "<li>" + figure + "</li>\n";
     return text + "</ul></p>";
 }
 
@@ -224,16 +224,16 @@ Package quadPackage(const QByteArray &name, const QuadShape &shape)
     const int pins = 4 * shape.pinsPerSide;
     const Length halfBody = shape.pinsPerSide * shape.pitch / 2 + shape.pitch;
 
-    QByteArrayList specifications = {"Pin count: " + num(pins),
-                                     "Pitch: " + lengthText(shape.pitch) + " mm",
-                                     "Span: " + lengthText(shape.span) + " mm"};
+    QByteArrayList figures = {"Pin count: " + num(pins),
+                              "Pitch: " + lengthText(shape.pitch) + " mm",
+                              "Span: " + lengthText(shape.span) + " mm"};
     if (shape.exposedPad)
-        specifications << "Exposed pad: " + lengthText(shape.exposedPad) + " mm, to ground";
+        figures << "Exposed pad: " + lengthText(shape.exposedPad) + " mm, to ground";
     PackageBuilder builder(name,
                            describe(name,
                                     "Leads on four sides, counted counter-clockwise "
                                     "from the top of the left side.",
-                                    specifications));
+                                    figures));
     squareBody(builder, halfBody, halfBody, docuWidth, tDocu);
     cornerMarks(builder, halfBody);
     builder.circle({-halfBody + 0.6_mm, halfBody - 0.6_mm}, 0.2_mm, silkWidth, tPlace);
