@@ -10,15 +10,16 @@ struct Offset
     double dy;
 };
 
-// The offset a coordinate attribute takes: "x", "x1", "x2" move with dx and
-// "y", "y1", "y2" with dy. Any other name, a differently cased one included,
-// is no coordinate and gets nullptr.
+// The offset a coordinate attribute takes: "x", "x1", "x2", "x3" move with dx
+// and "y", "y1", "y2", "y3" with dy (a dimension places its text at x3, y3).
+// Any other name, a differently cased one included, is no coordinate and gets
+// nullptr.
 const double *offsetFor(const QStringRef &name, const Offset &offset)
 {
     const int size = name.size();
     if (size == 0 || size > 2)
         return nullptr;
-    if (size == 2 && name.at(1) != QLatin1Char('1') && name.at(1) != QLatin1Char('2'))
+    if (size == 2 && (name.at(1) < QLatin1Char('1') || name.at(1) > QLatin1Char('3')))
         return nullptr;
     if (name.at(0) == QLatin1Char('x'))
         return &offset.dx;
@@ -27,27 +28,28 @@ const double *offsetFor(const QStringRef &name, const Offset &offset)
     return nullptr;
 }
 
-// A coordinate's value is that of the unprefixed attribute of its name; for
-// the unprefixed attribute itself that is its own value, looked up only for a
-// prefixed one. Empty or not a number counts as 0.
-QString shiftedValue(const QXmlStreamAttributes &attributes, const QXmlStreamAttribute &attribute,
-                     double offset)
+// Empty or not a number counts as 0.
+QString shiftedValue(const QXmlStreamAttribute &attribute, double offset)
 {
-    const QStringRef source = attribute.prefix().isEmpty()
-            ? attribute.value()
-            : attributes.value(attribute.name().toString());
-    return QString::number(source.toDouble() + offset, 'g', 6);
+    return QString::number(attribute.value().toDouble() + offset, 'g', 6);
 }
 
+// A coordinate is known by its local name. A prefixed one keeps its own
+// namespace and value, so that an element never ends up with two attributes
+// of one name, which would make the copy unreadable.
 void writeShiftedAttributes(const QXmlStreamAttributes &attributes, QXmlStreamWriter &writer,
                             const Offset &offset)
 {
     for (const QXmlStreamAttribute &attribute : attributes) {
-        if (const double *axisOffset = offsetFor(attribute.name(), offset))
-            writer.writeAttribute(attribute.name().toString(),
-                                  shiftedValue(attributes, attribute, *axisOffset));
-        else
+        const double *axisOffset = offsetFor(attribute.name(), offset);
+        if (!axisOffset)
             writer.writeAttribute(attribute);
+        else if (attribute.prefix().isEmpty())
+            writer.writeAttribute(attribute.name().toString(),
+                                  shiftedValue(attribute, *axisOffset));
+        else
+            writer.writeAttribute(attribute.namespaceUri().toString(), attribute.name().toString(),
+                                  shiftedValue(attribute, *axisOffset));
     }
 }
 

@@ -66,7 +66,7 @@ private slots:
     void readsDecimalPointInAnyLocale();
     void otherNamesAreNoCoordinates_data();
     void otherNamesAreNoCoordinates();
-    void prefixedCoordinateTakesUnprefixedValue();
+    void prefixedCoordinateShiftsItsOwnValue();
     void prefixedAttributeCarriedWhole();
     void otherAttributesKeptInOrder();
     void nestedElementsShiftedAtAnyDepth();
@@ -106,8 +106,8 @@ void TestSectionCopy::shiftedValue()
     QFETCH(QString, source);
     QFETCH(int, offset);
     QFETCH(QString, expected);
-    const QString element =
-            QStringLiteral("<e x=\"%1\" x1=\"%1\" x2=\"%1\" y=\"%1\" y1=\"%1\" y2=\"%1\"/>");
+    const QString element = QStringLiteral(
+            "<e x=\"%1\" x1=\"%1\" x2=\"%1\" x3=\"%1\" y=\"%1\" y1=\"%1\" y2=\"%1\" y3=\"%1\"/>");
     SectionRun run(QStringLiteral("<plain>") + element.arg(source) + QStringLiteral("</plain>"),
                    QStringLiteral("plain"));
     QCOMPARE(run.shifted(offset, offset),
@@ -141,7 +141,7 @@ void TestSectionCopy::readsDecimalPointInAnyLocale()
 void TestSectionCopy::otherNamesAreNoCoordinates_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char *name : {"X", "Y1", "x0", "y3", "x12", "xy", "dx", "width"})
+    for (const char *name : {"X", "Y1", "x0", "y4", "x12", "xy", "dx", "width"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -153,13 +153,24 @@ void TestSectionCopy::otherNamesAreNoCoordinates()
     QCOMPARE(run.shifted(100, 100), xml);
 }
 
-void TestSectionCopy::prefixedCoordinateTakesUnprefixedValue()
+void TestSectionCopy::prefixedCoordinateShiftsItsOwnValue()
 {
-    // A coordinate is known by its local name, and its value is that of the
-    // unprefixed attribute of that name: with none there, only the offset is left.
-    SectionRun run(QStringLiteral("<plain xmlns:p=\"urn:p\"><e p:x=\"5\" y=\"1\"/></plain>"),
-                   QStringLiteral("plain"));
-    QCOMPARE(run.shifted(10, 0), QStringLiteral("<plain><e x=\"10\" y=\"1\"/></plain>"));
+    // Known by its local name, a prefixed coordinate is shifted in its own
+    // namespace: beside an unprefixed one of the same name the copy still
+    // holds two distinct attributes and stays readable.
+    SectionRun run(
+            QStringLiteral("<plain xmlns:p=\"urn:p\"><e p:x=\"5\" x=\"1\" y=\"1\"/></plain>"),
+            QStringLiteral("plain"));
+    QXmlStreamReader copy(run.shifted(10, 0));
+    QVERIFY(copy.readNextStartElement());
+    QVERIFY(copy.readNextStartElement());
+    QVERIFY2(!copy.hasError(), qPrintable(copy.errorString()));
+    const QXmlStreamAttributes attributes = copy.attributes();
+    QCOMPARE(attributes.size(), 3);
+    QCOMPARE(attributes.value(QStringLiteral("urn:p"), QStringLiteral("x")).toString(),
+             QStringLiteral("15"));
+    QCOMPARE(attributes.value(QStringLiteral("x")).toString(), QStringLiteral("11"));
+    QCOMPARE(attributes.value(QStringLiteral("y")).toString(), QStringLiteral("1"));
 }
 
 void TestSectionCopy::prefixedAttributeCarriedWhole()

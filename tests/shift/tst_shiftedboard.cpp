@@ -103,7 +103,7 @@ QString compareCopy(const Node &source, const Node &copy, Zone zone, int dx, int
     for (int i = 0; i < expectedAttributes.size(); ++i) {
         const QString name = expectedAttributes.at(i).first;
         QString value = expectedAttributes.at(i).second;
-        static const QStringList xs {"x", "x1", "x2"}, ys {"y", "y1", "y2"};
+        static const QStringList xs {"x", "x1", "x2", "x3"}, ys {"y", "y1", "y2", "y3"};
         if (zone == Zone::Shifted && (xs.contains(name) || ys.contains(name)))
             value = QString::number(value.toDouble() + (xs.contains(name) ? dx : dy), 'g', 6);
         if (copy.attributes.at(i) != qMakePair(name, value))
