@@ -24,9 +24,9 @@ void BoardTextWriter::writeStartElement(const QStringRef &name)
     if (!finishStartElement(false))
         indent(open.size());
     text += QLatin1Char('<');
-    // The name is kept as a place in the text, which only grows.
-    open.append(QStringRef(&text, text.size(), name.size()));
     text += name;
+    open.append(openNames.size());
+    openNames += name;
     inStartElement = lastWasStartElement = true;
 }
 
@@ -80,16 +80,17 @@ void BoardTextWriter::writeEndElement()
     if (inStartElement) {
         text += QLatin1String("/>");
         lastWasStartElement = inStartElement = false;
-        open.removeLast();
+        openNames.truncate(open.takeLast());
         return;
     }
     if (!finishStartElement(false) && !lastWasStartElement)
         indent(open.size() - 1);
     lastWasStartElement = false;
-    const QStringRef name = open.takeLast();
+    const int nameStart = open.takeLast();
     text += QLatin1String("</");
-    text.append(name.constData(), name.size());
+    text.append(openNames.constData() + nameStart, openNames.size() - nameStart);
     text += QLatin1Char('>');
+    openNames.truncate(nameStart);
 }
 
 void BoardTextWriter::writeEndDocument()

@@ -40,7 +40,11 @@ private:
     void writeEscaped(const QStringRef &value, bool inAttribute);
 
     QString &text;
-    QVector<QStringRef> open; // the names of the open elements, in `text`
+    // The names of the open elements, one after the other, and where each
+    // starts. Kept apart from `text`: appending a piece of a string to that
+    // same string would read it after it moved.
+    QString openNames;
+    QVector<int> open;
     bool inStartElement = false;
     bool lastWasStartElement = false;
     bool wroteSomething = false;
