@@ -4,21 +4,26 @@ DocumentTokens::DocumentTokens(const QString &document)
 {
     // The kept names, values and texts are shorter than the markup around
     // them, so the text needs no more room than the document unless
-    // entities expand.
+    // entities expand; what is left over is given back at the end.
     text.reserve(document.size());
+    QVector<Span> openNames; // an end tag refers to its start tag's name
     QXmlStreamReader reader(document);
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement: {
             const QXmlStreamAttributes tagAttributes = reader.attributes();
-            tokens.append({QXmlStreamReader::StartElement, keep(reader.name()), attributes.size(),
+            openNames.append(keep(reader.name()));
+            tokens.append({QXmlStreamReader::StartElement, openNames.last(), attributes.size(),
                            tagAttributes.size()});
             for (const QXmlStreamAttribute &attribute : tagAttributes)
                 attributes.append({keep(attribute.qualifiedName()), keep(attribute.value())});
             break;
         }
         case QXmlStreamReader::EndElement:
-            tokens.append({QXmlStreamReader::EndElement, keep(reader.name()), 0, 0});
+            // A well-formed document's end tags match their start tags; on
+            // a mismatch the reader fails before reporting the end tag.
+            tokens.append({QXmlStreamReader::EndElement,
+                           openNames.isEmpty() ? keep(reader.name()) : openNames.takeLast(), 0, 0});
             break;
         case QXmlStreamReader::Characters:
             if (!reader.isWhitespace())
@@ -29,6 +34,9 @@ DocumentTokens::DocumentTokens(const QString &document)
         }
     }
     failed = reader.hasError();
+    text.squeeze();
+    tokens.squeeze();
+    attributes.squeeze();
 }
 
 DocumentTokens::Span DocumentTokens::keep(const QStringRef &kept)
