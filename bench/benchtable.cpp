@@ -55,6 +55,25 @@ double baselineMs(const BenchRow &row)
     return totalMs(row.baseline);
 }
 
+double pipelineInstructions(const BenchRow &row)
+{
+    return figure(row.pipeline, "instructions");
+}
+
+void printInstructions(QTextStream &out, const QList<BenchRow> &rows)
+{
+    if (pipelineInstructions(rows.first()) <= 0)
+        return;
+    out << "\nInstructions of one pipeline run (callgrind, whole child process):\n\n"
+        << "| K | M instructions | x per doubling | per copy (M) |\n|---|---|---|---|\n";
+    for (int i = 0; i < rows.size(); ++i) {
+        const double instructions = pipelineInstructions(rows.at(i));
+        out << "| " << rows.at(i).copies << " | " << number(instructions / mega, 0) << " | "
+            << growth(rows, i, pipelineInstructions) << " | "
+            << number(instructions / mega / rows.at(i).copies, 0) << " |\n";
+    }
+}
+
 void printPipeline(QTextStream &out, const QList<BenchRow> &rows)
 {
     out << "| K | in MB | out MB | load | place | shift | assemble | write | make-panel ms"
@@ -122,6 +141,15 @@ void printSummary(QTextStream &out, const QList<BenchRow> &rows)
         << " per doubling of K (target: at most 2.2), " << number(worstFloorRatio, 2)
         << " times floor a (target: at most 3), peak memory " << number(worstPeak, 1)
         << " times the output above the idle process (target: below 12).\n";
+    double worstInstructionGrowth = 0;
+    for (int i = 0; i < rows.size(); ++i) {
+        const QString grown = growth(rows, i, pipelineInstructions);
+        if (grown != QStringLiteral("-") && pipelineInstructions(rows.at(i)) > 0)
+            worstInstructionGrowth = std::max(worstInstructionGrowth, grown.toDouble());
+    }
+    if (worstInstructionGrowth > 0)
+        out << "Instructions: x" << number(worstInstructionGrowth, 2)
+            << " per doubling of K at worst.\n";
 }
 
 } // namespace
@@ -129,6 +157,7 @@ void printSummary(QTextStream &out, const QList<BenchRow> &rows)
 void printTables(QTextStream &out, const QList<BenchRow> &rows)
 {
     printPipeline(out, rows);
+    printInstructions(out, rows);
     printBaseline(out, rows);
     printSummary(out, rows);
 }

@@ -33,6 +33,7 @@ struct Options
     int repeat = 1;
     int baselineLimit = 180; // seconds
     bool baseline = true;
+    bool callgrind = false;
 };
 
 // The figures a child prints, one "key=value" line.
@@ -120,12 +121,15 @@ int runChild(const QStringList &arguments)
 // Runs one child and waits for it, at most `limitSeconds` (none when 0).
 // Returns false, with `note` set, when it failed or was stopped.
 bool childFigures(const QStringList &arguments, int limitSeconds, Figures &figures, QString *digest,
-                  QString &note)
+                  QString &note, const QStringList &runner = QStringList())
 {
     QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                QStringList {QStringLiteral("--child")} + arguments);
+    child.setProcessChannelMode(runner.isEmpty() ? QProcess::ForwardedErrorChannel
+                                                 : QProcess::SeparateChannels);
+    const QStringList command = runner
+            + QStringList {QCoreApplication::applicationFilePath(), QStringLiteral("--child")}
+            + arguments;
+    child.start(command.first(), command.mid(1));
     if (!child.waitForFinished(limitSeconds > 0 ? limitSeconds * 1000 : -1)) {
         child.kill();
         child.waitForFinished();
@@ -176,12 +180,16 @@ bool parseOptions(const QStringList &arguments, const QTemporaryDir &workDir, Op
                                    QStringLiteral("s"), QStringLiteral("180"));
     const QCommandLineOption noBaseline(QStringLiteral("no-baseline"),
                                         QStringLiteral("Do not run the baseline."));
-    parser.addOptions({generate, copies, repeat, limit, noBaseline});
+    const QCommandLineOption callgrind(
+            QStringLiteral("callgrind"),
+            QStringLiteral("Also count the pipeline's instructions under valgrind."));
+    parser.addOptions({generate, copies, repeat, limit, noBaseline, callgrind});
     parser.process(arguments);
     options.copies = copyCounts(parser.value(copies));
     options.repeat = std::max(1, parser.value(repeat).toInt());
     options.baselineLimit = std::max(1, parser.value(limit).toInt());
     options.baseline = !parser.isSet(noBaseline);
+    options.callgrind = parser.isSet(callgrind);
     if (parser.isSet(generate)) {
         options.board = workDir.filePath(QStringLiteral("generated.brd"));
         QFile file(options.board);
@@ -190,6 +198,30 @@ bool parseOptions(const QStringList &arguments, const QTemporaryDir &workDir, Op
     }
     options.board = parser.positionalArguments().value(0);
     return !options.board.isEmpty() && !options.copies.isEmpty();
+}
+
+// The instructions one pipeline run executes, the whole child process
+// included, counted by callgrind: unlike times, they do not depend on what
+// else the machine is doing. 0 when valgrind is not at hand.
+double pipelineInstructions(const QStringList &common, const QTemporaryDir &workDir)
+{
+    const QString profile = workDir.filePath(QStringLiteral("callgrind.out"));
+    const QStringList runner {QStringLiteral("valgrind"), QStringLiteral("--tool=callgrind"),
+                              QStringLiteral("--callgrind-out-file=") + profile};
+    Figures ignored;
+    QString note;
+    QStringList arguments = QStringList {QStringLiteral("pipeline")} + common;
+    arguments.last() = QStringLiteral("1"); // one run
+    if (!childFigures(arguments, 0, ignored, nullptr, note, runner))
+        return 0;
+    QFile file(profile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    for (QByteArray line = file.readLine(); !line.isEmpty(); line = file.readLine()) {
+        if (line.startsWith("summary:") || line.startsWith("totals:"))
+            return line.mid(line.indexOf(':') + 1).trimmed().toDouble();
+    }
+    return 0;
 }
 
 // The children of one K; false when one of Tavolin's own stages failed.
@@ -215,6 +247,8 @@ bool measureRow(const Options &options, const QTemporaryDir &workDir, bool &base
     row.floors = dom;
     row.floors.insert(copy);
     row.floors.insert(reader);
+    if (options.callgrind)
+        row.pipeline[QStringLiteral("instructions")] = pipelineInstructions(common, workDir);
     if (!baselineOn) {
         row.baselineNote = options.baseline ? QStringLiteral("not run (smaller K stopped)")
                                             : QStringLiteral("not run");
@@ -238,7 +272,7 @@ int runParent(const QStringList &arguments)
     Options options;
     if (!workDir.isValid() || !parseOptions(arguments, workDir, options)) {
         err << "usage: panel_bench [--copies 1,2,4] [--repeat n] [--baseline-limit s]"
-               " [--no-baseline] (--generate PARTS | BOARD.brd)\n";
+               " [--no-baseline] [--callgrind] (--generate PARTS | BOARD.brd)\n";
         return 2;
     }
     out << "Board: " << options.board << " (" << QFile(options.board).size() << " bytes), best of "
