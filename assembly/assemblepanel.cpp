@@ -1,11 +1,10 @@
 #include "assemblepanel.h"
 
 #include "boardscan.h"
+#include "documenttokens.h"
 #include "freshnames.h"
 #include "sectioncapture.h"
 #include "xmloutput.h"
-
-#include <QXmlStreamReader>
 
 namespace {
 
@@ -13,10 +12,10 @@ constexpr int panelIndent = 3;
 
 // Writes the first board again, each of its places with the fragments of the
 // later boards appended to its content.
-void writeBase(const QString &document, const PanelPlaces &places, SectionCapture &capture,
+void writeBase(const DocumentTokens &document, const PanelPlaces &places, SectionCapture &capture,
                XmlOutput &out)
 {
-    QXmlStreamReader reader(document);
+    DocumentTokens::Reader reader(document);
     std::array<bool, placeCount> reached {};
     int depth = 0;
     while (!reader.atEnd()) {
@@ -24,7 +23,7 @@ void writeBase(const QString &document, const PanelPlaces &places, SectionCaptur
         case QXmlStreamReader::StartElement: {
             ++depth;
             out.writeStartElement(reader.name());
-            for (const QXmlStreamAttribute &attribute : reader.attributes())
+            for (const DocumentTokens::Attribute attribute : reader.attributes())
                 out.writeAttribute(attribute.qualifiedName(), attribute.value());
             break;
         }
@@ -51,9 +50,9 @@ void writeBase(const QString &document, const PanelPlaces &places, SectionCaptur
 
 } // namespace
 
-// The boards are read as streams, never held as trees: the first board once
-// for its names and places, each later one once for its names and once for
-// its renamed content, and the first board again while the panel is written.
+// The boards are never held as trees: each is parsed once into its tokens,
+// which are gone through for its names and then, for a later board, for its
+// renamed content; the first board's tokens stay until the panel is written.
 // The panel's text then takes about as much memory as the boards' own.
 QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)
 {
@@ -62,17 +61,19 @@ QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)
     XmlOutput out(panelIndent);
     out.writeDeclaration();
     PanelPlaces places;
-    if (scanBoard(shiftedBoards.first(), names, &places)) {
+    const DocumentTokens base(shiftedBoards.first());
+    if (scanBoard(base, names, &places)) {
         SectionCapture capture(places);
         FreshNames freshNames(names);
         for (int i = 1; i < shiftedBoards.size(); ++i) {
-            if (!scanBoard(shiftedBoards.at(i), names))
+            const DocumentTokens board(shiftedBoards.at(i));
+            if (!scanBoard(board, names))
                 continue;
             freshNames.beginBoard();
-            capture.addBoard(shiftedBoards.at(i), freshNames);
+            capture.addBoard(board, freshNames);
             freshNames.endBoard();
         }
-        writeBase(shiftedBoards.first(), places, capture, out);
+        writeBase(base, places, capture, out);
     }
     out.writeEndDocument();
     return out.take();

@@ -1,7 +1,5 @@
 #include "boardscan.h"
 
-#include <QXmlStreamReader>
-
 #include <optional>
 
 namespace {
@@ -17,7 +15,7 @@ public:
         : places(places)
     { }
 
-    void startElement(const QXmlStreamReader &reader, int depth)
+    void startElement(const DocumentTokens::Reader &reader, int depth)
     {
         const int place = placeOf(reader.name());
         if (place >= 0 && depth >= 2 && places.depth[place] == 0) {
@@ -49,11 +47,11 @@ private:
 
 // Records the element's name, if it has one and is not passed over; false
 // when the names of its subtree are not to be recorded.
-bool recordName(const QXmlStreamReader &reader, NameBook &names)
+bool recordName(const DocumentTokens::Reader &reader, NameBook &names)
 {
     if (NameBook::passesOver(reader.name()))
         return false;
-    const QXmlStreamAttributes attributes = reader.attributes();
+    const DocumentTokens::Attributes attributes = reader.attributes();
     if (attributes.hasAttribute(nameKey))
         names.record(attributes.value(nameKey).toString());
     return !NameBook::keepsOutOf(reader.name());
@@ -61,9 +59,9 @@ bool recordName(const QXmlStreamReader &reader, NameBook &names)
 
 } // namespace
 
-bool scanBoard(const QString &document, NameBook &names, PanelPlaces *places)
+bool scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces *places)
 {
-    QXmlStreamReader reader(document);
+    DocumentTokens::Reader reader(document);
     std::optional<PlaceFinder> finder;
     if (places)
         finder.emplace(*places);
@@ -89,5 +87,5 @@ bool scanBoard(const QString &document, NameBook &names, PanelPlaces *places)
             break;
         }
     }
-    return !reader.hasError();
+    return document.wellFormed();
 }

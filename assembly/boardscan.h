@@ -1,13 +1,12 @@
 #pragma once
 
+#include "documenttokens.h"
 #include "namebook.h"
 #include "panelplaces.h"
 
-#include <QString>
-
-// Reads one shifted board document and records its names in `names` (under
+// Goes through one shifted board document and records its names in `names` (under
 // the rules of NameBook::collect). For the first board of a panel, `places`
 // receives where its places are and the numbers its class and layer tables
 // define. Returns false when the text is not well-formed XML; the names met
 // before the error stay recorded.
-bool scanBoard(const QString &document, NameBook &names, PanelPlaces *places = nullptr);
+bool scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces *places = nullptr);

@@ -1,7 +1,6 @@
 #include "sectioncapture.h"
 
 #include <QVarLengthArray>
-#include <QXmlStreamReader>
 
 #include <optional>
 
@@ -17,10 +16,11 @@ struct RenamedAttribute
 using RenamedAttributes = QVarLengthArray<RenamedAttribute, 16>;
 
 // The names refer into `attributes`, which must outlive the result.
-RenamedAttributes renamedAttributes(const QXmlStreamAttributes &attributes, FreshNames &freshNames)
+RenamedAttributes renamedAttributes(const DocumentTokens::Attributes &attributes,
+                                    FreshNames &freshNames)
 {
     RenamedAttributes result;
-    for (const QXmlStreamAttribute &attribute : attributes) {
+    for (const DocumentTokens::Attribute attribute : attributes) {
         QString value = attribute.value().toString();
         const QString fresh = freshNames.renamed(value);
         result.append({attribute.qualifiedName(), fresh.isNull() ? value : fresh});
@@ -44,9 +44,9 @@ public:
         , freshNames(freshNames)
     { }
 
-    void run(const QString &document)
+    void run(const DocumentTokens &document)
     {
-        QXmlStreamReader reader(document);
+        DocumentTokens::Reader reader(document);
         while (!reader.atEnd()) {
             switch (reader.readNext()) {
             case QXmlStreamReader::StartElement:
@@ -75,10 +75,10 @@ private:
         return entry[place] != 0 && depth >= entry[place];
     }
 
-    void startElement(const QXmlStreamReader &reader)
+    void startElement(const DocumentTokens::Reader &reader)
     {
         ++depth;
-        const QXmlStreamAttributes source = reader.attributes();
+        const DocumentTokens::Attributes source = reader.attributes();
         std::optional<RenamedAttributes> attributes;
         auto attributesOnce = [&]() -> const RenamedAttributes & {
             if (!attributes)
@@ -100,7 +100,8 @@ private:
     }
 
     // An entry of a table joins the panel when the panel lacks its number.
-    void openEntry(int place, const QXmlStreamReader &reader, const RenamedAttributes &attributes)
+    void openEntry(int place, const DocumentTokens::Reader &reader,
+                   const RenamedAttributes &attributes)
     {
         if (reader.name() != tableEntryTag(place))
             return;
@@ -167,7 +168,7 @@ SectionCapture::SectionCapture(PanelPlaces &places)
 
 SectionCapture::~SectionCapture() = default;
 
-void SectionCapture::addBoard(const QString &document, FreshNames &freshNames)
+void SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshNames)
 {
     BoardPass(*this, freshNames).run(document);
 }

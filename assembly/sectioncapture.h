@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documenttokens.h"
 #include "freshnames.h"
 #include "panelplaces.h"
 #include "xmloutput.h"
@@ -19,7 +20,7 @@ public:
     // Appends what the board `document` adds, its values renamed by
     // `freshNames`: the element children of its four sections, and the
     // entries of its class and layer tables whose number the panel lacks.
-    void addBoard(const QString &document, FreshNames &freshNames);
+    void addBoard(const DocumentTokens &document, FreshNames &freshNames);
 
     // The text gathered for `place`; empty when the first board has no such
     // place or nothing was added to it.

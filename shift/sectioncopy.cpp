@@ -1,6 +1,7 @@
 #include "sectioncopy.h"
 
 #include "catalogue/boardreader.h"
+#include "writerops.h"
 
 namespace {
 
@@ -37,26 +38,24 @@ QString shiftedValue(const QXmlStreamAttribute &attribute, double offset)
 // A coordinate is known by its local name. A prefixed one keeps its own
 // namespace and value, so that an element never ends up with two attributes
 // of one name, which would make the copy unreadable.
-void writeShiftedAttributes(const QXmlStreamAttributes &attributes, QXmlStreamWriter &writer,
+template<typename Writer>
+void writeShiftedAttributes(const QXmlStreamAttributes &attributes, Writer &writer,
                             const Offset &offset)
 {
     for (const QXmlStreamAttribute &attribute : attributes) {
         const double *axisOffset = offsetFor(attribute.name(), offset);
         if (!axisOffset)
             writer.writeAttribute(attribute);
-        else if (attribute.prefix().isEmpty())
-            writer.writeAttribute(attribute.name().toString(),
-                                  shiftedValue(attribute, *axisOffset));
         else
-            writer.writeAttribute(attribute.namespaceUri().toString(), attribute.name().toString(),
-                                  shiftedValue(attribute, *axisOffset));
+            writerops::shiftedAttribute(writer, attribute, shiftedValue(attribute, *axisOffset));
     }
 }
 
 // The one loop behind both copies; without an offset the attributes pass
 // unchanged. Depth is not counted for the end: the first end tag bearing the
 // section's name ends the copy.
-void copySection(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QString &sectionTag,
+template<typename Writer>
+void copySection(QXmlStreamReader &reader, Writer &writer, const QString &sectionTag,
                  const Offset *offset, int &depth)
 {
     while (!(reader.isEndElement() && reader.name() == sectionTag)) {
@@ -65,7 +64,7 @@ void copySection(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QStri
         readNextLimited(reader, depth);
         switch (reader.tokenType()) {
         case QXmlStreamReader::StartElement:
-            writer.writeStartElement(reader.name().toString());
+            writerops::startElement(writer, reader.name());
             if (offset)
                 writeShiftedAttributes(reader.attributes(), writer, *offset);
             else
@@ -111,8 +110,27 @@ void copyElement(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QStri
     copySection(reader, writer, sectionTag, nullptr, depth);
 }
 
+void copyShifted(QXmlStreamReader &reader, BoardTextWriter &writer, const QString &sectionTag,
+                 int dx, int dy, int &depth)
+{
+    const Offset offset {double(dx), double(dy)};
+    copySection(reader, writer, sectionTag, &offset, depth);
+}
+
+void copyElement(QXmlStreamReader &reader, BoardTextWriter &writer, const QString &sectionTag,
+                 int &depth)
+{
+    copySection(reader, writer, sectionTag, nullptr, depth);
+}
+
 void copyText(const QXmlStreamReader &reader, QXmlStreamWriter &writer)
 {
     if (!reader.isWhitespace())
-        writer.writeCharacters(reader.text().toString());
+        writerops::characters(writer, reader.text());
+}
+
+void copyText(const QXmlStreamReader &reader, BoardTextWriter &writer)
+{
+    if (!reader.isWhitespace())
+        writerops::characters(writer, reader.text());
 }

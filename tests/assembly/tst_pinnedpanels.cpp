@@ -1,0 +1,318 @@
+// Pins the exact bytes that shifting and assembly give for real and generated
+// boards, so that work on their speed can prove it changed no output: every
+// expected digest was taken from the code before that work began.
+#include "assembly/assemblepanel.h"
+#include "bench/boardgenerator.h"
+#include "shift/shiftedboard.h"
+#include "support/testsupport.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+QByteArray digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex();
+}
+
+// Read as the make-panel run reads a board: a text-mode device.
+QString shiftedBytes(const QByteArray &board, int dx, int dy)
+{
+    QBuffer buffer;
+    buffer.setData(board);
+    if (!buffer.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    return shiftBoard(buffer, dx, dy).document;
+}
+
+// A device that cannot seek, as a pipe would be.
+class SequentialDevice : public QIODevice
+{
+public:
+    explicit SequentialDevice(const QByteArray &bytes)
+        : bytes(bytes)
+    { }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override
+    {
+        return bytes.size() - offset + QIODevice::bytesAvailable();
+    }
+
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        const qint64 count = qMin(size, qint64(bytes.size()) - offset);
+        memcpy(data, bytes.constData() + offset, size_t(count));
+        offset += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray bytes;
+    qint64 offset = 0;
+};
+
+ShiftedCopy shiftThrough(const QByteArray &board, bool sequential, int dx, int dy)
+{
+    QBuffer buffer;
+    buffer.setData(board);
+    SequentialDevice pipe(board);
+    QIODevice &device = sequential ? static_cast<QIODevice &>(pipe) : buffer;
+    if (!device.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return shiftBoard(device, dx, dy);
+}
+
+// Documents with what real boards rarely hold: namespaces, escapes, mixed
+// content, empty sections, markup that the copy drops.
+struct HandMade
+{
+    QString name;
+    QByteArray xml;
+    QByteArray copyDigest; // of its shifted copy
+    QByteArray panelDigest; // of a panel of three copies
+};
+
+// Documents with what real boards rarely hold: namespaces, escapes, mixed
+// content, empty sections, markup that the copy drops.
+QList<HandMade> handMadeDocuments()
+{
+    return {
+            {QStringLiteral("namespaced"),
+             "<eagle xmlns:t=\"urn:t\"><drawing><board><plain><wire t:x1=\"1\" x1=\"2\" "
+             "t:layer=\"20\" xml:lang=\"de\"/></plain><libraries><library name=\"a\" "
+             "t:note=\"n\"><t:package t:name=\"p\"/></library></libraries></board>"
+             "<t:settings t:a=\"1\" xmlns:u=\"urn:u\" u:b=\"2\"><t:inner u:x=\"3\"/></t:settings>"
+             "</drawing></eagle>",
+             "9b262d1c29d69e754745240ab0e3e90c91493260",
+             "a2294c3bd6a52b8e9827ef9ccad3061c98f46365"},
+            {QStringLiteral("escapes"),
+             "<?xml version=\"1.0\" encoding=\"utf-8\"?><eagle a=\"&amp;&lt;&gt;&quot;&apos;"
+             "&#9;&#10;&#13; \xc3\xa4\xe2\x82\xac&#x1D11E;\"><drawing><board><plain><text "
+             "x=\"1\">&amp;&lt;&gt;&quot;&apos;&#9;x&#10;y&#13;z \xc3\xa4<![CDATA[<&>]]></text>"
+             "</plain><description>\ttab\r\nline</description></board></drawing></eagle>",
+             "392b72ca5871acc86979cec90b1c2cafaff04bfa",
+             "08c53ecae02b8c18a81d75c33c50530aabe102d2"},
+            {QStringLiteral("mixed content"),
+             "<eagle><drawing><board><plain><text x=\"1\">a<b y=\"2\"/>c<d/></text>"
+             "</plain><note>n<e>f</e></note><elements>x<element name=\"R1\">v</element>y"
+             "</elements></board></drawing></eagle>",
+             "06fe290009d8d9d8fe6c5fe2144e12aeb73f71b1",
+             "ff08ea47ec34f7d7dc12779c40a7c41c59ca1e97"},
+            {QStringLiteral("empty sections"),
+             "<eagle><drawing><board><plain/><libraries></libraries><elements> </elements>"
+             "<signals><signal name=\"a\"></signal><signal/></signals></board><empty/>"
+             "<empty></empty></drawing></eagle>",
+             "22b842dcc14bdb0f09c54208c79ce4ccc2a23ec8",
+             "94741af79076d4ff9b8cf54a28427a20fa5c1dfa"},
+            {QStringLiteral("dropped markup"),
+             "<?xml version=\"1.0\"?>\r\n<!DOCTYPE eagle [<!ENTITY co \"Co\">]>\r\n"
+             "<!-- c --><eagle><?pi x?><drawing><!-- d --><board><plain><text>&co; "
+             "<!-- e -->t</text></plain></board></drawing></eagle><!-- end -->\r\n",
+             "1b9f95e17f5407c9f0c7f0d77ba132ef46f86a24",
+             "9cb2f746416761c909862d7eca2791f6c56dae48"},
+            {QStringLiteral("no sections"), "<eagle x=\"1\"><x1 y=\"2\">t</x1></eagle>",
+             "860cf5502307398a3a1c851076c9453297402922",
+             "b330c7d325c41e979ad74df536fd7e7212f06233"},
+    };
+}
+
+QByteArray handMade(const QString &name)
+{
+    for (const HandMade &document : handMadeDocuments()) {
+        if (document.name == name)
+            return document.xml;
+    }
+    return QByteArray();
+}
+
+QByteArray boardBytes(const QString &source)
+{
+    if (source.startsWith(QLatin1String("generated:")))
+        return generateBoard(7, source.midRef(10).toInt());
+    if (source.startsWith(QLatin1String("hand:")))
+        return handMade(source.mid(5));
+    return readWholeFile(realBoard(source));
+}
+
+} // namespace
+
+class TestPinnedPanels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shiftedCopyIsPinned_data();
+    void shiftedCopyIsPinned();
+    void handMadeCopyIsPinned_data();
+    void handMadeCopyIsPinned();
+    void panelIsPinned_data();
+    void panelIsPinned();
+};
+
+void TestPinnedPanels::shiftedCopyIsPinned_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("AMG8833_REV-B")
+            << "AMG8833_REV-B.brd" << QByteArray("bfcf4740dada7eca0da6ce9b6c8444056bd3d22e");
+    QTest::newRow("Adafruit_TB6612")
+            << "Adafruit_TB6612.brd" << QByteArray("208b4b9bd492aafd9c96d6e780422c38101850eb");
+    QTest::newRow("BusPirate-v3.8a-SSOP")
+            << "BusPirate-v3.8a-SSOP.brd" << QByteArray("6dcb7bd3847f84b07f455df417d60ed1cd27a160");
+    QTest::newRow("ChairControl") << "ChairControl.brd"
+                                  << QByteArray("9b268e9d6c4296acb50ca87ff082a911b1b6bbfd");
+    QTest::newRow("Graphic_LCD_Backpack")
+            << "Graphic_LCD_Backpack.brd" << QByteArray("9cc5270adcad621cc79e64b19d8e77f56a38f58e");
+    QTest::newRow("MOAC") << "MOAC.brd" << QByteArray("df571dca22ca376f41e0fd680075515e1dc85009");
+    QTest::newRow("Metro_Mini_328_V2_-_STEMMA_QT")
+            << "Metro_Mini_328_V2_-_STEMMA_QT.brd"
+            << QByteArray("7c1092254a80f7f00e0625af3f6a38f2f8798f02");
+    QTest::newRow("MoldTopPCBs") << "MoldTopPCBs.brd"
+                                 << QByteArray("fea80f7cc37cc3ac7450a32ddfca244b64eaf32b");
+    QTest::newRow("OpenLog") << "OpenLog.brd"
+                             << QByteArray("148c86c0007bba332aaecaa835c9c18ccbe1b0c0");
+    QTest::newRow("Qwiic_LED_Stick")
+            << "Qwiic_LED_Stick.brd" << QByteArray("e935126c73562a25eec0cb242cd130f81b2f748e");
+    QTest::newRow("Qwiic_MP3_Trigger-Panel")
+            << "Qwiic_MP3_Trigger-Panel.brd"
+            << QByteArray("606b93b68d9995f520763fd63434cd54bc4c6811");
+    QTest::newRow("Qwiic_MP3_Trigger")
+            << "Qwiic_MP3_Trigger.brd" << QByteArray("778a62930becc357adb1bead684090e7a556d412");
+    QTest::newRow("Robotic_Finger_Sensor")
+            << "Robotic_Finger_Sensor.brd"
+            << QByteArray("ef1587c68166ab984996205832231f518e055090");
+    QTest::newRow("SBCONN") << "SBCONN.brd"
+                            << QByteArray("e2a906989be0700ca28706d5a23e4a4806acf640");
+    QTest::newRow("Serial_Controlled_Motor_Driver")
+            << "Serial_Controlled_Motor_Driver.brd"
+            << QByteArray("5e3a9afb4d75241c934facc168ba0dd5f8fbab0f");
+    QTest::newRow("SnowFlake") << "SnowFlake.brd"
+                               << QByteArray("812c715edae2b3ae3761ef49274be1ac2a5807fb");
+    QTest::newRow("SparkFun_RTK_Express")
+            << "SparkFun_RTK_Express.brd" << QByteArray("045bc62fa0342d609fe3d64ad6b65d30fd973e97");
+    QTest::newRow("generated 300")
+            << "generated:300" << QByteArray("ccbf384c479bc3279afdf4cf85ffdc679d7ecda2");
+}
+
+void TestPinnedPanels::shiftedCopyIsPinned()
+{
+    QFETCH(QString, source);
+    QFETCH(QByteArray, expected);
+    if (!source.startsWith(QLatin1String("generated:")))
+        REQUIRE_REAL_BOARDS();
+    const QString copy = shiftedBytes(boardBytes(source), 37, -12);
+    QVERIFY(!copy.isEmpty());
+    QCOMPARE(digest(copy.toUtf8()), expected);
+}
+
+// Also through a device that cannot seek.
+void TestPinnedPanels::handMadeCopyIsPinned_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<bool>("sequential");
+    QTest::addColumn<QByteArray>("expected");
+    for (const HandMade &document : handMadeDocuments()) {
+        QTest::newRow(qPrintable(document.name)) << document.xml << false << document.copyDigest;
+        QTest::newRow(qPrintable(document.name + QStringLiteral(", sequential")))
+                << document.xml << true << document.copyDigest;
+    }
+}
+
+void TestPinnedPanels::handMadeCopyIsPinned()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(bool, sequential);
+    QFETCH(QByteArray, expected);
+    const ShiftedCopy copy = shiftThrough(xml, sequential, 5, -7);
+    QVERIFY2(copy.succeeded(), qPrintable(copy.error));
+    QCOMPARE(digest(copy.document.toUtf8()), expected);
+}
+
+// Two copies of each board side by side, the second renamed, and panels of
+// several boards.
+void TestPinnedPanels::panelIsPinned_data()
+{
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("AMG8833_REV-B x2") << QStringList {"AMG8833_REV-B.brd", "AMG8833_REV-B.brd"}
+                                      << QByteArray("d8ea0ffa3ccfacf09f9b6644b29bb112b1b50bd6");
+    QTest::newRow("Adafruit_TB6612 x2")
+            << QStringList {"Adafruit_TB6612.brd", "Adafruit_TB6612.brd"}
+            << QByteArray("a82073a85a69e31c9105092adbd4ddfe6e4d2740");
+    QTest::newRow("BusPirate-v3.8a-SSOP x2")
+            << QStringList {"BusPirate-v3.8a-SSOP.brd", "BusPirate-v3.8a-SSOP.brd"}
+            << QByteArray("e060ef540d8ac2dc33f97aad8ec607e4e95a2f13");
+    QTest::newRow("ChairControl x2") << QStringList {"ChairControl.brd", "ChairControl.brd"}
+                                     << QByteArray("d47f6407e3857e6b896da50e6ba9bb251670263e");
+    QTest::newRow("Graphic_LCD_Backpack x2")
+            << QStringList {"Graphic_LCD_Backpack.brd", "Graphic_LCD_Backpack.brd"}
+            << QByteArray("955cf263c9bc8bc5e4091dd0e6b0cf1c7e522636");
+    QTest::newRow("MOAC x2") << QStringList {"MOAC.brd", "MOAC.brd"}
+                             << QByteArray("69246b5d50e0e4c8ac04ee9dfecfbb5d5bad6d42");
+    QTest::newRow("Metro_Mini_328_V2_-_STEMMA_QT x2")
+            << QStringList {"Metro_Mini_328_V2_-_STEMMA_QT.brd",
+                            "Metro_Mini_328_V2_-_STEMMA_QT.brd"}
+            << QByteArray("6e5931c79086fd63db596114d611267cdc923ec8");
+    QTest::newRow("MoldTopPCBs x2") << QStringList {"MoldTopPCBs.brd", "MoldTopPCBs.brd"}
+                                    << QByteArray("14c3f429c51ed02cbb195d4a0d61f515ea01c4ec");
+    QTest::newRow("OpenLog x2") << QStringList {"OpenLog.brd", "OpenLog.brd"}
+                                << QByteArray("8966dfeb9736734e1f370e29a87c3988609af1a7");
+    QTest::newRow("Qwiic_LED_Stick x2")
+            << QStringList {"Qwiic_LED_Stick.brd", "Qwiic_LED_Stick.brd"}
+            << QByteArray("252cc94ae80ed0ac8e5f028a2b0038473a1ebccd");
+    QTest::newRow("Qwiic_MP3_Trigger-Panel x2")
+            << QStringList {"Qwiic_MP3_Trigger-Panel.brd", "Qwiic_MP3_Trigger-Panel.brd"}
+            << QByteArray("1157d80b46b9d08b2e9433e224e1b271728af69e");
+    QTest::newRow("Qwiic_MP3_Trigger x2")
+            << QStringList {"Qwiic_MP3_Trigger.brd", "Qwiic_MP3_Trigger.brd"}
+            << QByteArray("5750321232f4d8070c7b03fee0536fce37762b82");
+    QTest::newRow("Robotic_Finger_Sensor x2")
+            << QStringList {"Robotic_Finger_Sensor.brd", "Robotic_Finger_Sensor.brd"}
+            << QByteArray("73359b12c3e73db56519b70e58ffdfe438add91e");
+    QTest::newRow("SBCONN x2") << QStringList {"SBCONN.brd", "SBCONN.brd"}
+                               << QByteArray("84f15cf2467b4a38a88e793da067be660eedbf7c");
+    QTest::newRow("Serial_Controlled_Motor_Driver x2")
+            << QStringList {"Serial_Controlled_Motor_Driver.brd",
+                            "Serial_Controlled_Motor_Driver.brd"}
+            << QByteArray("7bbbacf3f312381a67c097a7d2f374b1a25e54c8");
+    QTest::newRow("SnowFlake x2") << QStringList {"SnowFlake.brd", "SnowFlake.brd"}
+                                  << QByteArray("5ee143498e75181edb7d565968d4eeb4728fbb56");
+    QTest::newRow("SparkFun_RTK_Express x2")
+            << QStringList {"SparkFun_RTK_Express.brd", "SparkFun_RTK_Express.brd"}
+            << QByteArray("c33f8681cc0c5b630915347ac05af04ef5e7a0ee");
+    QTest::newRow("generated 300 x3")
+            << QStringList {"generated:300", "generated:300", "generated:300"}
+            << QByteArray("78249aa34916d12076adcb8df47a543ec9a5bb29");
+    for (const HandMade &document : handMadeDocuments()) {
+        const QString source = QStringLiteral("hand:") + document.name;
+        QTest::newRow(qPrintable(QStringLiteral("hand-made ") + document.name))
+                << QStringList {source, source, source} << document.panelDigest;
+    }
+    QTest::newRow("mixed") << QStringList {"OpenLog.brd", "MOAC.brd", "generated:40", "OpenLog.brd",
+                                           "SBCONN.brd"}
+                           << QByteArray("d16b53dd4e99b876301592372c9e4c5a7540a883");
+}
+
+void TestPinnedPanels::panelIsPinned()
+{
+    QFETCH(QStringList, sources);
+    QFETCH(QByteArray, expected);
+    QStringList shifted;
+    for (int i = 0; i < sources.size(); ++i) {
+        if (sources.at(i).endsWith(QLatin1String(".brd")))
+            REQUIRE_REAL_BOARDS();
+        shifted << shiftedBytes(boardBytes(sources.at(i)), 150 * i, 3 * i);
+    }
+    QStringList known;
+    QStringList duplicates;
+    NameBook names(known, duplicates);
+    QCOMPARE(digest(assemblePanel(shifted, names)), expected);
+}
+
+QTEST_GUILESS_MAIN(TestPinnedPanels)
+#include "tst_pinnedpanels.moc"
