@@ -24,6 +24,7 @@ void writeBase(const QString &document, const PanelPlaces &places, SectionCaptur
         case QXmlStreamReader::StartElement: {
             ++depth;
             out.writeStartElement(reader.name());
+            out.writeNamespacesOf(reader.attributes());
             for (const QXmlStreamAttribute &attribute : reader.attributes())
                 out.writeAttribute(attribute.qualifiedName(), attribute.value());
             break;

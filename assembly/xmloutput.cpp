@@ -1,5 +1,7 @@
 #include "xmloutput.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <utility>
 
@@ -48,6 +50,20 @@ void XmlOutput::writeAttribute(const QStringRef &name, const QStringRef &value)
 void XmlOutput::writeAttribute(const QStringRef &name, const QString &value)
 {
     writeAttribute(name, QStringRef(&value));
+}
+
+void XmlOutput::writeNamespacesOf(const QXmlStreamAttributes &attributes)
+{
+    QVarLengthArray<QStringRef, 4> declared;
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        const QStringRef prefix = attribute.prefix();
+        // "xml" is bound from the start and must not be declared again.
+        if (prefix.isEmpty() || prefix == QLatin1String("xml") || declared.contains(prefix))
+            continue;
+        declared.append(prefix);
+        const QString name = QLatin1String("xmlns:") + prefix;
+        writeAttribute(QStringRef(&name), attribute.namespaceUri());
+    }
 }
 
 void XmlOutput::writeCharacters(const QStringRef &text)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringRef>
 #include <QVector>
+#include <QXmlStreamAttributes>
 
 // Writes indented XML as UTF-8 text, token by token, the way
 // QXmlStreamWriter's auto-formatting lays a document out: every element on a
@@ -23,6 +24,10 @@ public:
     void writeStartElement(const QStringRef &name);
     void writeAttribute(const QStringRef &name, const QStringRef &value);
     void writeAttribute(const QStringRef &name, const QString &value);
+    // Declares the namespace of each prefixed attribute of `attributes` on
+    // the element just started. The panel takes elements away from the
+    // ancestors that declared their prefixes, so each carries its own.
+    void writeNamespacesOf(const QXmlStreamAttributes &attributes);
     void writeCharacters(const QStringRef &text);
     void writeEndElement();
     // Appends `fragment`, element children written by an XmlOutput opened at
