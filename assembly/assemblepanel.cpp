@@ -1,6 +1,7 @@
 #include "assemblepanel.h"
 
 #include "boardscan.h"
+#include "documentreader.h"
 #include "freshnames.h"
 #include "sectioncapture.h"
 #include "xmloutput.h"
@@ -16,11 +17,12 @@ constexpr int panelIndent = 3;
 void writeBase(const QString &document, const PanelPlaces &places, SectionCapture &capture,
                XmlOutput &out)
 {
-    QXmlStreamReader reader(document);
+    DocumentReader text(document);
+    const QXmlStreamReader &reader = text.reader();
     std::array<bool, placeCount> reached {};
     int depth = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
+    while (!text.atEnd()) {
+        switch (text.readNext()) {
         case QXmlStreamReader::StartElement: {
             ++depth;
             out.writeStartElement(reader.name());

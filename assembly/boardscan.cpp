@@ -1,5 +1,7 @@
 #include "boardscan.h"
 
+#include "documentreader.h"
+
 #include <QXmlStreamReader>
 
 #include <optional>
@@ -61,16 +63,17 @@ bool recordName(const QXmlStreamReader &reader, NameBook &names)
 
 } // namespace
 
-bool scanBoard(const QString &document, NameBook &names, PanelPlaces *places)
+bool scanBoard(const QString &text, NameBook &names, PanelPlaces *places)
 {
-    QXmlStreamReader reader(document);
+    DocumentReader document(text);
+    const QXmlStreamReader &reader = document.reader();
     std::optional<PlaceFinder> finder;
     if (places)
         finder.emplace(*places);
     int depth = 0;
     int passedOverFrom = 0; // depth of the subtree whose names are not recorded
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
+    while (!document.atEnd()) {
+        switch (document.readNext()) {
         case QXmlStreamReader::StartElement:
             ++depth;
             if (finder)
@@ -89,5 +92,5 @@ bool scanBoard(const QString &document, NameBook &names, PanelPlaces *places)
             break;
         }
     }
-    return !reader.hasError();
+    return !document.hasError();
 }

@@ -1,5 +1,7 @@
 #include "sectioncapture.h"
 
+#include "documentreader.h"
+
 #include <QVarLengthArray>
 #include <QXmlStreamReader>
 
@@ -46,9 +48,10 @@ public:
 
     void run(const QString &document)
     {
-        QXmlStreamReader reader(document);
-        while (!reader.atEnd()) {
-            switch (reader.readNext()) {
+        DocumentReader text(document);
+        const QXmlStreamReader &reader = text.reader();
+        while (!text.atEnd()) {
+            switch (text.readNext()) {
             case QXmlStreamReader::StartElement:
                 startElement(reader);
                 break;
