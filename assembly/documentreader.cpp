@@ -1,7 +1,8 @@
 #include "documentreader.h"
 
-DocumentReader::DocumentReader(const QString &document)
+DocumentReader::DocumentReader(const QString &document, int sliceSize)
     : text(document)
+    , sliceSize(qMax(1, sliceSize))
 {
     feed();
 }
@@ -24,7 +25,7 @@ QXmlStreamReader::TokenType DocumentReader::readNext()
 
 void DocumentReader::feed()
 {
-    int size = qMin(documentSliceSize, int(text.size() - fed));
+    int size = qMin(sliceSize, int(text.size() - fed));
     // A surrogate pair stays in one slice.
     if (fed + size < text.size() && text.at(fed + size - 1).isHighSurrogate())
         ++size;

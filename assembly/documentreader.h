@@ -21,7 +21,8 @@ constexpr int documentSliceSize = 1 << 20;
 class DocumentReader
 {
 public:
-    explicit DocumentReader(const QString &document);
+    // `sliceSize` other than the default is for tests.
+    explicit DocumentReader(const QString &document, int sliceSize = documentSliceSize);
 
     // Reads the next token like QXmlStreamReader::readNext(), never stopping
     // at the end of a slice.
@@ -36,6 +37,7 @@ private:
     void checkEpilogue();
 
     const QString text; // shares the caller's text
+    const int sliceSize;
     int fed = 0;
     QXmlStreamReader stream;
 };

@@ -12,6 +12,8 @@ class TestDocumentReader : public QObject
 private slots:
     void readsLikeOneReaderOverTheWholeText_data();
     void readsLikeOneReaderOverTheWholeText();
+    void anySliceSizeReadsTheSame_data();
+    void anySliceSizeReadsTheSame();
 };
 
 namespace {
@@ -50,9 +52,9 @@ QStringList wholeText(const QString &text)
     return tokens(reader, reader);
 }
 
-QStringList inSlices(const QString &text)
+QStringList inSlices(const QString &text, int sliceSize = documentSliceSize)
 {
-    DocumentReader document(text);
+    DocumentReader document(text, sliceSize);
     return tokens(document, document.reader());
 }
 
@@ -109,6 +111,32 @@ void TestDocumentReader::readsLikeOneReaderOverTheWholeText()
     const QStringList expected = wholeText(text);
     QCOMPARE(expected.last() == QLatin1String("no error"), wellFormed);
     QCOMPARE(inSlices(text), expected);
+}
+
+// Small documents through every small slice size: slices then end at every
+// position of a document, after the root's end tag too.
+void TestDocumentReader::anySliceSizeReadsTheSame_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("board") << QStringLiteral(
+            "<?xml version='1.0'?>\n<!DOCTYPE eagle [<!ENTITY e 'entity'>]>\n<eagle "
+            "xmlns:p='urn:p'>\n  <plain><wire x1='1' p:y='2'/><text>a &amp; &e; "
+            "<![CDATA[<c>]]></text>\n</plain><!-- c --><?pi d?></eagle>\n<!-- after -->\n");
+    QTest::newRow("second root") << QStringLiteral("<eagle><plain/></eagle>\n<eagle/>");
+    QTest::newRow("text after the root") << QStringLiteral("<eagle><plain/></eagle> x");
+    QTest::newRow("cut off") << QStringLiteral("<eagle><plain><wire x1='1");
+    QTest::newRow("mismatched") << QStringLiteral("<eagle><plain></eagle></plain>");
+    QTest::newRow("surrogate pairs")
+            << QStringLiteral("<a t='\U0001D400\U0001D401'>\U0001F600x\U0001F600</a>");
+    QTest::newRow("undeclared prefix") << QStringLiteral("<a><b q:x='1'/></a>");
+}
+
+void TestDocumentReader::anySliceSizeReadsTheSame()
+{
+    QFETCH(QString, text);
+    const QStringList expected = wholeText(text);
+    for (int sliceSize = 1; sliceSize <= text.size() + 1; ++sliceSize)
+        QVERIFY2(inSlices(text, sliceSize) == expected, qPrintable(QString::number(sliceSize)));
 }
 
 QTEST_MAIN(TestDocumentReader)
