@@ -4,6 +4,7 @@
 // hold for any input.
 
 #include "assembly/assemblepanel.h"
+#include "assembly/documentreader.h"
 #include "assembly/namebook.h"
 #include "assembly/panelfile.h"
 #include "catalogue/boardreader.h"
@@ -64,6 +65,39 @@ Parsed parse(const QByteArray &text)
     }
     parsed.wellFormed = !reader.hasError();
     return parsed;
+}
+
+// The elements and texts that are not blank, and whether the document is
+// well-formed: what the assembly takes from a document.
+template<typename Reader>
+QStringList assembled(Reader &source, const QXmlStreamReader &reader)
+{
+    QStringList seen;
+    while (!source.atEnd()) {
+        const QXmlStreamReader::TokenType token = source.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            QString start = QLatin1String("<") + reader.name();
+            for (const QXmlStreamAttribute &attribute : reader.attributes())
+                start += QLatin1Char(' ') + attribute.qualifiedName() + QLatin1Char('=')
+                        + attribute.value();
+            seen << start;
+        } else if (token == QXmlStreamReader::EndElement) {
+            seen << QStringLiteral("/>");
+        } else if (token == QXmlStreamReader::Characters && !reader.isWhitespace()) {
+            seen << reader.text().toString();
+        }
+    }
+    seen << (reader.hasError() ? QStringLiteral("error") : QStringLiteral("well-formed"));
+    return seen;
+}
+
+// The assembly reads documents in slices; small slices end everywhere.
+void checkSlicedReading(const QString &text, int sliceSize)
+{
+    QXmlStreamReader whole(text);
+    DocumentReader sliced(text, sliceSize);
+    check(assembled(sliced, sliced.reader()) == assembled(whole, whole),
+          "sliced reading reads like one reader");
 }
 
 OutlineMeasurement measure(const QByteArray &bytes)
@@ -147,6 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     const OutlineMeasurement measured = measure(bytes);
     const QList<std::optional<PanelShift>> placed = place(measured.box);
+    checkSlicedReading(QString::fromUtf8(bytes), 1 + int(size % 97));
 
     // Non-zero offsets even where the board fits nowhere; the second one
     // large enough for coordinates in exponent notation.
@@ -161,6 +196,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ShiftedCopy copySecond = shift(bytes, second.dx, second.dy);
     checkCopy(copySecond, measured, &parsedSecond);
     check(parsedFirst.elements == parsedSecond.elements, "copies of one board alike");
+    if (copyFirst.succeeded())
+        checkSlicedReading(copyFirst.document, 1 + int(size % 89));
     for (const ShiftedCopy *copy : {&copyFirst, &copySecond}) {
         if (copy->succeeded())
             shifted.append(copy->document);
