@@ -8,6 +8,18 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 
+packages=(cmake make clang-14 libclang-rt-14-dev qtbase5-dev qtbase5-dev-tools)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=; [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTAVOLIN_FUZZ=ON -DBUILD_TESTING=OFF
 cmake --build build-fuzz -j "$(nproc)" --target tavolin_fuzz
