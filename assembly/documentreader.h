@@ -8,11 +8,14 @@
 // copies the text, at two bytes a character; for a board of 50 MB that copy
 // alone was more than twice the file, once per pass over every board.
 //
-// It reads what that reader reads: the encoding is that of the QString
-// whatever the XML declaration says, and what follows the root element is
-// checked as a whole, even where a slice happens to end with the root's end
-// tag (an incremental reader would end the document there). Only the
-// comments and processing instructions after the root are then not reported.
+// It reads what that reader reads of the documents the shift writes: the
+// encoding is that of the QString whatever the XML declaration says, and
+// what follows the root element is checked as a whole, even where a slice
+// happens to end with the root's end tag (an incremental reader would end
+// the document there; the comments and processing instructions after the
+// root are then not reported). Qt's incremental parser misses a few errors
+// that straddle the end of a slice, a document type inside an element or
+// "]]>" in text, which no written document holds.
 // Characters fed at a time: large enough that slices cost nothing, small
 // enough that the reader's copy of one is a small part of a large board. A
 // surrogate pair is never split.

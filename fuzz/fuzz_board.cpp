@@ -91,7 +91,10 @@ QStringList assembled(Reader &source, const QXmlStreamReader &reader)
     return seen;
 }
 
-// The assembly reads documents in slices; small slices end everywhere.
+// The assembly reads the shifted copies in slices; small slices end
+// everywhere. Only written copies are compared: on other text Qt's
+// incremental parser misses errors that straddle the end of a slice (a
+// document type inside an element, "]]>" in text), which no copy holds.
 void checkSlicedReading(const QString &text, int sliceSize)
 {
     QXmlStreamReader whole(text);
@@ -181,7 +184,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     const OutlineMeasurement measured = measure(bytes);
     const QList<std::optional<PanelShift>> placed = place(measured.box);
-    checkSlicedReading(QString::fromUtf8(bytes), 1 + int(size % 97));
 
     // Non-zero offsets even where the board fits nowhere; the second one
     // large enough for coordinates in exponent notation.
