@@ -43,13 +43,9 @@ void writeShiftedAttributes(const QXmlStreamAttributes &attributes, QXmlStreamWr
     for (const QXmlStreamAttribute &attribute : attributes) {
         const double *axisOffset = offsetFor(attribute.name(), offset);
         if (!axisOffset)
-            writer.writeAttribute(attribute);
-        else if (attribute.prefix().isEmpty())
-            writer.writeAttribute(attribute.name().toString(),
-                                  shiftedValue(attribute, *axisOffset));
+            writeInNamespace(attribute, attribute.value().toString(), writer);
         else
-            writer.writeAttribute(attribute.namespaceUri().toString(), attribute.name().toString(),
-                                  shiftedValue(attribute, *axisOffset));
+            writeInNamespace(attribute, shiftedValue(attribute, *axisOffset), writer);
     }
 }
 
@@ -69,7 +65,7 @@ void copySection(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QStri
             if (offset)
                 writeShiftedAttributes(reader.attributes(), writer, *offset);
             else
-                writer.writeAttributes(reader.attributes());
+                copyAttributes(reader.attributes(), writer);
             break;
         case QXmlStreamReader::EndElement:
             writer.writeEndElement();
@@ -109,6 +105,26 @@ void copyElement(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QStri
                  int &depth)
 {
     copySection(reader, writer, sectionTag, nullptr, depth);
+}
+
+void copyAttributes(const QXmlStreamAttributes &attributes, QXmlStreamWriter &writer)
+{
+    for (const QXmlStreamAttribute &attribute : attributes)
+        writeInNamespace(attribute, attribute.value().toString(), writer);
+}
+
+void writeInNamespace(const QXmlStreamAttribute &attribute, const QString &value,
+                      QXmlStreamWriter &writer)
+{
+    if (attribute.namespaceUri().isEmpty()) {
+        writer.writeAttribute(attribute.qualifiedName().toString(), value);
+        return;
+    }
+    QString uri = attribute.namespaceUri().toString().toHtmlEscaped();
+    uri.replace(QLatin1Char('\n'), QLatin1String("&#10;"))
+            .replace(QLatin1Char('\r'), QLatin1String("&#13;"))
+            .replace(QLatin1Char('\t'), QLatin1String("&#9;"));
+    writer.writeAttribute(uri, attribute.name().toString(), value);
 }
 
 void copyText(const QXmlStreamReader &reader, QXmlStreamWriter &writer)

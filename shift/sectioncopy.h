@@ -31,5 +31,13 @@ void copyShifted(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QStri
 void copyElement(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QString &sectionTag,
                  int &depth);
 
+// Writes `attributes` unchanged. QXmlStreamWriter declares the namespace of
+// a prefixed attribute with its URI as it is, unescaped, so a URI holding
+// "<", "&" or a quote would make the copy unreadable; it is escaped here.
+void copyAttributes(const QXmlStreamAttributes &attributes, QXmlStreamWriter &writer);
+// An attribute like `attribute`, with `value`, in its namespace.
+void writeInNamespace(const QXmlStreamAttribute &attribute, const QString &value,
+                      QXmlStreamWriter &writer);
+
 // Writes the reader's current Characters token unless it is whitespace only.
 void copyText(const QXmlStreamReader &reader, QXmlStreamWriter &writer);

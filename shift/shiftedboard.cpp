@@ -23,7 +23,7 @@ void copyStartElement(QXmlStreamReader &reader, QXmlStreamWriter &writer, int dx
     else if (name == QLatin1String("libraries"))
         copyElement(reader, writer, QStringLiteral("libraries"), depth);
     else
-        writer.writeAttributes(reader.attributes());
+        copyAttributes(reader.attributes(), writer);
 }
 
 } // namespace
