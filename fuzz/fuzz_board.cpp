@@ -185,10 +185,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const OutlineMeasurement measured = measure(bytes);
     const QList<std::optional<PanelShift>> placed = place(measured.box);
 
-    // Non-zero offsets even where the board fits nowhere; the second one
-    // large enough for coordinates in exponent notation.
-    const PanelShift first = placed.at(0).value_or(PanelShift {17, 29});
-    const PanelShift second = placed.at(1) ? PanelShift {placed.at(1)->dx + 1, placed.at(1)->dy + 1}
+    // Offsets that are never zero, also for a board placed at the origin or
+    // nowhere; the second copy's is then large enough for coordinates in
+    // exponent notation.
+    const PanelShift first = placed.at(0) ? PanelShift {placed.at(0)->dx + 3, placed.at(0)->dy + 7}
+                                          : PanelShift {17, 29};
+    const PanelShift second = placed.at(1) ? PanelShift {placed.at(1)->dx + 3, placed.at(1)->dy + 7}
                                            : PanelShift {-1000003, 999999};
     QStringList shifted;
     Parsed parsedFirst;
