@@ -1,6 +1,7 @@
 #include "assemblepanel.h"
 
 #include "boardscan.h"
+#include "documentreader.h"
 #include "documenttokens.h"
 #include "freshnames.h"
 #include "sectioncapture.h"
@@ -12,10 +13,10 @@ constexpr int panelIndent = 3;
 
 // Writes the first board again, each of its places with the fragments of the
 // later boards appended to its content.
-void writeBase(const DocumentTokens &document, const PanelPlaces &places, SectionCapture &capture,
+void writeBase(const QString &document, const PanelPlaces &places, SectionCapture &capture,
                XmlOutput &out)
 {
-    DocumentTokens::Reader reader(document);
+    DocumentReader reader(document);
     std::array<bool, placeCount> reached {};
     int depth = 0;
     while (!reader.atEnd()) {
@@ -23,7 +24,9 @@ void writeBase(const DocumentTokens &document, const PanelPlaces &places, Sectio
         case QXmlStreamReader::StartElement: {
             ++depth;
             out.writeStartElement(reader.name());
-            for (const DocumentTokens::Attribute attribute : reader.attributes())
+            const QXmlStreamAttributes attributes = reader.attributes();
+            out.writeNamespacesOf(attributes);
+            for (const QXmlStreamAttribute &attribute : attributes)
                 out.writeAttribute(attribute.qualifiedName(), attribute.value());
             break;
         }
@@ -50,10 +53,12 @@ void writeBase(const DocumentTokens &document, const PanelPlaces &places, Sectio
 
 } // namespace
 
-// The boards are never held as trees: each is parsed once into its tokens,
-// which are gone through for its names and then, for a later board, for its
-// renamed content; the first board's tokens stay until the panel is written.
-// The panel's text then takes about as much memory as the boards' own.
+// The boards are never held as trees. Each later board is parsed once into
+// its tokens, which are gone through for its names and then for its renamed
+// content. The first board is read as a stream twice, for its names and
+// places and while the panel is written, so that no more than one board's
+// tokens are held at a time. The panel's text then takes about as much
+// memory as the boards' own.
 QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)
 {
     if (shiftedBoards.isEmpty())
@@ -61,8 +66,7 @@ QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)
     XmlOutput out(panelIndent);
     out.writeDeclaration();
     PanelPlaces places;
-    const DocumentTokens base(shiftedBoards.first());
-    if (scanBoard(base, names, &places)) {
+    if (scanBoard(shiftedBoards.first(), names, places)) {
         SectionCapture capture(places);
         FreshNames freshNames(names);
         for (int i = 1; i < shiftedBoards.size(); ++i) {
@@ -73,7 +77,7 @@ QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)
             capture.addBoard(board, freshNames);
             freshNames.endBoard();
         }
-        writeBase(base, places, capture, out);
+        writeBase(shiftedBoards.first(), places, capture, out);
     }
     out.writeEndDocument();
     return out.take();

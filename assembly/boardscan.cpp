@@ -1,5 +1,7 @@
 #include "boardscan.h"
 
+#include "documentreader.h"
+
 #include <optional>
 
 namespace {
@@ -15,7 +17,8 @@ public:
         : places(places)
     { }
 
-    void startElement(const DocumentTokens::Reader &reader, int depth)
+    template<typename Reader>
+    void startElement(const Reader &reader, int depth)
     {
         const int place = placeOf(reader.name());
         if (place >= 0 && depth >= 2 && places.depth[place] == 0) {
@@ -47,21 +50,21 @@ private:
 
 // Records the element's name, if it has one and is not passed over; false
 // when the names of its subtree are not to be recorded.
-bool recordName(const DocumentTokens::Reader &reader, NameBook &names)
+template<typename Reader>
+bool recordName(const Reader &reader, NameBook &names)
 {
     if (NameBook::passesOver(reader.name()))
         return false;
-    const DocumentTokens::Attributes attributes = reader.attributes();
+    const auto attributes = reader.attributes();
     if (attributes.hasAttribute(nameKey))
         names.record(attributes.value(nameKey).toString());
     return !NameBook::keepsOutOf(reader.name());
 }
 
-} // namespace
-
-bool scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces *places)
+// Goes through the tokens of `reader`, which reads like QXmlStreamReader.
+template<typename Reader>
+void scanTokens(Reader &reader, NameBook &names, PanelPlaces *places)
 {
-    DocumentTokens::Reader reader(document);
     std::optional<PlaceFinder> finder;
     if (places)
         finder.emplace(*places);
@@ -87,5 +90,20 @@ bool scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces *pla
             break;
         }
     }
+}
+
+} // namespace
+
+bool scanBoard(const DocumentTokens &document, NameBook &names)
+{
+    DocumentTokens::Reader reader(document);
+    scanTokens(reader, names, nullptr);
     return document.wellFormed();
+}
+
+bool scanBoard(const QString &document, NameBook &names, PanelPlaces &places)
+{
+    DocumentReader reader(document);
+    scanTokens(reader, names, &places);
+    return !reader.hasError();
 }

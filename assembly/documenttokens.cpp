@@ -1,5 +1,7 @@
 #include "documenttokens.h"
 
+#include "documentreader.h"
+
 DocumentTokens::DocumentTokens(const QString &document)
 {
     // The kept names, values and texts are shorter than the markup around
@@ -7,16 +9,19 @@ DocumentTokens::DocumentTokens(const QString &document)
     // entities expand; what is left over is given back at the end.
     text.reserve(document.size());
     QVector<Span> openNames; // an end tag refers to its start tag's name
-    QXmlStreamReader reader(document);
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
+    DocumentReader stream(document);
+    const QXmlStreamReader &reader = stream.reader();
+    while (!stream.atEnd()) {
+        switch (stream.readNext()) {
         case QXmlStreamReader::StartElement: {
             const QXmlStreamAttributes tagAttributes = reader.attributes();
             openNames.append(keep(reader.name()));
             tokens.append({QXmlStreamReader::StartElement, openNames.last(), attributes.size(),
                            tagAttributes.size()});
             for (const QXmlStreamAttribute &attribute : tagAttributes)
-                attributes.append({keep(attribute.qualifiedName()), keep(attribute.value())});
+                attributes.append({keep(attribute.qualifiedName()), keep(attribute.value()),
+                                   attribute.prefix().isEmpty() ? Span {0, 0}
+                                                                : keep(attribute.namespaceUri())});
             break;
         }
         case QXmlStreamReader::EndElement:
@@ -33,7 +38,7 @@ DocumentTokens::DocumentTokens(const QString &document)
             break;
         }
     }
-    failed = reader.hasError();
+    failed = stream.hasError();
     text.squeeze();
     tokens.squeeze();
     attributes.squeeze();
@@ -44,6 +49,13 @@ DocumentTokens::Span DocumentTokens::keep(const QStringRef &kept)
     const Span span {text.size(), kept.size()};
     text.append(kept);
     return span;
+}
+
+QStringRef DocumentTokens::Attribute::prefix() const
+{
+    const QStringRef name = qualifiedName();
+    const int colon = name.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QStringRef(name.string(), name.position(), 0) : name.left(colon);
 }
 
 QStringRef DocumentTokens::Attributes::value(QLatin1String qualifiedName) const

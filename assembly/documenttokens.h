@@ -29,6 +29,7 @@ class DocumentTokens
     {
         Span qualifiedName;
         Span value;
+        Span namespaceUri; // empty for an attribute without prefix
     };
 
 public:
@@ -48,6 +49,9 @@ public:
         { }
         QStringRef qualifiedName() const { return tokens->ref(spans->qualifiedName); }
         QStringRef value() const { return tokens->ref(spans->value); }
+        QStringRef namespaceUri() const { return tokens->ref(spans->namespaceUri); }
+        // The part of the qualified name before its colon; empty without one.
+        QStringRef prefix() const;
 
     private:
         const DocumentTokens *tokens;

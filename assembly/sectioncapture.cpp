@@ -92,7 +92,7 @@ private:
                 && depth == origin[place] + 1)
                 openEntry(place, reader, attributesOnce());
             if (takes(place))
-                write(place, reader.name(), attributesOnce());
+                write(place, reader.name(), source, attributesOnce());
             if (origin[place] == 0 && !ended[place] && depth >= 2
                 && reader.name() == placeTag(place))
                 origin[place] = depth;
@@ -116,10 +116,12 @@ private:
         }
     }
 
-    void write(int place, const QStringRef &name, const RenamedAttributes &attributes)
+    void write(int place, const QStringRef &name, const DocumentTokens::Attributes &source,
+               const RenamedAttributes &attributes)
     {
         XmlOutput &out = *capture.fragments[place];
         out.writeStartElement(name);
+        out.writeNamespacesOf(source);
         for (const RenamedAttribute &attribute : attributes)
             out.writeAttribute(attribute.name, attribute.value);
     }

@@ -1,5 +1,7 @@
 #include "xmloutput.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <utility>
 

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringRef>
+#include <QVarLengthArray>
 #include <QVector>
+#include <QXmlStreamAttributes>
 
 // Writes indented XML as UTF-8 text, token by token, the way
 // QXmlStreamWriter's auto-formatting lays a document out: every element on a
@@ -23,6 +25,11 @@ public:
     void writeStartElement(const QStringRef &name);
     void writeAttribute(const QStringRef &name, const QStringRef &value);
     void writeAttribute(const QStringRef &name, const QString &value);
+    // Declares the namespace of each prefixed attribute of `attributes` on
+    // the element just started. The panel takes elements away from the
+    // ancestors that declared their prefixes, so each carries its own.
+    template<typename Attributes>
+    void writeNamespacesOf(const Attributes &attributes);
     void writeCharacters(const QStringRef &text);
     void writeEndElement();
     // Appends `fragment`, element children written by an XmlOutput opened at
@@ -57,3 +64,18 @@ private:
     QString pending; // written text not yet encoded
     QByteArray bytes;
 };
+
+template<typename Attributes>
+void XmlOutput::writeNamespacesOf(const Attributes &attributes)
+{
+    QVarLengthArray<QStringRef, 4> declared;
+    for (const auto &attribute : attributes) {
+        const QStringRef prefix = attribute.prefix();
+        // "xml" is bound from the start and must not be declared again.
+        if (prefix.isEmpty() || prefix == QLatin1String("xml") || declared.contains(prefix))
+            continue;
+        declared.append(prefix);
+        const QString name = QLatin1String("xmlns:") + prefix;
+        writeAttribute(QStringRef(&name), attribute.namespaceUri());
+    }
+}

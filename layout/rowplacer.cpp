@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -26,7 +27,11 @@ struct AxisFit
 AxisFit axisFit(double size, double start)
 {
     const double whole = std::floor(start);
-    return {size + (start - whole), std::isfinite(whole) ? int(-whole) : 0};
+    // An outline starting further from the origin than any panel is wide
+    // fits nowhere, and its inset would not even be an int.
+    if (!(std::abs(whole) <= largestPanel))
+        return {std::numeric_limits<double>::infinity(), 0};
+    return {size + (start - whole), int(-whole)};
 }
 
 } // namespace

@@ -45,7 +45,7 @@ void writeShiftedAttributes(const QXmlStreamAttributes &attributes, Writer &writ
     for (const QXmlStreamAttribute &attribute : attributes) {
         const double *axisOffset = offsetFor(attribute.name(), offset);
         if (!axisOffset)
-            writer.writeAttribute(attribute);
+            writerops::attribute(writer, attribute);
         else
             writerops::shiftedAttribute(writer, attribute, shiftedValue(attribute, *axisOffset));
     }
@@ -68,7 +68,7 @@ void copySection(QXmlStreamReader &reader, Writer &writer, const QString &sectio
             if (offset)
                 writeShiftedAttributes(reader.attributes(), writer, *offset);
             else
-                writer.writeAttributes(reader.attributes());
+                writerops::attributes(writer, reader.attributes());
             break;
         case QXmlStreamReader::EndElement:
             writer.writeEndElement();

@@ -25,7 +25,7 @@ void copyStartElement(QXmlStreamReader &reader, Writer &writer, int dx, int dy, 
     else if (name == QLatin1String("libraries"))
         copyElement(reader, writer, QStringLiteral("libraries"), depth);
     else
-        writer.writeAttributes(reader.attributes());
+        writerops::attributes(writer, reader.attributes());
 }
 
 // One pass over the board into `writer`, which writes into `buffer`; stops

@@ -119,6 +119,17 @@ void TestRowPlacer::placements_data()
                                         board(1e308, 1),
                                         board(10, 10)}
             << "- - - - - - 0,0";
+    // Found by the fuzzer: an outline reaching to -1e300 made a shift out of
+    // int(1e300) before the fit test turned the board away.
+    QTest::newRow("outline start far from the origin never fits")
+            << 160.0 << 80.0 << 5
+            << QVector<BoardFootprint> {board(1e300, 1e300, -1e300, -1e300),
+                                        board(1, 1, -1e300, 0),
+                                        board(1, 1, 0, -3e9),
+                                        board(1, 1, 3e9, 0),
+                                        board(1, 1, -1e6 - 1, 0),
+                                        board(10, 10)}
+            << "- - - - - 0,0";
     QTest::newRow("panel size not finite")
             << inf << 80.0 << 5 << QVector<BoardFootprint> {board(1, 1)} << "-";
 }

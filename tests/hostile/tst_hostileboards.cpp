@@ -1,0 +1,438 @@
+#include "hostileinputs.h"
+#include "support/drivenwindow.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+// Broken and hostile board files, driven through the window as a user meets
+// them: chosen in the open dialog, or put in place of a loaded board before
+// MAKE PANEL is pressed. Whatever a file holds, the window shows a clear
+// message, keeps its catalogue whole and touches no file but the panel.
+class TestHostileBoards : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void load_data();
+    void load();
+    void panelOfALoadedFile_data();
+    void panelOfALoadedFile();
+    void boardReplacedBeforeThePanelRun_data();
+    void boardReplacedBeforeThePanelRun();
+    void directoryChosenAsBoard();
+    void boardReplacedByADirectory();
+    void externalEntityIsNeverFetched();
+
+private:
+    // With `refusedToo` false only the files that load.
+    void hostileTable(bool refusedToo = true);
+};
+
+namespace {
+
+const QString readErrorTitle = QStringLiteral("QXSRExample::parseXML");
+const QString tooDeep = QStringLiteral("Board file nested too deeply (more than 256 levels)");
+
+struct Files
+{
+    QTemporaryDir dir;
+
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    QString put(const char *name, const QByteArray &bytes) const
+    {
+        writeWholeFile(path(name), bytes);
+        return path(name);
+    }
+};
+
+// Rows of listBrdFiles and listSizes as the user reads them.
+QStringList shownRows(DrivenWindow &window)
+{
+    QStringList rows;
+    for (int i = 0; i < window.files()->count(); ++i)
+        rows << window.files()->item(i)->text() + QLatin1String(" | ")
+                        + window.sizes()->item(i)->text();
+    return rows;
+}
+
+// Load: choose `path` in the open dialog, dismissing `messages` message boxes.
+void loadWithMessages(DrivenWindow &window, const QString &path, int messages)
+{
+    window.script.chooseFile(path);
+    for (int i = 0; i < messages; ++i)
+        window.script.dismissMessage();
+    window.click("loadButton");
+}
+
+void verifyOneMessage(const DrivenWindow &window, const QString &title, const QString &text)
+{
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.script.messages.first().title, title);
+    QCOMPARE(window.script.messages.first().text, text);
+    QCOMPARE(window.script.messages.first().icon, int(QMessageBox::Critical));
+    QCOMPARE(window.script.messages.first().buttons, int(QMessageBox::Ok));
+}
+
+// Every non-blank text of a panel, in document order.
+QStringList textsOf(const QByteArray &panel)
+{
+    QStringList texts;
+    QXmlStreamReader reader(panel);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::Characters && !reader.isWhitespace())
+            texts << reader.text().toString();
+    }
+    return texts;
+}
+
+} // namespace
+
+// Each row: the bytes of the file; the text of the message a load shows
+// (empty for a file that loads); for a file that loads, the size the
+// catalogue shows, whether it fits on the default 160 by 80 mm panel, and a
+// text its copies must carry into the panel.
+void TestHostileBoards::hostileTable(bool refusedToo)
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("loadError");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<bool>("fits");
+    QTest::addColumn<QString>("panelText");
+
+    auto refused = [refusedToo](const char *name, const QByteArray &bytes) {
+        if (!refusedToo)
+            return;
+        const QString error = readerError(bytes);
+        QVERIFY2(!error.isEmpty(), name); // a row that is no hostile file tests nothing
+        QTest::newRow(name) << bytes << error << QString() << false << QString();
+    };
+    refused("empty file", QByteArray());
+    refused("whitespace only", " \n\t\r\n   \n");
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += char((i * 73 + 41) % 256);
+    refused("binary garbage", garbage);
+    refused("NUL bytes", QByteArray(4096, '\0'));
+    refused("text that is not XML", "EAGLE binary board: x1=0 y1=0 layer=20\n");
+    refused("cut off in the declaration", handMadeBoard().left(20));
+    refused("cut off before the drawing", handMadeBoard().left(handMadeBoard().indexOf("<plain>")));
+    refused("cut off in plain", cutInside("plain"));
+    refused("cut off in libraries", cutInside("libraries"));
+    refused("cut off in elements", cutInside("elements"));
+    refused("cut off in signals", cutInside("signals"));
+    refused("cut off after signals",
+            handMadeBoard().left(handMadeBoard().indexOf("</signals>") + 10));
+    refused("cut off in the last end tag", handMadeBoard().chopped(4));
+    refused("entity-expansion bomb", billionLaughs());
+    refused("mismatched tags", "<eagle><plain></eagle></plain>");
+    if (refusedToo)
+        QTest::newRow("100,000 nested elements")
+                << nestedElements(100000) << tooDeep << QString() << false << QString();
+
+    auto loads = [](const char *name, const QByteArray &bytes, const char *size, bool fits,
+                    const QString &text) {
+        QTest::newRow(name) << bytes << QString() << QString::fromUtf8(size) << fits << text;
+    };
+    const QString odd = QStringLiteral("ODD");
+    // Text that is no number reads as 0, which never widens the box that
+    // already holds the origin.
+    loads("non-numeric coordinates",
+          outlineWithWire(R"(x1="ten" y1="0x10" x2="4O" y2="--5" layer="20")"), "40 mm x20 mm",
+          true, odd);
+    loads("empty coordinates", outlineWithWire(R"(x1="" y1="" x2="" y2="" layer="20")"),
+          "40 mm x20 mm", true, odd);
+    loads("huge coordinate", outlineWithWire(R"(x1="0" y1="0" x2="1e308" y2="0" layer="20")"),
+          "1e+308 mm x20 mm", false, odd);
+    loads("huge negative coordinate",
+          outlineWithWire(R"(x1="-1e308" y1="-1e308" x2="0" y2="0" layer="20")"),
+          "1e+308 mm x1e+308 mm", false, odd);
+    loads("infinite coordinate", outlineWithWire(R"(x1="0" y1="0" x2="inf" y2="0" layer="20")"),
+          "inf mm x20 mm", false, odd);
+    loads("negative infinite coordinate",
+          outlineWithWire(R"(x1="0" y1="-inf" x2="0" y2="0" layer="20")"), "40 mm xinf mm", false,
+          odd);
+    // A NaN fails both strict comparisons of the box, so it changes nothing.
+    loads("NaN coordinates", outlineWithWire(R"(x1="nan" y1="NaN" x2="nan" y2="1" layer="20")"),
+          "40 mm x20 mm", true, odd);
+    // Only a layer that reads as the whole number 20 marks the outline.
+    loads("non-numeric layer", outlineWithWire(R"(x1="0" y1="0" x2="60" y2="30" layer="twenty")"),
+          "40 mm x20 mm", true, odd);
+    loads("empty layer", outlineWithWire(R"(x1="0" y1="0" x2="60" y2="30" layer="")"),
+          "40 mm x20 mm", true, odd);
+    loads("NaN layer", outlineWithWire(R"(x1="0" y1="0" x2="60" y2="30" layer="nan")"),
+          "40 mm x20 mm", true, odd);
+    loads("infinite layer", outlineWithWire(R"(x1="0" y1="0" x2="60" y2="30" layer="inf")"),
+          "40 mm x20 mm", true, odd);
+    loads("fractional layer", outlineWithWire(R"(x1="0" y1="0" x2="60" y2="30" layer="20.0")"),
+          "40 mm x20 mm", true, odd);
+    // 2^32 + 20 would be 20 if it wrapped around.
+    loads("huge layer", outlineWithWire(R"(x1="0" y1="0" x2="60" y2="30" layer="4294967316")"),
+          "40 mm x20 mm", true, odd);
+    loads("layer with a leading zero",
+          outlineWithWire(R"(x1="0" y1="0" x2="60" y2="30" layer="020")"), "60 mm x30 mm", true,
+          odd);
+    loads("UTF-8 byte order mark", "\xEF\xBB\xBF" + handMadeBoard(), "50 mm x30 mm", true,
+          QStringLiteral("LABEL"));
+    const QString nonAscii = QStringLiteral("Ø 3 mm µC");
+    loads("ISO-8859-1 board with non-ASCII texts", handMadeBoard(nonAscii, "ISO-8859-1"),
+          "50 mm x30 mm", true, nonAscii);
+}
+
+void TestHostileBoards::load_data()
+{
+    hostileTable();
+}
+
+// A good board is loaded first: a refused file must leave it alone.
+void TestHostileBoards::load()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, loadError);
+    QFETCH(QString, size);
+    Files files;
+    const QString good = files.put("good.brd", handMadeBoard());
+    const QString hostile = files.put("hostile.brd", bytes);
+    const QMap<QString, QByteArray> before = filesIn(files.dir.path());
+    DrivenWindow window;
+    window.load(good);
+    const QStringList rowsBefore = shownRows(window);
+    QCOMPARE(rowsBefore.size(), 1);
+
+    loadWithMessages(window, hostile, loadError.isEmpty() ? 0 : 1);
+    if (loadError.isEmpty()) {
+        QCOMPARE(window.script.messages.size(), 0);
+        QCOMPARE(shownRows(window),
+                 rowsBefore + QStringList {hostile + QLatin1String(" | ") + size});
+    } else {
+        verifyOneMessage(window, readErrorTitle, loadError);
+        QCOMPARE(shownRows(window), rowsBefore);
+    }
+    QCOMPARE(window.tavolin.boardPaths.size(), window.files()->count());
+    QCOMPARE(window.tavolin.boardWidths.size(), window.files()->count());
+    QCOMPARE(window.tavolin.boardHeights.size(), window.files()->count());
+    QCOMPARE(filesIn(files.dir.path()), before);
+}
+
+void TestHostileBoards::panelOfALoadedFile_data()
+{
+    hostileTable(false);
+}
+
+// A file that loads goes on into a panel of its own.
+void TestHostileBoards::panelOfALoadedFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, loadError);
+    QFETCH(bool, fits);
+    QFETCH(QString, panelText);
+    QVERIFY(loadError.isEmpty());
+    Files files;
+    const QString hostile = files.put("hostile.brd", bytes);
+    QMap<QString, QByteArray> expectedFiles = filesIn(files.dir.path());
+    DrivenWindow window;
+    window.load(hostile);
+    window.load(hostile);
+    QCOMPARE(window.script.messages.size(), 0);
+
+    const QString output = files.path("panel.brd");
+    window.makePanel(output, fits ? 0 : 2);
+    if (!fits) {
+        // Reported for each copy, and nothing written in the file.
+        QCOMPARE(window.script.messages.size(), 2);
+        for (const SeenMessage &message : window.script.messages) {
+            QCOMPARE(message.title, QStringLiteral("No fit"));
+            QCOMPARE(message.text, QStringLiteral("Could not fit all Boards on Panel"));
+        }
+        expectedFiles.insert(QStringLiteral("panel.brd"), QByteArray());
+        QCOMPARE(filesIn(files.dir.path()), expectedFiles);
+        return;
+    }
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), 0);
+    const QByteArray panel = readWholeFile(output);
+    QCOMPARE(readerError(panel), QString());
+    QCOMPARE(textsOf(panel).count(panelText), 2);
+    expectedFiles.insert(QStringLiteral("panel.brd"), panel);
+    QCOMPARE(filesIn(files.dir.path()), expectedFiles);
+}
+
+void TestHostileBoards::boardReplacedBeforeThePanelRun_data()
+{
+    hostileTable();
+}
+
+// Two good boards are loaded; the second file is then overwritten with the
+// row's bytes. A file that cannot be read is reported in the reader's words
+// and left out; the first board still makes the panel, exactly as it would
+// on its own.
+void TestHostileBoards::boardReplacedBeforeThePanelRun()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, loadError);
+    QFETCH(QString, panelText);
+    Files files;
+    const QString first = files.put("first.brd", handMadeBoard(QStringLiteral("FIRST")));
+    const QString victim = files.put("victim.brd", handMadeBoard());
+    QByteArray panel;
+    {
+        DrivenWindow window;
+        window.load(first);
+        window.load(victim);
+        const QStringList rows = shownRows(window);
+        files.put("victim.brd", bytes);
+        QMap<QString, QByteArray> expectedFiles = filesIn(files.dir.path());
+
+        window.makePanel(files.path("panel.brd"), loadError.isEmpty() ? 0 : 1);
+        if (loadError.isEmpty())
+            QCOMPARE(window.script.messages.size(), 0);
+        else
+            verifyOneMessage(window, readErrorTitle, loadError);
+        QCOMPARE(shownRows(window), rows);
+        panel = readWholeFile(files.path("panel.brd"));
+        expectedFiles.insert(QStringLiteral("panel.brd"), panel);
+        QCOMPARE(filesIn(files.dir.path()), expectedFiles);
+    }
+    QCOMPARE(readerError(panel), QString());
+    const QStringList texts = textsOf(panel);
+    QCOMPARE(texts.count(QStringLiteral("FIRST")), 1);
+    if (loadError.isEmpty()) {
+        QCOMPARE(texts.count(panelText), 1);
+        return;
+    }
+    // The window's dialog script is gone: it would refuse the next dialogs.
+    DrivenWindow alone;
+    alone.load(first);
+    alone.makePanel(files.path("alone.brd"));
+    QCOMPARE(readWholeFile(files.path("alone.brd")), panel);
+}
+
+// The open dialog does not take a directory for a file: it opens it. The user
+// then gives up, and the load ends like any cancelled one.
+void TestHostileBoards::directoryChosenAsBoard()
+{
+    Files files;
+    const QString good = files.put("good.brd", handMadeBoard());
+    QVERIFY(QDir(files.dir.path()).mkdir(QStringLiteral("folder.brd")));
+    const QMap<QString, QByteArray> before = filesIn(files.dir.path());
+    DrivenWindow window;
+    window.load(good);
+    const QStringList rows = shownRows(window);
+
+    bool stayedOpen = false;
+    window.script.answer([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                ->setText(files.path("folder.brd"));
+        static_cast<QDialog *>(dialog)->accept();
+        stayedOpen = dialog->isVisible();
+        dialog->reject();
+    });
+    window.script.dismissMessage();
+    window.click("loadButton");
+    QVERIFY(stayedOpen);
+    verifyOneMessage(window, readErrorTitle, QStringLiteral("Couldn't open example.xml"));
+    QCOMPARE(shownRows(window), rows);
+    QCOMPARE(filesIn(files.dir.path()), before);
+}
+
+// A loaded board whose path is a directory by the time of the run cannot be
+// opened: reported, left out, and the run goes on.
+void TestHostileBoards::boardReplacedByADirectory()
+{
+    Files files;
+    const QString first = files.put("first.brd", handMadeBoard(QStringLiteral("FIRST")));
+    const QString victim = files.put("victim.brd", handMadeBoard());
+    DrivenWindow window;
+    window.load(first);
+    window.load(victim);
+    QVERIFY(QFile::remove(victim));
+    QVERIFY(QDir(files.dir.path()).mkdir(QStringLiteral("victim.brd")));
+    QMap<QString, QByteArray> expectedFiles = filesIn(files.dir.path());
+
+    window.makePanel(files.path("panel.brd"), 1);
+    verifyOneMessage(window, readErrorTitle, QStringLiteral("Couldn't open example.xml"));
+    const QByteArray panel = readWholeFile(files.path("panel.brd"));
+    QCOMPARE(textsOf(panel), QStringList {QStringLiteral("FIRST")});
+    expectedFiles.insert(QStringLiteral("panel.brd"), panel);
+    QCOMPARE(filesIn(files.dir.path()), expectedFiles);
+    QVERIFY(QFileInfo(victim).isDir());
+}
+
+namespace {
+
+// Tells whether a file was opened while it was watched.
+class OpenWatch
+{
+public:
+    explicit OpenWatch(const QString &path)
+        : fd(inotify_init1(IN_NONBLOCK))
+    {
+        if (fd >= 0)
+            watch = inotify_add_watch(fd, QFile::encodeName(path).constData(), IN_OPEN | IN_ACCESS);
+    }
+    ~OpenWatch()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    bool works() const { return watch >= 0; }
+    bool opened() const
+    {
+        char events[4096];
+        return ::read(fd, events, sizeof events) > 0;
+    }
+
+private:
+    int fd;
+    int watch = -1;
+};
+
+} // namespace
+
+// The label of the board refers to an external entity naming a file with a
+// secret. The reader must neither fetch nor expand it, in the load or in the
+// make-panel run: the file is never opened and its text is in no panel.
+void TestHostileBoards::externalEntityIsNeverFetched()
+{
+    Files files;
+    const QByteArray secret = "TOP-SECRET-4711";
+    const QString secretPath = files.put("secret.txt", secret);
+    const QString board = files.put("board.brd", externalEntityBoard(secretPath));
+    QMap<QString, QByteArray> expectedFiles = filesIn(files.dir.path());
+    OpenWatch watch(secretPath);
+    if (!watch.works())
+        QSKIP("inotify is not available");
+
+    DrivenWindow window;
+    window.load(board);
+    window.load(board);
+    QCOMPARE(window.script.messages.size(), 0);
+    QCOMPARE(shownRows(window).size(), 2);
+    const QString output = files.path("panel.brd");
+    window.makePanel(output);
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), 0);
+
+    QVERIFY(!watch.opened());
+    const QByteArray panel = readWholeFile(output);
+    QCOMPARE(readerError(panel), QString());
+    QVERIFY(!panel.contains(secret));
+    // The label's own text, around the reference, arrives in both copies.
+    QCOMPARE(textsOf(panel), QStringList({QStringLiteral("[]"), QStringLiteral("[]")}));
+    expectedFiles.insert(QStringLiteral("panel.brd"), panel);
+    QCOMPARE(filesIn(files.dir.path()), expectedFiles);
+}
+
+QTEST_MAIN(TestHostileBoards)
+#include "tst_hostileboards.moc"

@@ -1,0 +1,119 @@
+#include "assembly/assemblepanel.h"
+#include "catalogue/outline.h"
+#include "hostileinputs.h"
+#include "shift/shiftedboard.h"
+
+#include <QBuffer>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+// The window-free path of a make-panel run over boards the fuzzer taught us
+// about: two shifted copies of one board assembled into a panel, which must
+// be readable again whatever the board held.
+class TestHostilePath : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void prefixedAttributesKeepTheirNamespace_data();
+    void prefixedAttributesKeepTheirNamespace();
+};
+
+namespace {
+
+ShiftedCopy shifted(const QByteArray &bytes, int dx, int dy)
+{
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    return shiftBoard(device, dx, dy);
+}
+
+QByteArray panelOfTwoCopies(const QByteArray &bytes)
+{
+    const ShiftedCopy first = shifted(bytes, 10, 20);
+    const ShiftedCopy second = shifted(bytes, 70, 20);
+    if (!first.succeeded() || !second.succeeded())
+        return QByteArray();
+    QStringList known;
+    QStringList duplicates;
+    NameBook names(known, duplicates);
+    return assemblePanel({first.document, second.document}, names);
+}
+
+// "local name=value" of each attribute in namespace `uri`, in document order.
+QStringList attributesIn(const QByteArray &text, const QString &uri)
+{
+    QStringList found;
+    QXmlStreamReader reader(text);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        for (const QXmlStreamAttribute &attribute : reader.attributes()) {
+            if (attribute.namespaceUri() == uri)
+                found << attribute.name() + QLatin1Char('=') + attribute.value();
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+// Found by the fuzzer: the panel writer carried prefixed attributes by their
+// qualified names but dropped the declarations of their prefixes (they are
+// no attributes to a reader), so a panel of a board with a prefixed
+// attribute could not be read again. Each row's board holds prefixed
+// attributes in the four sections and outside them; the panel must parse and
+// carry each of them, in its namespace, once per copy. Coordinates are
+// shifted in their own namespace (first copy by 10, second by 70).
+void TestHostilePath::prefixedAttributesKeepTheirNamespace_data()
+{
+    QTest::addColumn<QByteArray>("board");
+    QTest::addColumn<QString>("uri");
+    QTest::addColumn<QStringList>("inNamespace");
+    const QString p = QStringLiteral("urn:p");
+
+    QTest::newRow("declared on the root")
+            << QByteArray("<eagle xmlns:p='urn:p'><drawing p:grid='1'><board><plain>"
+                          "<wire p:x1='1' x1='2' layer='20'/></plain><signals><signal name='S' "
+                          "p:class='9'/></signals></board></drawing></eagle>")
+            << p << QStringList {"grid=1", "x1=11", "x1=71", "class=9", "class=9"};
+    QTest::newRow("declared on a section")
+            << QByteArray("<eagle><board><elements xmlns:p='urn:p'><element name='E' p:x='5' "
+                          "p:tag='t'/></elements></board></eagle>")
+            << p << QStringList {"x=15", "tag=t", "x=75", "tag=t"};
+    QTest::newRow("declared on the element itself")
+            << QByteArray("<eagle><board><libraries><library name='L' xmlns:p='urn:p' "
+                          "p:x='5'/></libraries></board></eagle>")
+            << p << QStringList {"x=5", "x=5"};
+    QTest::newRow("two prefixes of one namespace")
+            << QByteArray("<eagle xmlns:p='urn:p' xmlns:q='urn:p'><board><plain><text p:a='1' "
+                          "q:b='2'/></plain></board></eagle>")
+            << p << QStringList {"a=1", "b=2", "a=1", "b=2"};
+    QTest::newRow("prefix declared by a default attribute of the document type")
+            << QByteArray("<!DOCTYPE eagle [<!ATTLIST plain xmlns:p CDATA 'urn:p'>]>"
+                          "<eagle><board><plain><wire x1='1' p:x2='2'/></plain></board></eagle>")
+            << p << QStringList {"x2=12", "x2=72"};
+    // Found by the fuzzer: QXmlStreamWriter declares a namespace with its URI
+    // unescaped, so the shifted copy of this board could not be read again.
+    QTest::newRow("namespace name with markup and line breaks")
+            << QByteArray("<eagle><board><signals xmlns:p='urn:&lt;&amp;&quot;&#10;&#9;x'>"
+                          "<signal name='S' p:y1='1' y1='0'/></signals><libraries "
+                          "xmlns:q='a&amp;b'><library q:v='w'/></libraries></board></eagle>")
+            << QStringLiteral("urn:<&\"\n\tx") << QStringList {"y1=21", "y1=21"};
+}
+
+void TestHostilePath::prefixedAttributesKeepTheirNamespace()
+{
+    QFETCH(QByteArray, board);
+    QFETCH(QString, uri);
+    QFETCH(QStringList, inNamespace);
+    QCOMPARE(readerError(board), QString());
+    const QByteArray panel = panelOfTwoCopies(board);
+    QVERIFY(!panel.isEmpty());
+    QCOMPARE(readerError(panel), QString());
+    QCOMPARE(attributesIn(panel, uri), inNamespace);
+}
+
+QTEST_MAIN(TestHostilePath)
+#include "tst_hostilepath.moc"
