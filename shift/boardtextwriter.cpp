@@ -54,12 +54,6 @@ void BoardTextWriter::writeAttribute(const QXmlStreamAttribute &attribute)
         writeNamespacedAttribute();
 }
 
-void BoardTextWriter::writeAttributes(const QXmlStreamAttributes &attributes)
-{
-    for (const QXmlStreamAttribute &attribute : attributes)
-        writeAttribute(attribute);
-}
-
 void BoardTextWriter::writeNamespacedAttribute()
 {
     failed = true;

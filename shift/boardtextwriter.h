@@ -26,7 +26,6 @@ public:
     void writeAttribute(const QStringRef &qualifiedName, const QString &value);
     // Takes the attribute's qualified name; see unsupported() for namespaces.
     void writeAttribute(const QXmlStreamAttribute &attribute);
-    void writeAttributes(const QXmlStreamAttributes &attributes);
     void writeNamespacedAttribute();
     void writeCharacters(const QStringRef &characters);
     void writeEndElement();
