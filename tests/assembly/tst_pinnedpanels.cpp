@@ -28,34 +28,6 @@ QString shiftedBytes(const QByteArray &board, int dx, int dy)
     return shiftBoard(buffer, dx, dy).document;
 }
 
-// A device that cannot seek, as a pipe would be.
-class SequentialDevice : public QIODevice
-{
-public:
-    explicit SequentialDevice(const QByteArray &bytes)
-        : bytes(bytes)
-    { }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override
-    {
-        return bytes.size() - offset + QIODevice::bytesAvailable();
-    }
-
-protected:
-    qint64 readData(char *data, qint64 size) override
-    {
-        const qint64 count = qMin(size, qint64(bytes.size()) - offset);
-        memcpy(data, bytes.constData() + offset, size_t(count));
-        offset += count;
-        return count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray bytes;
-    qint64 offset = 0;
-};
-
 ShiftedCopy shiftThrough(const QByteArray &board, bool sequential, int dx, int dy)
 {
     QBuffer buffer;

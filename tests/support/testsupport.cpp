@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include <cstring>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -42,6 +44,19 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
             && file.write(bytes) == bytes.size() && file.flush();
+}
+
+qint64 SequentialDevice::bytesAvailable() const
+{
+    return bytes.size() - offset + QIODevice::bytesAvailable();
+}
+
+qint64 SequentialDevice::readData(char *data, qint64 size)
+{
+    const qint64 count = qMin(size, qint64(bytes.size()) - offset);
+    memcpy(data, bytes.constData() + offset, size_t(count));
+    offset += count;
+    return count;
 }
 
 DialogScript::DialogScript()

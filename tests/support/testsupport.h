@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -25,6 +27,25 @@ QString realBoard(const QString &fileName);
 
 QByteArray readWholeFile(const QString &path);
 bool writeWholeFile(const QString &path, const QByteArray &bytes);
+
+// A read-only device over `bytes` that cannot seek, as a pipe would be.
+class SequentialDevice : public QIODevice
+{
+public:
+    explicit SequentialDevice(const QByteArray &bytes)
+        : bytes(bytes)
+    { }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override;
+
+protected:
+    qint64 readData(char *data, qint64 size) override;
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray bytes;
+    qint64 offset = 0;
+};
 
 // A message box as the user saw it.
 struct SeenMessage
