@@ -13,9 +13,11 @@ void Tavolin::on_loadButton_clicked()
             QFileDialog::getOpenFileName(this, QStringLiteral("Board hinzufügen"),
                                          QStringLiteral("/Eigene Bilder/"), tr("Boards (*.brd)"));
     // Read-only: a write-protected board loads like any other, and a path
-    // that vanished is not created as an empty file.
+    // that vanished is not created as an empty file. Not in text mode, which
+    // drops every CR byte and so takes apart UTF-16 boards and boards whose
+    // lines end in a bare CR.
     inputFile.reset(new QFile(path));
-    if (!inputFile->open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!inputFile->open(QIODevice::ReadOnly)) {
         showCritical(readErrorTitle(), openFailureText());
         return;
     }

@@ -4,10 +4,11 @@
 
 // Board files are only ever read: opening them read-only keeps a board that
 // was deleted or moved since loading from being created anew at its old path.
+// They are read as written, not in text mode, as when they were loaded.
 void Tavolin::addShiftedBoard(int boardIndex, int dx, int dy)
 {
     inputFile.reset(new QFile(boardPaths.at(boardIndex)));
-    if (!inputFile->open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!inputFile->open(QIODevice::ReadOnly)) {
         showCritical(readErrorTitle(), openFailureText());
         return;
     }

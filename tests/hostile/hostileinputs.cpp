@@ -48,9 +48,10 @@ const char boardTemplate[] = R"(<?xml version="1.0" encoding="%1"?>
 
 } // namespace
 
-QByteArray handMadeBoard(const QString &label, const QByteArray &encoding)
+QByteArray handMadeBoard(const QString &label, const QByteArray &encoding, const QString &lineEnd)
 {
     const QString text = QString::fromUtf8(boardTemplate)
+                                 .replace(QLatin1Char('\n'), lineEnd)
                                  .arg(QString::fromLatin1(encoding), label.toHtmlEscaped());
     QTextCodec *codec = QTextCodec::codecForName(encoding);
     return codec ? codec->fromUnicode(text) : text.toUtf8();

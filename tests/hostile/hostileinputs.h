@@ -8,10 +8,12 @@
 
 // A small complete EAGLE board: its outline is a 50 by 30 mm rectangle on
 // layer 20 at the origin, its drawing holds the text `label`, and it has one
-// library, two parts and two signals. Encoded as `encoding` says (UTF-8 or
-// ISO-8859-1), which its XML declaration names.
+// library, two parts and two signals. Encoded as `encoding` says (UTF-8,
+// UTF-16 or ISO-8859-1), which its XML declaration names; its lines end with
+// `lineEnd`.
 QByteArray handMadeBoard(const QString &label = QStringLiteral("LABEL"),
-                         const QByteArray &encoding = QByteArrayLiteral("UTF-8"));
+                         const QByteArray &encoding = QByteArrayLiteral("UTF-8"),
+                         const QString &lineEnd = QStringLiteral("\n"));
 
 // handMadeBoard() cut off a little way into the start tag named `tag`.
 QByteArray cutInside(const QByteArray &tag);

@@ -186,6 +186,14 @@ void TestHostileBoards::hostileTable(bool refusedToo)
     const QString nonAscii = QStringLiteral("Ø 3 mm µC");
     loads("ISO-8859-1 board with non-ASCII texts", handMadeBoard(nonAscii, "ISO-8859-1"),
           "50 mm x30 mm", true, nonAscii);
+    // Boards are read as they are written: a reader that drops CR bytes
+    // takes apart UTF-16 text and tags whose attributes a bare CR separates.
+    const QString accents = QStringLiteral("\u010D \u0D0D \u0A0D");
+    loads("UTF-16 board with CR LF line ends",
+          handMadeBoard(accents, "UTF-16", QStringLiteral("\r\n")), "50 mm x30 mm", true, accents);
+    loads("bare CR line ends, also between attributes",
+          handMadeBoard(odd, "UTF-8", QStringLiteral("\r")).replace(' ', '\r'), "50 mm x30 mm",
+          true, odd);
 }
 
 void TestHostileBoards::load_data()
