@@ -2,8 +2,6 @@
 
 #include "documentreader.h"
 
-#include <optional>
-
 namespace {
 
 const QLatin1String nameKey("name");
@@ -61,13 +59,11 @@ bool recordName(const Reader &reader, NameBook &names)
     return !NameBook::keepsOutOf(reader.name());
 }
 
-// Goes through the tokens of `reader`, which reads like QXmlStreamReader.
+// Goes through the tokens of `reader`, which reads like QXmlStreamReader;
+// `finder`, where there is one, is shown every start and end tag.
 template<typename Reader>
-void scanTokens(Reader &reader, NameBook &names, PanelPlaces *places)
+void scanTokens(Reader &reader, NameBook &names, PlaceFinder *finder)
 {
-    std::optional<PlaceFinder> finder;
-    if (places)
-        finder.emplace(*places);
     int depth = 0;
     int passedOverFrom = 0; // depth of the subtree whose names are not recorded
     while (!reader.atEnd()) {
@@ -104,6 +100,7 @@ bool scanBoard(const DocumentTokens &document, NameBook &names)
 bool scanBoard(const QString &document, NameBook &names, PanelPlaces &places)
 {
     DocumentReader reader(document);
-    scanTokens(reader, names, &places);
+    PlaceFinder finder(places);
+    scanTokens(reader, names, &finder);
     return !reader.hasError();
 }
