@@ -38,6 +38,8 @@ void FreshNames::beginBoard()
 
 QString FreshNames::renamed(const QString &value)
 {
+    if (value.isEmpty())
+        return QString();
     const auto entry = firstEntry.constFind(value);
     if (entry == firstEntry.constEnd())
         return QString();

@@ -1,18 +1,16 @@
 #include "mergeops.h"
 
-#include "elementwalk.h"
-
 namespace assembly {
 
 void replaceAttributeValue(const QDomElement &element, const QString &oldValue,
                            const QString &newValue)
 {
-    for (ElementWalk walk(element); !walk.atEnd(); walk.next()) {
-        forEachAttribute(walk.current(), [&](QDomAttr attribute) {
-            if (attribute.value() == oldValue)
-                attribute.setValue(newValue);
-        });
-    }
+    if (oldValue.isEmpty())
+        return;
+    forEachNameAttribute(element, [&](QDomAttr attribute) {
+        if (attribute.value() == oldValue)
+            attribute.setValue(newValue);
+    });
 }
 
 QDomElement firstDescendant(const QDomElement &root, const QString &tagName)

@@ -1,14 +1,39 @@
 #pragma once
 
+#include "elementwalk.h"
+#include "namebook.h"
+
 #include <QDomDocument>
 #include <QDomElement>
 #include <QString>
 
 namespace assembly {
 
-// Gives every attribute in the subtree of `element` whose whole value is
-// exactly `oldValue` the value `newValue`, whatever the attribute's name, so
-// that a name and every reference to it change together.
+// Calls `visit` with each attribute (QDomAttr) in the subtree of `root` that
+// holds a name or a reference to one (NameBook::holdsName), outside the
+// subtrees whose names are not collected.
+template<typename Visit>
+void forEachNameAttribute(const QDomElement &root, Visit visit)
+{
+    for (ElementWalk walk(root); !walk.atEnd();) {
+        const QString tag = walk.current().tagName();
+        if (NameBook::passesOver(QStringRef(&tag))) {
+            walk.next(false);
+            continue;
+        }
+        forEachAttribute(walk.current(), [&](const QDomAttr &attribute) {
+            const QString name = attribute.name();
+            if (NameBook::holdsName(QStringRef(&name)))
+                visit(attribute);
+        });
+        walk.next();
+    }
+}
+
+// Gives every name or reference in the subtree of `element` whose whole value
+// is exactly `oldValue` the value `newValue`, so that a name and every
+// reference to it change together. Nothing else changes, whatever text it
+// happens to hold; an empty `oldValue` names nothing and changes nothing.
 void replaceAttributeValue(const QDomElement &element, const QString &oldValue,
                            const QString &newValue);
 

@@ -6,19 +6,39 @@
 #include <iterator>
 
 // Subtrees whose `name` attributes are not names of entries: the settings
-// tables (layers, design rules, autorouter passes), the keys of part
-// attributes ("NAME", "VALUE", repeated on every part), assembly variants and
-// net classes. Renaming such a key in a later board would cut the link to
-// what it labels, so they are never recorded.
+// tables (layers, design rules and autorouter passes with their parameters,
+// preview colours), the keys of part attributes ("NAME", "VALUE", repeated on
+// every part), assembly variants and net classes, also where one of their
+// entries stands outside its table. Renaming such a key in a later board
+// would cut the link to what it labels, so they are neither recorded nor
+// renamed.
 bool NameBook::passesOver(const QStringRef &tag)
 {
     static const QLatin1String passedOver[] = {
-            QLatin1String("layers"),    QLatin1String("autorouter"),  QLatin1String("designrules"),
-            QLatin1String("attribute"), QLatin1String("variantdefs"), QLatin1String("variant"),
-            QLatin1String("classes"),
+            QLatin1String("layers"),           QLatin1String("layer"),
+            QLatin1String("autorouter"),       QLatin1String("pass"),
+            QLatin1String("designrules"),      QLatin1String("param"),
+            QLatin1String("attribute"),        QLatin1String("variantdefs"),
+            QLatin1String("variantdef"),       QLatin1String("variant"),
+            QLatin1String("classes"),          QLatin1String("class"),
+            QLatin1String("mfgpreviewcolors"),
     };
     return std::any_of(std::begin(passedOver), std::end(passedOver),
                        [&](QLatin1String skipped) { return tag == skipped; });
+}
+
+// The attributes that hold a name or refer to one: a part refers to its
+// library and package, a contact to its part and pad. Every other attribute
+// holds a number, a layer, a rotation, a value to print or a setting, and
+// keeps its text whatever names it happens to equal.
+bool NameBook::holdsName(const QStringRef &attribute)
+{
+    static const QLatin1String names[] = {
+            QLatin1String("name"),    QLatin1String("element"), QLatin1String("library"),
+            QLatin1String("package"), QLatin1String("pad"),
+    };
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](QLatin1String held) { return attribute == held; });
 }
 
 // A library's own name is an entry; its packages and pads are not.
@@ -49,8 +69,11 @@ void NameBook::collect(const QDomElement &root)
     }
 }
 
+// An empty name names nothing, so it never clashes.
 void NameBook::record(const QString &name)
 {
+    if (name.isEmpty())
+        return;
     if (!addKnown(name))
         duplicates.append(name);
 }

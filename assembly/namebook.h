@@ -21,8 +21,12 @@ public:
     // own name in one whose root keeps out of it.
     static bool passesOver(const QStringRef &tag);
     static bool keepsOutOf(const QStringRef &tag);
+    // Whether an attribute of that qualified name is renamed with the name
+    // it holds, outside the subtrees the walk passes over. Inside libraries
+    // too: the names of packages and pads change with the references to them.
+    static bool holdsName(const QStringRef &attribute);
     // A name not met before, letter case aside, joins the known names, any
-    // other the duplicates; both as written.
+    // other the duplicates; both as written. An empty name is not recorded.
     void record(const QString &name);
     bool isKnown(const QString &name) const;
     // Makes `name` known unless it is already; returns whether it was added.

@@ -1,12 +1,17 @@
 #include "sectioncapture.h"
 
+#include "namebook.h"
+
 #include <QVarLengthArray>
 
 #include <optional>
 
 namespace {
 
+const QLatin1String nameKey("name");
 const QLatin1String numberKey("number");
+const QLatin1String elementTag("element");
+const QLatin1String attributeTag("attribute");
 
 struct RenamedAttribute
 {
@@ -15,17 +20,113 @@ struct RenamedAttribute
 };
 using RenamedAttributes = QVarLengthArray<RenamedAttribute, 16>;
 
-// The names refer into `attributes`, which must outlive the result.
+// The attributes of a start tag with the names and references among them
+// renamed by `freshNames`; nothing is renamed where `renames` is false. The
+// names refer into `attributes`, which must outlive the result.
 RenamedAttributes renamedAttributes(const DocumentTokens::Attributes &attributes,
-                                    FreshNames &freshNames)
+                                    FreshNames &freshNames, bool renames)
 {
     RenamedAttributes result;
     for (const DocumentTokens::Attribute attribute : attributes) {
         QString value = attribute.value().toString();
-        const QString fresh = freshNames.renamed(value);
-        result.append({attribute.qualifiedName(), fresh.isNull() ? value : fresh});
+        if (renames && NameBook::holdsName(attribute.qualifiedName())) {
+            const QString fresh = freshNames.renamed(value);
+            if (!fresh.isNull())
+                value = fresh;
+        }
+        result.append({attribute.qualifiedName(), value});
     }
     return result;
+}
+
+TagAttributes tagAttributes(const DocumentTokens::Attributes &attributes)
+{
+    TagAttributes result;
+    for (const DocumentTokens::Attribute attribute : attributes)
+        result.append(attribute.qualifiedName().toString(), attribute.value().toString());
+    return result;
+}
+
+// Gives `name` the value, in its place, or adds it before the rotation, where
+// a board writes "smashed" and "display".
+void setBeforeRotation(RenamedAttributes &attributes, const QString &name, const QString &value)
+{
+    for (RenamedAttribute &attribute : attributes) {
+        if (attribute.name == name) {
+            attribute.value = value;
+            return;
+        }
+    }
+    int at = attributes.size();
+    for (int i = 0; i < attributes.size(); ++i) {
+        if (attributes[i].name == QLatin1String("rot"))
+            at = i;
+    }
+    attributes.insert(at, {QStringRef(&name), value});
+}
+
+// The label texts of the packages in the libraries of `document`.
+PackageLabels packageLabelsOf(const DocumentTokens &document)
+{
+    PackageLabels labels;
+    DocumentTokens::Reader reader(document);
+    QString library, package;
+    int libraryDepth = 0, packageDepth = 0, textDepth = 0, depth = 0;
+    LabelText text;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            if (!libraryDepth && reader.name() == QLatin1String("library")) {
+                libraryDepth = depth;
+                library = reader.attributes().value(nameKey).toString();
+            } else if (libraryDepth && !packageDepth && reader.name() == QLatin1String("package")) {
+                packageDepth = depth;
+                package = reader.attributes().value(nameKey).toString();
+            } else if (packageDepth && !textDepth && reader.name() == QLatin1String("text")) {
+                textDepth = depth;
+                text = {tagAttributes(reader.attributes()), QString()};
+            }
+            break;
+        case QXmlStreamReader::Characters:
+            if (textDepth)
+                text.text += reader.text();
+            break;
+        case QXmlStreamReader::EndElement:
+            if (textDepth == depth && isLabelText(text.text))
+                labels.add(library, package, text);
+            for (int *open : {&libraryDepth, &packageDepth, &textDepth}) {
+                if (*open == depth)
+                    *open = 0;
+            }
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    return labels;
+}
+
+// The attributes of the "attribute" children of the element `reader` has
+// just started.
+QVector<TagAttributes> attributeChildren(DocumentTokens::Reader reader)
+{
+    QVector<TagAttributes> children;
+    for (int depth = 1; depth > 0 && !reader.atEnd();) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth == 2 && reader.name() == attributeTag)
+                children.append(tagAttributes(reader.attributes()));
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    return children;
 }
 
 } // namespace
@@ -36,12 +137,17 @@ RenamedAttributes renamedAttributes(const DocumentTokens::Attributes &attributes
 // fragments, and of the two tables' origins each entry whose number is new.
 // Origins may nest (a hostile board may hold "signals" inside "plain"): a
 // token then goes to every fragment whose origin it is inside.
+//
+// A part whose name is replaced is relabelled on its way (see Relabelling):
+// its start tag may gain "smashed", labels are written as its first
+// children, and the attribute children they replace are left out.
 class SectionCapture::BoardPass
 {
 public:
-    BoardPass(SectionCapture &capture, FreshNames &freshNames)
+    BoardPass(SectionCapture &capture, FreshNames &freshNames, const PackageLabels *labels)
         : capture(capture)
         , freshNames(freshNames)
+        , labels(labels)
     { }
 
     void run(const DocumentTokens &document)
@@ -56,7 +162,7 @@ public:
                 endElement();
                 break;
             case QXmlStreamReader::Characters:
-                if (!reader.isWhitespace())
+                if (!reader.isWhitespace() && !leftOutFrom)
                     characters(reader.text());
                 break;
             default:
@@ -65,11 +171,16 @@ public:
         }
     }
 
+    // The texts that print the original names of the relabelled parts.
+    const QVector<LabelText> &printedNames() const { return texts; }
+
 private:
     // Whether the current token goes to the fragment of `place`: inside a
     // section's origin, but not straight under it; inside or at a table entry.
     bool takes(int place) const
     {
+        if (leftOutFrom)
+            return false;
         if (place < sectionCount)
             return origin[place] != 0 && depth > origin[place];
         return entry[place] != 0 && depth >= entry[place];
@@ -78,11 +189,23 @@ private:
     void startElement(const DocumentTokens::Reader &reader)
     {
         ++depth;
+        if (!passedOverFrom && NameBook::passesOver(reader.name()))
+            passedOverFrom = depth;
         const DocumentTokens::Attributes source = reader.attributes();
+        const bool startsPart = relabelsPart(reader, source);
+        // The attribute this start tag gains: "smashed" on a part the copy
+        // smashes, "display" on an attribute child that it hides.
+        const QString *setOn = startsPart ? (relabelling.smash ? &smashedKey : nullptr)
+                                          : childEdit(reader, source);
         std::optional<RenamedAttributes> attributes;
         auto attributesOnce = [&]() -> const RenamedAttributes & {
-            if (!attributes)
-                attributes = renamedAttributes(source, freshNames);
+            if (!attributes) {
+                attributes = renamedAttributes(source, freshNames, !passedOverFrom);
+                if (setOn)
+                    setBeforeRotation(*attributes, *setOn,
+                                      setOn == &smashedKey ? QStringLiteral("yes")
+                                                           : QStringLiteral("off"));
+            }
             return *attributes;
         };
         for (int place = 0; place < placeCount; ++place) {
@@ -90,29 +213,80 @@ private:
                 continue;
             if (place >= sectionCount && origin[place] != 0 && entry[place] == 0
                 && depth == origin[place] + 1)
-                openEntry(place, reader, attributesOnce());
-            if (takes(place))
+                openEntry(place, reader, source);
+            if (takes(place)) {
                 write(place, reader.name(), source, attributesOnce());
+                if (startsPart)
+                    writeLabels(place);
+            }
             if (origin[place] == 0 && !ended[place] && depth >= 2
                 && reader.name() == placeTag(place))
                 origin[place] = depth;
         }
     }
 
-    // An entry of a table joins the panel when the panel lacks its number.
+    // Whether a part of the board's parts whose name is replaced starts
+    // here, one that its copy relabels; works out how.
+    bool relabelsPart(const DocumentTokens::Reader &reader,
+                      const DocumentTokens::Attributes &source)
+    {
+        if (!labels || part || passedOverFrom || reader.name() != elementTag
+            || origin[int(Place::Elements)] == 0 || depth != origin[int(Place::Elements)] + 1)
+            return false;
+        const QStringRef name = source.value(nameKey);
+        if (name.isEmpty() || freshNames.renamed(name.toString()).isNull())
+            return false;
+        const TagAttributes attributes = tagAttributes(source);
+        relabelling = relabel(attributes, attributeChildren(reader),
+                              labels->find(attributes.value(QLatin1String("library")),
+                                           attributes.value(QLatin1String("package"))));
+        if (relabelling.isEmpty())
+            return false;
+        part = depth;
+        texts += relabelling.texts;
+        return true;
+    }
+
+    // Of an attribute child of the relabelled part: the attribute it gains,
+    // or null; a child that a label replaces is left out.
+    const QString *childEdit(const DocumentTokens::Reader &reader,
+                             const DocumentTokens::Attributes &source)
+    {
+        if (!part || depth != part + 1 || reader.name() != attributeTag || leftOutFrom)
+            return nullptr;
+        const TagAttributes child = tagAttributes(source);
+        if (relabelling.replaces(child))
+            leftOutFrom = depth;
+        else if (relabelling.hides(child))
+            return &displayKey;
+        return nullptr;
+    }
+
+    void writeLabels(int place)
+    {
+        static const QString tag = attributeTag;
+        XmlOutput &out = *capture.fragments[place];
+        for (const TagAttributes &label : relabelling.labels) {
+            out.writeStartElement(QStringRef(&tag));
+            for (const TagAttributes::Item &item : label.list())
+                out.writeAttribute(QStringRef(&item.first), item.second);
+            out.writeEndElement();
+        }
+    }
+
+    // An entry of a table joins the panel when the panel lacks its number,
+    // as the board writes it.
     void openEntry(int place, const DocumentTokens::Reader &reader,
-                   const RenamedAttributes &attributes)
+                   const DocumentTokens::Attributes &source)
     {
         if (reader.name() != tableEntryTag(place))
             return;
-        for (const RenamedAttribute &attribute : attributes) {
-            if (attribute.name != numberKey)
-                continue;
-            if (!capture.places.numbers(place).contains(attribute.value)) {
-                capture.places.numbers(place).insert(attribute.value);
-                entry[place] = depth;
-            }
+        const QStringRef number = source.value(numberKey);
+        if (number.isNull())
             return;
+        if (!capture.places.numbers(place).contains(number.toString())) {
+            capture.places.numbers(place).insert(number.toString());
+            entry[place] = depth;
         }
     }
 
@@ -140,6 +314,10 @@ private:
                 ended[place] = true;
             }
         }
+        for (int *open : {&passedOverFrom, &leftOutFrom, &part}) {
+            if (*open == depth)
+                *open = 0;
+        }
         --depth;
     }
 
@@ -151,13 +329,25 @@ private:
         }
     }
 
+    static const QString smashedKey;
+    static const QString displayKey;
+
     SectionCapture &capture;
     FreshNames &freshNames;
+    const PackageLabels *labels; // null where no part is relabelled
     int depth = 0;
     std::array<int, placeCount> origin {}; // depth of the origin being read
     std::array<bool, placeCount> ended {}; // the origin was read
     std::array<int, placeCount> entry {}; // depth of the table entry being taken
+    int passedOverFrom = 0; // depth of the subtree whose names are not renamed
+    int part = 0; // depth of the part being relabelled
+    Relabelling relabelling; // of that part
+    int leftOutFrom = 0; // depth of the subtree the copy leaves out
+    QVector<LabelText> texts;
 };
+
+const QString SectionCapture::BoardPass::smashedKey = QStringLiteral("smashed");
+const QString SectionCapture::BoardPass::displayKey = QStringLiteral("display");
 
 SectionCapture::SectionCapture(PanelPlaces &places)
     : places(places)
@@ -170,9 +360,22 @@ SectionCapture::SectionCapture(PanelPlaces &places)
 
 SectionCapture::~SectionCapture() = default;
 
+// The texts that print the names of relabelled parts go to the panel's
+// drawing, after the board's own; without a drawing no part is relabelled.
 void SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshNames)
 {
-    BoardPass(*this, freshNames).run(document);
+    XmlOutput *drawing = fragments[int(Place::Plain)].get();
+    const PackageLabels labels = drawing ? packageLabelsOf(document) : PackageLabels();
+    BoardPass pass(*this, freshNames, drawing ? &labels : nullptr);
+    pass.run(document);
+    static const QString textTag = QStringLiteral("text");
+    for (const LabelText &text : pass.printedNames()) {
+        drawing->writeStartElement(QStringRef(&textTag));
+        for (const TagAttributes::Item &item : text.attributes.list())
+            drawing->writeAttribute(QStringRef(&item.first), item.second);
+        drawing->writeCharacters(QStringRef(&text.text));
+        drawing->writeEndElement();
+    }
 }
 
 QByteArray SectionCapture::take(int place)

@@ -3,6 +3,7 @@
 #include "documenttokens.h"
 #include "freshnames.h"
 #include "panelplaces.h"
+#include "partlabels.h"
 #include "xmloutput.h"
 
 #include <QString>
@@ -17,9 +18,11 @@ public:
     explicit SectionCapture(PanelPlaces &places);
     ~SectionCapture();
 
-    // Appends what the board `document` adds, its values renamed by
-    // `freshNames`: the element children of its four sections, and the
-    // entries of its class and layer tables whose number the panel lacks.
+    // Appends what the board `document` adds, its names and references
+    // renamed by `freshNames`: the element children of its four sections,
+    // and the entries of its class and layer tables whose number the panel
+    // lacks. Its parts whose names are replaced keep printing their original
+    // names (see Relabelling).
     void addBoard(const DocumentTokens &document, FreshNames &freshNames);
 
     // The text gathered for `place`; empty when the first board has no such

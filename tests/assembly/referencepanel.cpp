@@ -2,6 +2,8 @@
 
 #include "app/tavolin.h"
 #include "assembly/freshnames.h"
+#include "assembly/mergeops.h"
+#include "assembly/partlabels.h"
 
 #include <QSet>
 
@@ -9,25 +11,89 @@ namespace {
 
 void renameThroughout(const QDomElement &root, FreshNames &freshNames)
 {
-    QList<QDomElement> pending {root};
-    while (!pending.isEmpty()) {
-        const QDomElement element = pending.takeLast();
-        const QDomNamedNodeMap attributes = element.attributes();
-        for (int i = 0; i < attributes.length(); ++i) {
-            QDomAttr attribute = attributes.item(i).toAttr();
-            const QString fresh = freshNames.renamed(attribute.value());
-            if (!fresh.isNull())
-                attribute.setValue(fresh);
-        }
-        for (QDomElement child = element.lastChildElement(); !child.isNull();
-             child = child.previousSiblingElement())
-            pending << child;
-    }
+    assembly::forEachNameAttribute(root, [&](QDomAttr attribute) {
+        const QString fresh = freshNames.renamed(attribute.value());
+        if (!fresh.isNull())
+            attribute.setValue(fresh);
+    });
 }
 
 QDomElement first(const QDomElement &root, const QString &tag)
 {
     return root.elementsByTagName(tag).item(0).toElement();
+}
+
+TagAttributes tagAttributes(const QDomElement &element)
+{
+    TagAttributes result;
+    const QDomNamedNodeMap attributes = element.attributes();
+    for (int i = 0; i < attributes.length(); ++i)
+        result.append(attributes.item(i).nodeName(), attributes.item(i).nodeValue());
+    return result;
+}
+
+PackageLabels packageLabels(const QDomElement &board)
+{
+    PackageLabels labels;
+    const QDomNodeList libraries = board.elementsByTagName("library");
+    for (int i = 0; i < libraries.count(); ++i) {
+        const QDomElement library = libraries.item(i).toElement();
+        const QDomNodeList texts = library.elementsByTagName("text");
+        for (int j = 0; j < texts.count(); ++j) {
+            const QDomElement text = texts.item(j).toElement();
+            const QDomElement package = text.parentNode().toElement();
+            if (package.tagName() == "package" && isLabelText(text.text()))
+                labels.add(library.attribute("name"), package.attribute("name"),
+                           {tagAttributes(text), text.text()});
+        }
+    }
+    return labels;
+}
+
+// The parts of a later board whose names are replaced keep printing them.
+void relabelParts(QDomDocument &board, FreshNames &freshNames)
+{
+    const QDomElement root = board.documentElement();
+    QDomElement drawing = first(root, "plain");
+    const PackageLabels labels = packageLabels(root);
+    for (QDomElement part = first(root, "elements").firstChildElement("element"); !part.isNull();
+         part = part.nextSiblingElement("element")) {
+        if (freshNames.renamed(part.attribute("name")).isNull())
+            continue;
+        QList<QDomElement> children;
+        QVector<TagAttributes> attributes;
+        for (QDomElement child = part.firstChildElement("attribute"); !child.isNull();
+             child = child.nextSiblingElement("attribute")) {
+            children << child;
+            attributes << tagAttributes(child);
+        }
+        const Relabelling relabelling =
+                relabel(tagAttributes(part), attributes,
+                        labels.find(part.attribute("library"), part.attribute("package")));
+        if (relabelling.isEmpty())
+            continue;
+        for (int i = 0; i < children.size(); ++i) {
+            if (relabelling.replaces(attributes.at(i)))
+                part.removeChild(children.at(i));
+            else if (relabelling.hides(attributes.at(i)))
+                children[i].setAttribute("display", "off");
+        }
+        if (relabelling.smash)
+            part.setAttribute("smashed", "yes");
+        for (int i = relabelling.labels.size() - 1; i >= 0; --i) {
+            QDomElement label = board.createElement("attribute");
+            for (const TagAttributes::Item &item : relabelling.labels.at(i).list())
+                label.setAttribute(item.first, item.second);
+            part.insertBefore(label, QDomNode());
+        }
+        for (const LabelText &text : relabelling.texts) {
+            QDomElement printed = board.createElement("text");
+            for (const TagAttributes::Item &item : text.attributes.list())
+                printed.setAttribute(item.first, item.second);
+            printed.appendChild(board.createTextNode(text.text));
+            drawing.appendChild(printed);
+        }
+    }
 }
 
 void addMissing(QDomDocument &panel, const QDomElement &board, const QString &table,
@@ -66,6 +132,7 @@ QDomDocument referencePanel(const QStringList &boards)
         const QDomElement root = board.documentElement();
         window.collectNames(root);
         freshNames.beginBoard();
+        relabelParts(board, freshNames);
         renameThroughout(root, freshNames);
         freshNames.endBoard();
         for (const char *section : {"plain", "libraries", "elements", "signals"})

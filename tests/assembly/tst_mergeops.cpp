@@ -75,15 +75,22 @@ void TestMergeOps::collectNames_data()
             << QStringList {"<board><element name='U1'><x name='PAD'/></element>"
                             "<element name='U2'><x name='PAD'/></element></board>"}
             << QStringList {"U1", "PAD", "U2"} << QStringList {"PAD"};
-    QTest::newRow("an empty name counts")
-            << QStringList() << QStringList {"<a><b name=''/><c name=''/></a>"} << QStringList {""}
-            << QStringList {""};
+    QTest::newRow("an empty name is no name")
+            << QStringList() << QStringList {"<a><b name=''/><c name=''/><d name='X'/></a>"}
+            << QStringList {"X"} << QStringList();
+    QTest::newRow("settings entries outside their tables, preview colours")
+            << QStringList()
+            << QStringList {"<board><layer name='Top'/><class name='default'/><param name='p'/>"
+                            "<pass name='Route'/><variantdef name='A'/><mfgpreviewcolors>"
+                            "<mfgpreviewcolor name='coppercolor'/></mfgpreviewcolors>"
+                            "<signal name='S'/></board>"}
+            << QStringList {"S"} << QStringList();
     QTest::newRow("passed over at the root")
             << QStringList() << QStringList {"<layers name='L'><layer name='Top'/></layers>"}
             << QStringList() << QStringList();
     QTest::newRow("tag names compared exactly")
             << QStringList()
-            << QStringList {"<board><Layers name='X'><layer name='Top'/></Layers>"
+            << QStringList {"<board><Layers name='X'><Layer name='Top'/></Layers>"
                             "<Library name='Y'><package name='P'/></Library></board>"}
             << QStringList {"X", "Top", "Y", "P"} << QStringList();
     QTest::newRow("text and comments are no entries")
@@ -158,21 +165,41 @@ void TestMergeOps::replaceAttributeValue_data()
                "<element name='r1'/></elements><signals><signal name='N'>"
                "<contactref element='NewName0' pad='1'/><contactref element='r1' pad='2'/>"
                "</signal></signals></board>";
-    QTest::newRow("every attribute, also where names are not collected")
-            << "<board><layers><layer name='X'/></layers><libraries><library name='L'>"
-               "<package name='X'/></library></libraries><a foo='X' X='keep'/></board>"
-            << "X"
-            << "Y"
-            << "<board><layers><layer name='Y'/></layers><libraries><library name='L'>"
-               "<package name='Y'/></library></libraries><a foo='Y' X='keep'/></board>";
-    QTest::newRow("the whole value only") << "<a v='GND ' w='GND2' x='xGND' y='GND' z='gnd'/>"
+    // Nets named "1" to "7" on a keypad: the top copper layer, pad names,
+    // sizes and coordinates read "1" too, and only names may change.
+    QTest::newRow("names and references only, never numbers, layers or values")
+            << "<board><layers><layer number='1' name='1'/></layers><libraries><library name='1'>"
+               "<packages><package name='1'><smd name='1' x='1' dx='1' layer='1'/>"
+               "<text size='1' layer='1'>1</text></package></packages></library></libraries>"
+               "<classes><class number='1' name='1'/></classes><elements><element name='1' "
+               "library='1' package='1' value='1' x='1' rot='1'><attribute name='1' value='1'/>"
+               "<variant name='1' value='1'/></element></elements><signals><signal name='1' "
+               "class='1'><contactref element='1' pad='1' route='1'/><wire x1='1' layer='1'/>"
+               "</signal></signals></board>"
+            << "1"
+            << "N"
+            << "<board><layers><layer number='1' name='1'/></layers><libraries><library name='N'>"
+               "<packages><package name='N'><smd name='N' x='1' dx='1' layer='1'/>"
+               "<text size='1' layer='1'>1</text></package></packages></library></libraries>"
+               "<classes><class number='1' name='1'/></classes><elements><element name='N' "
+               "library='N' package='N' value='1' x='1' rot='1'><attribute name='1' value='1'/>"
+               "<variant name='1' value='1'/></element></elements><signals><signal name='N' "
+               "class='1'><contactref element='N' pad='N' route='1'/><wire x1='1' layer='1'/>"
+               "</signal></signals></board>";
+    QTest::newRow("the whole value only") << "<a><b name='GND '/><b name='GND2'/><b "
+                                             "name='xGND'/><b name='GND'/><b name='gnd'/></a>"
                                           << "GND"
                                           << "N"
-                                          << "<a v='GND ' w='GND2' x='xGND' y='N' z='gnd'/>";
-    QTest::newRow("the root's own attributes") << "<a name='A'><b ref='A'>A</b></a>"
+                                          << "<a><b name='GND '/><b name='GND2'/><b "
+                                             "name='xGND'/><b name='N'/><b name='gnd'/></a>";
+    QTest::newRow("the root's own attributes") << "<a name='A'><b element='A'>A</b></a>"
                                                << "A"
                                                << "B"
-                                               << "<a name='B'><b ref='B'>A</b></a>";
+                                               << "<a name='B'><b element='B'>A</b></a>";
+    QTest::newRow("an empty name renames nothing") << "<a name=''><b pad='' value=''/></a>"
+                                                   << ""
+                                                   << "N"
+                                                   << "<a name=''><b pad='' value=''/></a>";
 }
 
 void TestMergeOps::replaceAttributeValue()

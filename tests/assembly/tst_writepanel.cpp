@@ -1,5 +1,6 @@
 #include "app/tavolin.h"
 #include "assembly/assemblepanel.h"
+#include "copyfidelity.h"
 #include "paneltesting.h"
 #include "support/testsupport.h"
 
@@ -52,7 +53,10 @@ private slots:
     void freshNamesNumberOnAcrossBoards();
     void freshNamesNeverClash_data();
     void freshNamesNeverClash();
-    void partAttributeKeysStay();
+    void laterCopiesChangeNamesOnly_data();
+    void laterCopiesChangeNamesOnly();
+    void renamedPartsPrintTheirNames_data();
+    void renamedPartsPrintTheirNames();
     void numberedDefinitionsFollowTheBoards_data();
     void numberedDefinitionsFollowTheBoards();
     void sectionsOfTheFirstBoardTakeAllLaterContent();
@@ -124,28 +128,129 @@ void TestWritePanel::freshNamesNeverClash()
     QCOMPARE(folded.size(), names.size());
 }
 
-void TestWritePanel::partAttributeKeysStay()
+void TestWritePanel::laterCopiesChangeNamesOnly_data()
 {
-    // NAME and VALUE stand on both parts; were they names, the base board
-    // alone would make them duplicates and the copy would lose its labels.
-    const QString part = "<element name='%1' library='lib' package='p'>"
-                         "<attribute name='NAME' value='%1'/><attribute name='VALUE' value='10k'/>"
-                         "<variant name='V' populate='no'/></element>";
-    QString text = board({});
-    text.replace("<elements></elements>",
-                 "<elements>" + part.arg("R1") + part.arg("R2") + "</elements>");
+    QTest::addColumn<QString>("board");
+
+    const QString library = "<library name='lib'><packages><package name='p'>"
+                            "<smd name='1' x='-1' y='0' dx='1' dy='1' layer='1' rot='R90'/>"
+                            "<smd name='2' x='1' y='0' dx='1' dy='1' layer='1'/></package>"
+                            "</packages></library>";
+    auto withParts = [&](const QString &parts, const QString &signalList) {
+        QString text = board({}, signalList);
+        text.replace("<libraries/>", "<libraries>" + library + "</libraries>");
+        return text.replace("<elements></elements>", "<elements>" + parts + "</elements>");
+    };
+    // Named after the rotations of the other parts and of their pads.
+    QTest::newRow("parts named R90 and R180 beside rotated parts")
+            << withParts("<element name='R90' library='lib' package='p' x='1' y='2' rot='R90'/>"
+                         "<element name='R180' library='lib' package='p' rot='R180'/>"
+                         "<element name='U1' library='lib' package='p' rot='MR90'/>",
+                         "<signal name='N'><contactref element='R90' pad='1'/>"
+                         "<contactref element='R180' pad='2'/></signal>");
+    // A keypad's nets: the pads, the top copper and the sizes read "1" too.
+    QTest::newRow("nets 1 to 3 with wires on layer 1")
+            << withParts("<element name='K' library='lib' package='p' x='1' y='3'/>",
+                         "<signal name='1'><contactref element='K' pad='1'/>"
+                         "<wire x1='1' y1='2' x2='3' y2='1' width='1' layer='1'/></signal>"
+                         "<signal name='2'><contactref element='K' pad='2'/>"
+                         "<via x='2' y='2' extent='1-16' drill='1'/></signal>"
+                         "<signal name='3'><wire x1='3' y1='3' x2='1' y2='1' layer='1'/></signal>");
+    QTest::newRow("values equal to net names")
+            << withParts("<element name='S1' library='lib' package='p' value='RESET'/>"
+                         "<element name='J1' library='lib' package='p' value='USB-C'/>",
+                         "<signal name='RESET'><contactref element='S1' pad='1'/></signal>"
+                         "<signal name='USB-C'><contactref element='J1' pad='1'/></signal>");
+    QTest::newRow("empty names") << withParts(
+            "<element name='' library='lib' package='p'/>"
+            "<element name='R1' library='' package='' value=''/>",
+            "<signal name=''><contactref element='' pad=''/></signal>");
+    QTest::newRow("attribute keys, their values and variants")
+            << withParts("<element name='R1' library='lib' package='p'>"
+                         "<attribute name='NAME' value='R1'/><attribute name='R1' value='10k'/>"
+                         "<variant name='R1' populate='no'/></element>",
+                         QString());
+}
+
+// Two copies of a hand-made board: the second is its board, moved by
+// nothing, with its names and the references to them replaced, no more.
+void TestWritePanel::laterCopiesChangeNamesOnly()
+{
+    QFETCH(QString, board);
     Tavolin window;
-    const QDomElement root =
-            parseXml(runWritePanel(window, {text, text}, path("keys.brd"))).documentElement();
-    QCOMPARE(entryNames(root, "elements"), QStringList({"R1", "R2", "NewName0", "NewName1"}));
-    const QDomElement copy = root.elementsByTagName("element").item(2).toElement();
-    const QDomNodeList attributes = copy.elementsByTagName("attribute");
-    QCOMPARE(attributes.count(), 2);
-    QCOMPARE(attributes.item(0).toElement().attribute("name"), QStringLiteral("NAME"));
-    QCOMPARE(attributes.item(0).toElement().attribute("value"), QStringLiteral("NewName0"));
-    QCOMPARE(attributes.item(1).toElement().attribute("name"), QStringLiteral("VALUE"));
-    QCOMPARE(attributes.item(1).toElement().attribute("value"), QStringLiteral("10k"));
-    QCOMPARE(copy.firstChildElement("variant").attribute("name"), QStringLiteral("V"));
+    const QByteArray text = runWritePanel(window, {board, board}, path("names.brd"));
+    QVERIFY(text.contains("\"NewName0\""));
+    const QString difference = copiesDifference(parseXml(text), {{board}, {board}});
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+// The second copy of a part named R1 prints "R1" as a text, where and how
+// its board prints it; the places were worked out by hand.
+void TestWritePanel::renamedPartsPrintTheirNames_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QString>("printed");
+
+    const QString label = "size='1.27' font='vector' ratio='15' ";
+    // The package's name label stands at (1, 2) from its origin.
+    QTest::newRow("R0") << "x='10' y='20'"
+                        << "<text x='11' y='22' " + label + "layer='25'>R1</text>";
+    QTest::newRow("R90") << "x='10' y='20' rot='R90'"
+                         << "<text x='8' y='21' " + label + "layer='25' rot='R90'>R1</text>";
+    // (1, 2) turned by 225 degrees: (1.5 - 1) / sqrt 2, -(1 + 2) / sqrt 2.
+    QTest::newRow("R225") << "x='10' y='20' rot='R225'"
+                          << "<text x='10.707107' y='17.87868' " + label
+                    + "layer='25' rot='R225'>R1</text>";
+    // Turned, then mirrored: on the bottom side, mirrored.
+    QTest::newRow("MR90") << "x='10' y='20' rot='MR90'"
+                          << "<text x='12' y='21' " + label + "layer='26' rot='MR90'>R1</text>";
+    QTest::newRow("SMR0") << "x='10' y='20' rot='SMR0'"
+                          << "<text x='9' y='22' " + label + "layer='26' rot='SMR0'>R1</text>";
+    const QString smashed = "x='10' y='20' rot='R90' smashed='yes'>";
+    QTest::newRow("smashed: where its name attribute says")
+            << smashed + "<attribute name='NAME' x='5' y='6' size='2' layer='25' rot='R270'/>"
+            << "<text x='5' y='6' size='2' layer='25' font='vector' ratio='15' "
+               "rot='R270'>R1</text>";
+    QTest::newRow("smashed: name and key shown")
+            << smashed + "<attribute name='NAME' x='5' y='6' size='2' layer='25' display='both'/>"
+            << "<text x='5' y='6' size='2' layer='25' font='vector' ratio='15'>NAME = R1</text>";
+    QTest::newRow("smashed: a hidden name stays hidden")
+            << smashed + "<attribute name='NAME' x='5' y='6' size='2' layer='25' display='off'/>"
+            << QString();
+    QTest::newRow("smashed: the key shown is no name")
+            << smashed + "<attribute name='NAME' x='5' y='6' size='2' layer='25' display='name'/>"
+            << QString();
+    QTest::newRow("smashed without a name attribute") << smashed << QString();
+}
+
+void TestWritePanel::renamedPartsPrintTheirNames()
+{
+    QFETCH(QString, part);
+    QFETCH(QString, printed);
+    QString text = board({});
+    text.replace("<libraries/>",
+                 "<libraries><library name='lib'><packages><package name='p'>"
+                 "<text x='1' y='2' size='1.27' layer='25' font='vector' ratio='15'>&gt;NAME</text>"
+                 "<text x='1' y='-2' size='1' layer='27'>&gt;VALUE</text></package></packages>"
+                 "</library></libraries>");
+    const QString element = "<element name='R1' library='lib' package='p' " + part;
+    text.replace("<elements></elements>",
+                 "<elements>" + element + (part.endsWith('>') ? "</element>" : "/>")
+                         + "</elements>");
+    Tavolin window;
+    const QDomDocument panel = parseXml(runWritePanel(window, {text, text}, path("labels.brd")));
+    const QDomNodeList texts =
+            panel.elementsByTagName("plain").item(0).toElement().elementsByTagName("text");
+    if (printed.isEmpty()) {
+        QCOMPARE(texts.count(), 0);
+    } else {
+        QCOMPARE(texts.count(), 1);
+        const QString difference =
+                treeDifference(parseXml(printed).documentElement(), texts.item(0).toElement());
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    }
+    const QString difference = copiesDifference(panel, {{text}, {text}});
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestWritePanel::numberedDefinitionsFollowTheBoards_data()
@@ -171,6 +276,13 @@ void TestWritePanel::numberedDefinitionsFollowTheBoards_data()
             << QStringList {"1:Top", "16:Bottom", "100:User"};
     QTest::newRow("the first definition of a number stays")
             << QStringList {board({"A"}, QString(), base), later, board({"Y"}, QString(), other)}
+            << QStringList {"0:default", "1:power"}
+            << QStringList {"1:Top", "16:Bottom", "100:User"};
+    // Numbers are compared as the boards write them, whatever names clash.
+    QTest::newRow("a part named 1 in both boards")
+            << QStringList {board({"1"}, QString(), base),
+                            board({"1"}, "<signal name='S' class='1'><wire layer='1'/></signal>",
+                                  richer)}
             << QStringList {"0:default", "1:power"}
             << QStringList {"1:Top", "16:Bottom", "100:User"};
     QTest::newRow("same tables, nothing added")

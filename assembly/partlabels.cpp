@@ -1,0 +1,331 @@
+#include "partlabels.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+const QLatin1String nameKey("name");
+const QLatin1String nameLabel("NAME");
+const QLatin1String displayKey("display");
+
+// An EAGLE rotation such as "R90", "MR180" or "SR45": spin (the text is
+// never turned to be read from below), mirror, then the angle in degrees.
+struct Rotation
+{
+    bool spin = false;
+    bool mirror = false;
+    double angle = 0.0;
+};
+
+double normalised(double angle)
+{
+    angle = std::fmod(angle, 360.0);
+    return angle < 0.0 ? angle + 360.0 : angle;
+}
+
+Rotation parseRotation(const QString &text)
+{
+    Rotation rotation;
+    int i = 0;
+    for (; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('S'))
+            rotation.spin = true;
+        else if (text.at(i) == QLatin1Char('M'))
+            rotation.mirror = true;
+        else
+            break;
+    }
+    if (i < text.size() && text.at(i) == QLatin1Char('R')) {
+        bool ok = false;
+        const double angle = text.midRef(i + 1).toDouble(&ok);
+        if (ok && std::isfinite(angle))
+            rotation.angle = normalised(angle);
+    }
+    return rotation;
+}
+
+// Millimetres and degrees as a board writes them: plain decimals, at most
+// six places, never in exponent notation.
+QString decimal(double value)
+{
+    if (!std::isfinite(value))
+        value = 0.0;
+    QString text = QString::number(std::round(value * 1e6) / 1e6, 'f', 6);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString rotationText(const Rotation &rotation)
+{
+    QString text;
+    if (rotation.spin)
+        text += QLatin1Char('S');
+    if (rotation.mirror)
+        text += QLatin1Char('M');
+    const QString angle = decimal(rotation.angle);
+    return text + QLatin1Char('R') + (angle == QLatin1String("360") ? QStringLiteral("0") : angle);
+}
+
+double number(const QString &text)
+{
+    const double value = text.toDouble();
+    return std::isfinite(value) ? value : 0.0;
+}
+
+// Turns (x, y) counterclockwise by `angle` degrees, exactly for right angles.
+std::pair<double, double> turned(double x, double y, double angle)
+{
+    if (angle == 0.0)
+        return {x, y};
+    if (angle == 90.0)
+        return {-y, x};
+    if (angle == 180.0)
+        return {-x, -y};
+    if (angle == 270.0)
+        return {y, -x};
+    const double radians = angle * M_PI / 180.0;
+    return {x * std::cos(radians) - y * std::sin(radians),
+            x * std::sin(radians) + y * std::cos(radians)};
+}
+
+// The layer of the other side that a mirrored part's text moves to.
+QString mirroredLayer(const QString &layer)
+{
+    static const int pairs[][2] = {{1, 16},  {21, 22}, {25, 26}, {27, 28}, {29, 30}, {31, 32},
+                                   {33, 34}, {35, 36}, {37, 38}, {39, 40}, {41, 42}, {51, 52}};
+    bool ok = false;
+    const int number = layer.toInt(&ok);
+    for (const auto &pair : pairs) {
+        if (ok && number == pair[0])
+            return QString::number(pair[1]);
+        if (ok && number == pair[1])
+            return QString::number(pair[0]);
+    }
+    return layer;
+}
+
+// The attributes of `from` named in `keys`, in that order, that it has.
+void copyPresent(TagAttributes &to, const TagAttributes &from,
+                 std::initializer_list<const char *> keys)
+{
+    for (const char *key : keys) {
+        const QString value = from.value(QLatin1String(key));
+        if (!value.isNull())
+            to.append(QLatin1String(key), value);
+    }
+}
+
+// Where and how a package's text stands on the board under `part`: its offset
+// turned by the part's angle, then mirrored for a mirrored part, and moved to
+// the part's place; its angle the sum of both; mirroring toggled and moved to
+// the other side by a mirrored part; spinning if either spins.
+TagAttributes placed(const TagAttributes &text, const TagAttributes &part)
+{
+    const Rotation partRotation = parseRotation(part.value(QLatin1String("rot")));
+    const Rotation textRotation = parseRotation(text.value(QLatin1String("rot")));
+    auto [x, y] = turned(number(text.value(QLatin1String("x"))),
+                         number(text.value(QLatin1String("y"))), partRotation.angle);
+    if (partRotation.mirror)
+        x = -x;
+    const QString layer = text.value(QLatin1String("layer"));
+    const Rotation rotation {partRotation.spin || textRotation.spin,
+                             partRotation.mirror != textRotation.mirror,
+                             normalised(partRotation.angle + textRotation.angle)};
+
+    TagAttributes result;
+    result.append(QStringLiteral("x"), decimal(number(part.value(QLatin1String("x"))) + x));
+    result.append(QStringLiteral("y"), decimal(number(part.value(QLatin1String("y"))) + y));
+    copyPresent(result, text, {"size"});
+    if (!layer.isNull())
+        result.append(QStringLiteral("layer"), partRotation.mirror ? mirroredLayer(layer) : layer);
+    copyPresent(result, text, {"font", "ratio"});
+    result.append(QStringLiteral("rot"), rotationText(rotation));
+    copyPresent(result, text, {"align", "distance"});
+    return result;
+}
+
+// A rotation of "R0" is what a board leaves out.
+void dropPlainRotation(TagAttributes &attributes)
+{
+    TagAttributes kept;
+    for (const TagAttributes::Item &item : attributes.list()) {
+        if (item.first != QLatin1String("rot") || item.second != QLatin1String("R0"))
+            kept.append(item.first, item.second);
+    }
+    attributes = kept;
+}
+
+const LabelText *nameLabelOf(const QVector<LabelText> *labels)
+{
+    if (!labels)
+        return nullptr;
+    for (const LabelText &label : *labels) {
+        if (label.text.midRef(1).compare(nameLabel, Qt::CaseInsensitive) == 0)
+            return &label;
+    }
+    return nullptr;
+}
+
+QString labelKey(const LabelText &label)
+{
+    return label.text.mid(1).toUpper();
+}
+
+// The text a smashed part's visible "NAME" attribute prints: its own
+// properties; those it leaves out that only the package's text has come from
+// there; rotation and alignment otherwise their defaults.
+LabelText nameTextOf(const TagAttributes &attribute, const TagAttributes &part,
+                     const LabelText *packageLabel, const QString &printed)
+{
+    TagAttributes fallback;
+    if (packageLabel) {
+        fallback = placed(packageLabel->attributes, part);
+    } else {
+        const bool mirrored = parseRotation(part.value(QLatin1String("rot"))).mirror;
+        fallback.append(QStringLiteral("x"), part.value(QLatin1String("x")));
+        fallback.append(QStringLiteral("y"), part.value(QLatin1String("y")));
+        fallback.append(QStringLiteral("size"), QStringLiteral("1.778"));
+        fallback.append(QStringLiteral("layer"),
+                        mirrored ? QStringLiteral("26") : QStringLiteral("25"));
+    }
+    LabelText text;
+    text.text = printed;
+    for (const char *key : {"x", "y", "size", "layer", "font", "ratio"}) {
+        const QString own = attribute.value(QLatin1String(key));
+        const QString value = own.isNull() ? fallback.value(QLatin1String(key)) : own;
+        if (!value.isNull())
+            text.attributes.append(QLatin1String(key), value);
+    }
+    copyPresent(text.attributes, attribute, {"rot", "align"});
+    copyPresent(text.attributes, fallback, {"distance"});
+    dropPlainRotation(text.attributes);
+    return text;
+}
+
+// A part's attribute that prints `display` of itself: what the name then
+// prints, or a null string when it prints something else or nothing.
+QString printedName(const TagAttributes &attribute, const QString &name)
+{
+    if (attribute.value(nameKey) != nameLabel)
+        return QString();
+    const QString display = attribute.value(displayKey);
+    if (display == QLatin1String("off") || display == QLatin1String("name"))
+        return QString();
+    if (display == QLatin1String("both"))
+        return QStringLiteral("NAME = ") + name;
+    return name;
+}
+
+Relabelling relabelSmashed(const TagAttributes &part, const QVector<TagAttributes> &attributes,
+                           const QVector<LabelText> *labels)
+{
+    Relabelling result;
+    result.hideNames = true;
+    const QString name = part.value(nameKey);
+    for (const TagAttributes &attribute : attributes) {
+        const QString printed = printedName(attribute, name);
+        if (!printed.isNull())
+            result.texts.append(nameTextOf(attribute, part, nameLabelOf(labels), printed));
+    }
+    return result;
+}
+
+Relabelling smashed(const TagAttributes &part, const QVector<TagAttributes> &attributes,
+                    const QVector<LabelText> &labels)
+{
+    Relabelling result;
+    result.smash = true;
+    for (const LabelText &label : labels) {
+        const QString key = labelKey(label);
+        const TagAttributes place = placed(label.attributes, part);
+        TagAttributes attribute;
+        attribute.append(QStringLiteral("name"), key);
+        for (const TagAttributes &existing : attributes) {
+            if (existing.value(nameKey) == key && existing.has(QLatin1String("value"))) {
+                attribute.append(QStringLiteral("value"), existing.value(QLatin1String("value")));
+                break;
+            }
+        }
+        copyPresent(attribute, place, {"x", "y", "size", "layer", "font", "ratio", "rot"});
+        if (key == nameLabel) {
+            attribute.append(QStringLiteral("display"), QStringLiteral("off"));
+            LabelText text {place, part.value(nameKey)};
+            dropPlainRotation(text.attributes);
+            result.texts.append(text);
+        }
+        copyPresent(attribute, place, {"align"});
+        dropPlainRotation(attribute);
+        result.labels.append(attribute);
+    }
+    return result;
+}
+
+} // namespace
+
+QString TagAttributes::value(QLatin1String name) const
+{
+    for (const Item &item : items) {
+        if (item.first == name)
+            return item.second.isNull() ? QString(QLatin1String("")) : item.second;
+    }
+    return QString();
+}
+
+void TagAttributes::set(const QString &name, const QString &value)
+{
+    for (Item &item : items) {
+        if (item.first == name) {
+            item.second = value;
+            return;
+        }
+    }
+    append(name, value);
+}
+
+void PackageLabels::add(const QString &library, const QString &package, const LabelText &label)
+{
+    // No name holds U+0000, which XML cannot carry.
+    labels[library + QChar(0) + package].append(label);
+}
+
+const QVector<LabelText> *PackageLabels::find(const QString &library, const QString &package) const
+{
+    const auto found = labels.constFind(library + QChar(0) + package);
+    return found == labels.constEnd() ? nullptr : &*found;
+}
+
+bool isLabelText(const QString &text)
+{
+    return text.size() > 1 && text.at(0) == QLatin1Char('>');
+}
+
+bool Relabelling::replaces(const TagAttributes &attribute) const
+{
+    const QString name = attribute.value(nameKey);
+    return smash && std::any_of(labels.begin(), labels.end(), [&](const TagAttributes &label) {
+               return label.value(nameKey) == name;
+           });
+}
+
+bool Relabelling::hides(const TagAttributes &attribute) const
+{
+    return hideNames && !printedName(attribute, QStringLiteral("-")).isNull();
+}
+
+Relabelling relabel(const TagAttributes &part, const QVector<TagAttributes> &attributes,
+                    const QVector<LabelText> *labels)
+{
+    if (part.value(QLatin1String("smashed")) == QLatin1String("yes"))
+        return relabelSmashed(part, attributes, labels);
+    if (!nameLabelOf(labels))
+        return Relabelling(); // the part prints no name
+    return smashed(part, attributes, *labels);
+}
