@@ -1,7 +1,5 @@
 #include "partlabels.h"
 
-#include <QSet>
-
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -55,7 +53,8 @@ QString decimal(double value)
 {
     if (!std::isfinite(value))
         value = 0.0;
-    QString text = QString::number(std::round(value * 1e6) / 1e6, 'f', 6);
+    const double rounded = std::round(value * 1e6) / 1e6;
+    QString text = QString::number(std::isfinite(rounded) ? rounded : value, 'f', 6);
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);
     if (text.endsWith(QLatin1Char('.')))
@@ -147,20 +146,12 @@ TagAttributes placed(const TagAttributes &text, const TagAttributes &part)
     if (!layer.isNull())
         result.append(QStringLiteral("layer"), partRotation.mirror ? mirroredLayer(layer) : layer);
     copyPresent(result, text, {"font", "ratio"});
-    result.append(QStringLiteral("rot"), rotationText(rotation));
+    // A rotation of "R0" is what a board leaves out.
+    const QString rot = rotationText(rotation);
+    if (rot != QLatin1String("R0"))
+        result.append(QStringLiteral("rot"), rot);
     copyPresent(result, text, {"align", "distance"});
     return result;
-}
-
-// A rotation of "R0" is what a board leaves out.
-void dropPlainRotation(TagAttributes &attributes)
-{
-    TagAttributes kept;
-    for (const TagAttributes::Item &item : attributes.list()) {
-        if (item.first != QLatin1String("rot") || item.second != QLatin1String("R0"))
-            kept.append(item.first, item.second);
-    }
-    attributes = kept;
 }
 
 const LabelText *nameLabelOf(const QVector<LabelText> *labels)
@@ -206,22 +197,23 @@ LabelText nameTextOf(const TagAttributes &attribute, const TagAttributes &part,
     }
     copyPresent(text.attributes, attribute, {"rot", "align"});
     copyPresent(text.attributes, fallback, {"distance"});
-    dropPlainRotation(text.attributes);
     return text;
 }
 
-// A part's attribute that prints `display` of itself: what the name then
-// prints, or a null string when it prints something else or nothing.
+// Whether an attribute child of a part prints the part's name: its "NAME"
+// shown as its value, or as key and value, but not hidden or as its key.
+bool printsName(const TagAttributes &attribute)
+{
+    const QString display = attribute.value(displayKey);
+    return attribute.value(nameKey) == nameLabel && display != QLatin1String("off")
+            && display != QLatin1String("name");
+}
+
+// What such an attribute prints of the name.
 QString printedName(const TagAttributes &attribute, const QString &name)
 {
-    if (attribute.value(nameKey) != nameLabel)
-        return QString();
-    const QString display = attribute.value(displayKey);
-    if (display == QLatin1String("off") || display == QLatin1String("name"))
-        return QString();
-    if (display == QLatin1String("both"))
-        return QStringLiteral("NAME = ") + name;
-    return name;
+    return attribute.value(displayKey) == QLatin1String("both") ? QStringLiteral("NAME = ") + name
+                                                                : name;
 }
 
 Relabelling relabelSmashed(const TagAttributes &part, const QVector<TagAttributes> &attributes,
@@ -231,9 +223,9 @@ Relabelling relabelSmashed(const TagAttributes &part, const QVector<TagAttribute
     result.hideNames = true;
     const QString name = part.value(nameKey);
     for (const TagAttributes &attribute : attributes) {
-        const QString printed = printedName(attribute, name);
-        if (!printed.isNull())
-            result.texts.append(nameTextOf(attribute, part, nameLabelOf(labels), printed));
+        if (printsName(attribute))
+            result.texts.append(
+                    nameTextOf(attribute, part, nameLabelOf(labels), printedName(attribute, name)));
     }
     return result;
 }
@@ -257,12 +249,9 @@ Relabelling smashed(const TagAttributes &part, const QVector<TagAttributes> &att
         copyPresent(attribute, place, {"x", "y", "size", "layer", "font", "ratio", "rot"});
         if (key == nameLabel) {
             attribute.append(QStringLiteral("display"), QStringLiteral("off"));
-            LabelText text {place, part.value(nameKey)};
-            dropPlainRotation(text.attributes);
-            result.texts.append(text);
+            result.texts.append({place, part.value(nameKey)});
         }
         copyPresent(attribute, place, {"align"});
-        dropPlainRotation(attribute);
         result.labels.append(attribute);
     }
     return result;
@@ -317,7 +306,7 @@ bool Relabelling::replaces(const TagAttributes &attribute) const
 
 bool Relabelling::hides(const TagAttributes &attribute) const
 {
-    return hideNames && !printedName(attribute, QStringLiteral("-")).isNull();
+    return hideNames && printsName(attribute);
 }
 
 Relabelling relabel(const TagAttributes &part, const QVector<TagAttributes> &attributes,

@@ -47,13 +47,13 @@ TagAttributes tagAttributes(const DocumentTokens::Attributes &attributes)
     return result;
 }
 
-// Gives `name` the value, in its place, or adds it before the rotation, where
-// a board writes "smashed" and "display".
-void setBeforeRotation(RenamedAttributes &attributes, const QString &name, const QString &value)
+// Gives the attribute named as `set` is its value, in its place, or adds it
+// before the rotation, where a board writes "smashed" and "display".
+void setBeforeRotation(RenamedAttributes &attributes, const RenamedAttribute &set)
 {
     for (RenamedAttribute &attribute : attributes) {
-        if (attribute.name == name) {
-            attribute.value = value;
+        if (attribute.name == set.name) {
+            attribute.value = set.value;
             return;
         }
     }
@@ -62,7 +62,7 @@ void setBeforeRotation(RenamedAttributes &attributes, const QString &name, const
         if (attributes[i].name == QLatin1String("rot"))
             at = i;
     }
-    attributes.insert(at, {QStringRef(&name), value});
+    attributes.insert(at, set);
 }
 
 // The label texts of the packages in the libraries of `document`.
@@ -193,18 +193,14 @@ private:
             passedOverFrom = depth;
         const DocumentTokens::Attributes source = reader.attributes();
         const bool startsPart = relabelsPart(reader, source);
-        // The attribute this start tag gains: "smashed" on a part the copy
-        // smashes, "display" on an attribute child that it hides.
-        const QString *setOn = startsPart ? (relabelling.smash ? &smashedKey : nullptr)
-                                          : childEdit(reader, source);
+        const std::optional<RenamedAttribute> gained =
+                startsPart ? partEdit() : childEdit(reader, source);
         std::optional<RenamedAttributes> attributes;
         auto attributesOnce = [&]() -> const RenamedAttributes & {
             if (!attributes) {
                 attributes = renamedAttributes(source, freshNames, !passedOverFrom);
-                if (setOn)
-                    setBeforeRotation(*attributes, *setOn,
-                                      setOn == &smashedKey ? QStringLiteral("yes")
-                                                           : QStringLiteral("off"));
+                if (gained)
+                    setBeforeRotation(*attributes, *gained);
             }
             return *attributes;
         };
@@ -247,19 +243,29 @@ private:
         return true;
     }
 
-    // Of an attribute child of the relabelled part: the attribute it gains,
-    // or null; a child that a label replaces is left out.
-    const QString *childEdit(const DocumentTokens::Reader &reader,
-                             const DocumentTokens::Attributes &source)
+    // The attribute the start tag of the relabelled part gains, if any.
+    std::optional<RenamedAttribute> partEdit() const
     {
+        static const QString smashed = QStringLiteral("smashed");
+        if (!relabelling.smash)
+            return std::nullopt;
+        return RenamedAttribute {QStringRef(&smashed), QStringLiteral("yes")};
+    }
+
+    // The attribute an attribute child of the relabelled part gains, if any;
+    // a child that a label replaces is left out.
+    std::optional<RenamedAttribute> childEdit(const DocumentTokens::Reader &reader,
+                                              const DocumentTokens::Attributes &source)
+    {
+        static const QString display = QStringLiteral("display");
         if (!part || depth != part + 1 || reader.name() != attributeTag || leftOutFrom)
-            return nullptr;
+            return std::nullopt;
         const TagAttributes child = tagAttributes(source);
         if (relabelling.replaces(child))
             leftOutFrom = depth;
         else if (relabelling.hides(child))
-            return &displayKey;
-        return nullptr;
+            return RenamedAttribute {QStringRef(&display), QStringLiteral("off")};
+        return std::nullopt;
     }
 
     void writeLabels(int place)
@@ -329,9 +335,6 @@ private:
         }
     }
 
-    static const QString smashedKey;
-    static const QString displayKey;
-
     SectionCapture &capture;
     FreshNames &freshNames;
     const PackageLabels *labels; // null where no part is relabelled
@@ -345,9 +348,6 @@ private:
     int leftOutFrom = 0; // depth of the subtree the copy leaves out
     QVector<LabelText> texts;
 };
-
-const QString SectionCapture::BoardPass::smashedKey = QStringLiteral("smashed");
-const QString SectionCapture::BoardPass::displayKey = QStringLiteral("display");
 
 SectionCapture::SectionCapture(PanelPlaces &places)
     : places(places)
