@@ -39,6 +39,8 @@ public:
 
     // Whether the whole document was read without an error.
     bool wellFormed() const { return !failed; }
+    // How many tokens were kept.
+    int size() const { return tokens.size(); }
 
     class Attribute
     {

@@ -152,6 +152,7 @@ public:
 
     void run(const DocumentTokens &document)
     {
+        labelBudget = document.size();
         DocumentTokens::Reader reader(document);
         while (!reader.atEnd()) {
             switch (reader.readNext()) {
@@ -236,8 +237,14 @@ private:
         relabelling = relabel(attributes, attributeChildren(reader),
                               labels->find(attributes.value(QLatin1String("library")),
                                            attributes.value(QLatin1String("package"))));
-        if (relabelling.isEmpty())
+        // Each label is an element more than the board has; a crafted board
+        // whose packages hold hundreds of labels for hundreds of parts must
+        // not make a panel many times its size, so the labels of one board
+        // never outnumber its own tokens.
+        const int cost = relabelling.labels.size() + relabelling.texts.size();
+        if (relabelling.isEmpty() || cost > labelBudget)
             return false;
+        labelBudget -= cost;
         part = depth;
         texts += relabelling.texts;
         return true;
@@ -346,6 +353,7 @@ private:
     int part = 0; // depth of the part being relabelled
     Relabelling relabelling; // of that part
     int leftOutFrom = 0; // depth of the subtree the copy leaves out
+    int labelBudget = 0; // labels and texts the board may still add
     QVector<LabelText> texts;
 };
 

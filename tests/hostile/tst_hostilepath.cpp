@@ -17,6 +17,7 @@ class TestHostilePath : public QObject
 private slots:
     void prefixedAttributesKeepTheirNamespace_data();
     void prefixedAttributesKeepTheirNamespace();
+    void labelFloodKeepsThePanelSmall();
 };
 
 namespace {
@@ -113,6 +114,28 @@ void TestHostilePath::prefixedAttributesKeepTheirNamespace()
     QVERIFY(!panel.isEmpty());
     QCOMPARE(readerError(panel), QString());
     QCOMPARE(attributesIn(panel, uri), inNamespace);
+}
+
+// A renamed part that is not smashed gets one attribute per label text of its
+// package. 400 parts of a package with 400 labels would make 160,000 of them,
+// a panel of 11 MB from a board of 40 kB; the panel stays a few times its
+// boards, and its later copy still keeps its parts.
+void TestHostilePath::labelFloodKeepsThePanelSmall()
+{
+    QByteArray labels, parts;
+    for (int i = 0; i < 400; ++i) {
+        labels += "<text x='1' y='1' size='1' layer='25'>&gt;L" + QByteArray::number(i) + "</text>";
+        parts += "<element name='P" + QByteArray::number(i) + "' library='l' package='p'/>";
+    }
+    const QByteArray board = "<eagle><board><plain/><libraries><library name='l'><packages>"
+                             "<package name='p'><text size='1' layer='25'>&gt;NAME</text>"
+            + labels + "</package></packages></library></libraries><elements>" + parts
+            + "</elements></board></eagle>";
+    const QByteArray panel = panelOfTwoCopies(board);
+    QCOMPARE(readerError(panel), QString());
+    QVERIFY2(panel.size() < 10 * board.size(),
+             qPrintable(QStringLiteral("%1 bytes from %2").arg(panel.size()).arg(board.size())));
+    QCOMPARE(panel.count("<element "), 800);
 }
 
 QTEST_MAIN(TestHostilePath)
