@@ -1,4 +1,5 @@
 #include "tavolin.h"
+#include "formfont.h"
 #include "ui_tavolin.h"
 
 #include <QMessageBox>
@@ -8,6 +9,11 @@ Tavolin::Tavolin(QWidget *parent)
     , ui(new Ui::Tavolin)
 {
     ui->setupUi(this);
+    // The form's rectangles were drawn for a smaller font than desktops
+    // commonly use; rather than cut its texts, it takes a smaller font.
+    const QFont readable = fittingFont(font(), textRooms(*centralWidget()));
+    if (readable != font())
+        setFont(readable);
 }
 
 Tavolin::~Tavolin()
