@@ -1,4 +1,5 @@
 #include "tavolin.h"
+#include "busycursor.h"
 #include "formfont.h"
 #include "ui_tavolin.h"
 
@@ -23,5 +24,6 @@ Tavolin::~Tavolin()
 
 void Tavolin::showCritical(const QString &title, const QString &text)
 {
+    const NormalCursor normal;
     QMessageBox::critical(this, title, text, QMessageBox::Ok, QMessageBox::NoButton);
 }
