@@ -97,8 +97,16 @@ QVector<TextRoom> textRooms(const QWidget &form)
     return texts;
 }
 
-QFont fittingFont(const QFont &platformFont, const QVector<TextRoom> &texts)
+QFont fittingFont(const QFont &platformFont, QVector<TextRoom> texts)
 {
+    QFont smallest = platformFont;
+    smallest.setPixelSize(smallestPixelSize);
+    // A text cut even in the smallest legible font is cut in any font; it
+    // must not make every other text smaller too.
+    texts.erase(
+            std::remove_if(texts.begin(), texts.end(),
+                           [&smallest](const TextRoom &text) { return !allFit(smallest, {text}); }),
+            texts.end());
     if (allFit(platformFont, texts))
         return platformFont;
     // Every pixel size renders differently, so each one below the
@@ -110,6 +118,5 @@ QFont fittingFont(const QFont &platformFont, const QVector<TextRoom> &texts)
         if (allFit(font, texts))
             return font;
     }
-    font.setPixelSize(smallestPixelSize);
-    return font;
+    return smallest;
 }

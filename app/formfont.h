@@ -29,5 +29,6 @@ QVector<TextRoom> textRooms(const QWidget &form);
 // The largest font, no larger than `platformFont`, in which every text fits
 // its room; `platformFont` itself when they all fit in it. A form with fixed
 // geometry can only give way in its font. Below 6 pixels nothing is legible
-// any more, so the search stops there and gives that size.
-QFont fittingFont(const QFont &platformFont, const QVector<TextRoom> &texts);
+// any more: the search stops there, and a text that does not fit even in 6
+// pixels is left out of it.
+QFont fittingFont(const QFont &platformFont, QVector<TextRoom> texts);

@@ -1,3 +1,4 @@
+#include "app/formfont.h"
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
@@ -27,6 +28,7 @@ private slots:
     void spinBoxes();
     void everyTextShowsWhole_data();
     void everyTextShowsWhole();
+    void textThatFitsNoFontLeavesTheOthersAlone();
     void makePanelCaptionReadsDownwards();
     void barsAreEmptyAndListsStartEmpty();
     void windowKeepsGivenObjectName();
@@ -239,6 +241,20 @@ void TestForm::everyTextShowsWhole()
     larger.setPixelSize(chosen + 1);
     window.setFont(larger);
     QVERIFY(!cutTexts(window).isEmpty());
+}
+
+void TestForm::textThatFitsNoFontLeavesTheOthersAlone()
+{
+    // As a spin box whose buttons grow with a high font DPI leaves its
+    // value almost no room.
+    Tavolin window;
+    const QVector<TextRoom> texts = textRooms(*window.centralWidget());
+    QVector<TextRoom> withHopeless = texts;
+    withHopeless.append({QStringLiteral("300"), QSize(4, 16), TextRoom::LineEdit});
+    const QFont platform = QApplication::font();
+    const QFont font = fittingFont(platform, texts);
+    QVERIFY(QFontInfo(font).pixelSize() > 6);
+    QCOMPARE(fittingFont(platform, withHopeless), font);
 }
 
 void TestForm::makePanelCaptionReadsDownwards()
