@@ -3,12 +3,16 @@
 #   run       starts Tavolin
 #   test      runs the test suite (headless)
 #   sanitize  builds and runs the test suite under AddressSanitizer and UBSan
+#   package   builds the Debian package build-package/tavolin_<version>_<arch>.deb
 # Safe to run again: it installs only what is missing and builds incrementally.
 set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-run}
 
 packages=(cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-dejavu-core)
+# CPack works out the package's dependencies with dpkg-shlibdeps, and finds
+# the programs among the installed files with file.
+[ "$mode" = package ] && packages+=(dpkg-dev file)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -44,8 +48,17 @@ sanitize)
     build build-sanitize -DTAVOLIN_SANITIZE=ON
     cd build-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs"
     ;;
+package)
+    # Release, without the tests; cpack packs the program built here and builds
+    # nothing else.
+    cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+    cmake --build build-package --target tavolin -j "$jobs"
+    rm -f build-package/tavolin_*.deb
+    (cd build-package && cpack -G DEB)
+    ;;
 *)
-    echo "usage: $0 [run|test|sanitize]" >&2
+    echo "usage: $0 [run|test|sanitize|package]" >&2
     exit 2
     ;;
 esac

@@ -1,4 +1,6 @@
 #include "tavolin.h"
+#include "busycursor.h"
+#include "formfont.h"
 #include "ui_tavolin.h"
 
 #include <QMessageBox>
@@ -8,6 +10,11 @@ Tavolin::Tavolin(QWidget *parent)
     , ui(new Ui::Tavolin)
 {
     ui->setupUi(this);
+    // The form's rectangles were drawn for a smaller font than desktops
+    // commonly use; rather than cut its texts, it takes a smaller font.
+    const QFont readable = fittingFont(font(), textRooms(*centralWidget()));
+    if (readable != font())
+        setFont(readable);
 }
 
 Tavolin::~Tavolin()
@@ -17,5 +24,6 @@ Tavolin::~Tavolin()
 
 void Tavolin::showCritical(const QString &title, const QString &text)
 {
+    const NormalCursor normal;
     QMessageBox::critical(this, title, text, QMessageBox::Ok, QMessageBox::NoButton);
 }

@@ -67,6 +67,7 @@ public:
     NameBook nameBook {knownNames, duplicateNames};
 
 private:
-    // Every message box of the window is shown here.
+    // Every message box of the window is shown here, with the normal cursor
+    // even while the window is busy.
     void showCritical(const QString &title, const QString &text);
 };

@@ -1,3 +1,4 @@
+#include "app/busycursor.h"
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
@@ -11,6 +12,7 @@ void Tavolin::on_makePanel_clicked()
     const double panelHeight = ui->panelHeightBox->value();
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), QString(),
                                                       tr("Eagle-Boards (*.brd)"));
+    const BusyCursor busy;
     // Not truncated here: the output may be one of the loaded boards, which
     // is read again below before the panel overwrites it.
     panelFile.reset(new QFile(path));

@@ -1,11 +1,15 @@
+#include "app/formfont.h"
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
+#include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMetaMethod>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
@@ -22,6 +26,9 @@ private slots:
     void texts();
     void spinBoxes_data();
     void spinBoxes();
+    void everyTextShowsWhole_data();
+    void everyTextShowsWhole();
+    void textThatFitsNoFontLeavesTheOthersAlone();
     void makePanelCaptionReadsDownwards();
     void barsAreEmptyAndListsStartEmpty();
     void windowKeepsGivenObjectName();
@@ -150,6 +157,104 @@ void TestForm::spinBoxes()
     QVERIFY(box->value() <= maximum);
     box->setValue(-1);
     QCOMPARE(box->value(), 0);
+}
+
+namespace {
+
+// The form's widgets whose text does not show whole: a label that needs more
+// than its rectangle, or a spin box whose largest value scrolls in its edit
+// field or does not fit its height. Sets each spin box to its maximum.
+QStringList cutTexts(Tavolin &window)
+{
+    QStringList cut;
+    const QList<QLabel *> labels = window.centralWidget()->findChildren<QLabel *>();
+    const QList<QSpinBox *> boxes = window.centralWidget()->findChildren<QSpinBox *>();
+    if (labels.size() != 9 || boxes.size() != 3)
+        return {QStringLiteral("form has %1 labels, %2 spin boxes")
+                        .arg(labels.size())
+                        .arg(boxes.size())};
+    for (const QLabel *label : labels) {
+        const QSize needed = label->sizeHint();
+        if (needed.width() > label->width() || needed.height() > label->height())
+            cut << label->objectName();
+    }
+    for (QSpinBox *box : boxes) {
+        box->setValue(box->maximum());
+        auto *edit = box->findChild<QLineEdit *>();
+        // The line edit scrolls when it paints: the cursor moves from the
+        // first character to behind the last by the text's whole width only
+        // when nothing scrolled out of sight.
+        const auto cursorAt = [edit](bool end) {
+            end ? edit->end(false) : edit->home(false);
+            edit->grab();
+            return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        };
+        const QRect first = cursorAt(false);
+        const QRect last = cursorAt(true);
+        const QFontMetrics metrics = edit->fontMetrics();
+        if (last.center().x() - first.center().x() != metrics.horizontalAdvance(edit->text())
+            || last.center().x() >= edit->width() || first.top() < 0
+            || first.top() + metrics.height() > edit->height())
+            cut << box->objectName();
+    }
+    return cut;
+}
+
+} // namespace
+
+void TestForm::everyTextShowsWhole_data()
+{
+    QTest::addColumn<QFont>("applicationFont");
+    const QFont platform = QApplication::font();
+    QTest::newRow("platform font") << platform;
+    QFont large = platform;
+    large.setPointSize(24);
+    QTest::newRow("large application font") << large;
+    QFont small = platform;
+    small.setPixelSize(8);
+    QTest::newRow("small application font, kept") << small;
+    QTest::newRow("monospaced, 11 pt") << QFont(QStringLiteral("DejaVu Sans Mono"), 11);
+    QFont serif(QStringLiteral("DejaVu Serif"));
+    serif.setPixelSize(15);
+    QTest::newRow("serif, 15 px") << serif;
+}
+
+void TestForm::everyTextShowsWhole()
+{
+    QFETCH(QFont, applicationFont);
+    const QFont platform = QApplication::font();
+    QApplication::setFont(applicationFont);
+    const auto restore = qScopeGuard([&platform] { QApplication::setFont(platform); });
+    Tavolin window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QStringList cut = cutTexts(window);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+
+    // The largest such font, never larger than the application's.
+    const int chosen = QFontInfo(window.font()).pixelSize();
+    const int own = QFontInfo(applicationFont).pixelSize();
+    QVERIFY(chosen <= own);
+    if (chosen == own)
+        return;
+    QFont larger = window.font();
+    larger.setPixelSize(chosen + 1);
+    window.setFont(larger);
+    QVERIFY(!cutTexts(window).isEmpty());
+}
+
+void TestForm::textThatFitsNoFontLeavesTheOthersAlone()
+{
+    // As a spin box whose buttons grow with a high font DPI leaves its
+    // value almost no room.
+    Tavolin window;
+    const QVector<TextRoom> texts = textRooms(*window.centralWidget());
+    QVector<TextRoom> withHopeless = texts;
+    withHopeless.append({QStringLiteral("300"), QSize(4, 16), TextRoom::LineEdit});
+    const QFont platform = QApplication::font();
+    const QFont font = fittingFont(platform, texts);
+    QVERIFY(QFontInfo(font).pixelSize() > 6);
+    QCOMPARE(fittingFont(platform, withHopeless), font);
 }
 
 void TestForm::makePanelCaptionReadsDownwards()

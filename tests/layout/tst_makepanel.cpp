@@ -99,6 +99,23 @@ int count(const QDomDocument &document, const char *sectionName, const char *tag
     return children(section(document, QLatin1String(sectionName)), QLatin1String(tag)).size();
 }
 
+// A run shows the wait cursor from the answer to the save dialog to its end,
+// and the normal cursor over each of its `boxes` message boxes, with the wait
+// cursor under it to come back afterwards. Nothing is left overridden.
+void verifyBusyRun(const DialogScript &script, int boxes)
+{
+    // The save dialog, and the question whether to replace the file.
+    const int dialogs = script.cursors.size() - boxes;
+    QVERIFY(dialogs == 1 || dialogs == 2);
+    QList<CursorStack> expected;
+    for (int dialog = 0; dialog < dialogs; ++dialog)
+        expected.append(CursorStack());
+    for (int box = 0; box < boxes; ++box)
+        expected.append({Qt::ArrowCursor, Qt::WaitCursor});
+    QCOMPARE(script.cursors, expected);
+    QCOMPARE(overrideCursors(), CursorStack());
+}
+
 } // namespace
 
 void TestMakePanel::panelOfRealBoards()
@@ -180,7 +197,9 @@ void TestMakePanel::boardThatFitsNowhereIsReportedAndSkipped()
     window.load(realBoard(QStringLiteral("ChairControl.brd"))); // 150 by 84
     window.load(realBoard(QStringLiteral("OpenLog.brd")));
     window.load(realBoard(QStringLiteral("ChairControl.brd")));
+    window.script.cursors.clear();
     window.makePanel(output, 2); // default panel: 160 by 80
+    verifyBusyRun(window.script, 2);
     QCOMPARE(window.script.messages.size(), 2);
     for (const SeenMessage &message : window.script.messages) {
         QCOMPARE(message.title, QStringLiteral("No fit"));
@@ -199,9 +218,11 @@ void TestMakePanel::cancelledSaveDialogWritesNothing()
     QTemporaryDir dir;
     DrivenWindow window;
     window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.script.cursors.clear();
     window.script.cancelFile();
     window.script.dismissMessage();
     window.click("makePanel");
+    verifyBusyRun(window.script, 1);
     QCOMPARE(window.script.unexpected, QStringList());
     QCOMPARE(window.script.messages.size(), 1);
     QCOMPARE(window.script.messages.first().title, QStringLiteral("Save Panel"));
@@ -221,7 +242,9 @@ void TestMakePanel::unwritableLocationIsReported()
         QSKIP("write protection has no effect for this user");
     DrivenWindow window;
     window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.script.cursors.clear();
     window.makePanel(output, 1);
+    verifyBusyRun(window.script, 1);
     QCOMPARE(window.script.unexpected, QStringList());
     QCOMPARE(window.script.pendingAnswers(), 0);
     QCOMPARE(window.script.messages.size(), 1);
@@ -241,7 +264,9 @@ void TestMakePanel::boardDeletedAfterLoadingIsReportedAndTheRunGoesOn()
     window.load(doomed);
     window.load(realBoard(QStringLiteral("OpenLog.brd")));
     QVERIFY(QFile::remove(doomed));
+    window.script.cursors.clear();
     window.makePanel(output, 1);
+    verifyBusyRun(window.script, 1);
     QCOMPARE(window.script.messages.size(), 1);
     QCOMPARE(window.script.messages.first().title, QStringLiteral("QXSRExample::parseXML"));
     QCOMPARE(window.script.messages.first().text, QStringLiteral("Couldn't open example.xml"));

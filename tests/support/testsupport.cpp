@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -57,6 +58,21 @@ qint64 SequentialDevice::readData(char *data, qint64 size)
     memcpy(data, bytes.constData() + offset, size_t(count));
     offset += count;
     return count;
+}
+
+CursorStack overrideCursors()
+{
+    // QGuiApplication shows only the top of its stack: take the stack apart
+    // and put it back together.
+    CursorStack stack;
+    for (const QCursor *cursor = QGuiApplication::overrideCursor(); cursor;
+         cursor = QGuiApplication::overrideCursor()) {
+        stack.append(cursor->shape());
+        QGuiApplication::restoreOverrideCursor();
+    }
+    for (auto shape = stack.crbegin(); shape != stack.crend(); ++shape)
+        QGuiApplication::setOverrideCursor(*shape);
+    return stack;
 }
 
 DialogScript::DialogScript()
@@ -133,6 +149,7 @@ void DialogScript::poll()
     if (answered.contains(modal))
         return;
     answered.append(modal);
+    cursors.append(overrideCursors());
     if (answers.isEmpty()) {
         unexpected.append(QString::fromLatin1(modal->metaObject()->className()));
         if (auto *dialog = qobject_cast<QDialog *>(modal))

@@ -47,6 +47,11 @@ private:
     qint64 offset = 0;
 };
 
+// The application's override cursors, the one in force first; empty when
+// the normal cursor of each widget shows.
+using CursorStack = QList<Qt::CursorShape>;
+CursorStack overrideCursors();
+
 // A message box as the user saw it.
 struct SeenMessage
 {
@@ -82,6 +87,7 @@ public:
 
     QList<SeenMessage> messages;
     QStringList unexpected; // class names of unanswered modal widgets
+    QList<CursorStack> cursors; // override cursors while each modal widget was open
 
 private:
     void poll();
