@@ -29,7 +29,7 @@ double millisecondsOf(const QElapsedTimer &timer)
 // Board files are opened as the program opens them.
 QString openBoard(QFile &file)
 {
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
     return QString();
 }
