@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QList>
 #include <QMainWindow>
+#include <QSaveFile>
 #include <QStringList>
 
 #include <memory>
@@ -52,7 +53,9 @@ public:
     QStringList knownNames;
     QStringList duplicateNames;
     std::unique_ptr<QFile> inputFile;
-    std::unique_ptr<QFile> panelFile;
+    // The panel's file: written beside the chosen one, which it replaces
+    // only when complete.
+    std::unique_ptr<QSaveFile> panelFile;
     double maxX = 0.0;
     double maxY = 0.0;
     double minX = 0.0;

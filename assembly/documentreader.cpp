@@ -26,8 +26,14 @@ QXmlStreamReader::TokenType DocumentReader::readNext()
 void DocumentReader::feed()
 {
     int size = qMin(sliceSize, int(document.size() - fed));
-    // A surrogate pair stays in one slice.
-    if (fed + size < document.size() && document.at(fed + size - 1).isHighSurrogate())
+    // A surrogate pair stays in one slice. No slice but the first starts with
+    // U+FEFF: the reader decodes each slice from UTF-8, and Qt's decoder,
+    // as long as it has met nothing but ASCII (which its fast path takes
+    // without noting that the stream has begun), drops a U+FEFF at the start
+    // of the next piece as if it were a byte-order mark.
+    while (fed + size < document.size()
+           && (document.at(fed + size - 1).isHighSurrogate()
+               || document.at(fed + size) == QChar(QChar::ByteOrderMark)))
         ++size;
     // Even an empty document is fed, so that the reader knows it has data.
     stream.addData(document.mid(fed, size));

@@ -18,7 +18,7 @@
 // "]]>" in text, which no written document holds.
 // Characters fed at a time: large enough that slices cost nothing, small
 // enough that the reader's copy of one is a small part of a large board. A
-// surrogate pair is never split.
+// surrogate pair is never split, and a U+FEFF never starts a later slice.
 constexpr int documentSliceSize = 1 << 20;
 
 class DocumentReader

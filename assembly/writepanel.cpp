@@ -6,13 +6,18 @@
 
 void Tavolin::writePanel()
 {
-    // With nothing placed the file is left as it is.
-    if (!shiftedBoards.isEmpty() && panelFile) {
-        const QByteArray text = assemblePanel(shiftedBoards, nameBook);
-        const QString error = writePanelFile(*panelFile, text);
-        if (!error.isEmpty())
-            showCritical(QStringLiteral("Save Panel"),
-                         QStringLiteral("Couldn't write panel file\n") + error);
+    // Saving or discarding the panel closes its file. With nothing placed
+    // the file is left as it is.
+    if (panelFile && panelFile->isOpen()) {
+        if (shiftedBoards.isEmpty()) {
+            discardPanelFile(*panelFile);
+        } else {
+            const QByteArray text = assemblePanel(shiftedBoards, nameBook);
+            const QString error = savePanelFile(*panelFile, text);
+            if (!error.isEmpty())
+                showCritical(QStringLiteral("Save Panel"),
+                             QStringLiteral("Couldn't write panel file\n") + error);
+        }
     }
     shiftedBoards.clear();
     nameBook.clear();

@@ -11,6 +11,7 @@
 #include <QDomDocument>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QVector>
 #include <QXmlStreamReader>
@@ -29,7 +30,7 @@ double millisecondsOf(const QElapsedTimer &timer)
 // Board files are opened as the program opens them.
 QString openBoard(QFile &file)
 {
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
     return QString();
 }
@@ -88,12 +89,9 @@ QString shiftCopies(const QString &boardPath, const QVector<PanelShift> &shifts,
     return QString();
 }
 
-// The panel file is opened as the make-panel run opens it.
-QString openPanel(QFile &file)
+QString cannotWrite(const QFileDevice &file)
 {
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Text))
-        return QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
-    return QString();
+    return QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
 }
 
 QString assembleAndWrite(const QStringList &shiftedBoards, const QString &panelPath,
@@ -106,11 +104,10 @@ QString assembleAndWrite(const QStringList &shiftedBoards, const QString &panelP
     NameBook names(known, duplicates);
     const QByteArray text = assemblePanel(shiftedBoards, names);
     result[QStringLiteral("assemble")] = millisecondsOf(timer);
+    // Saved as the make-panel run saves it, synced to disk and renamed.
     timer.start();
-    QFile file(panelPath);
-    QString error = openPanel(file);
-    if (error.isEmpty())
-        error = writePanelFile(file, text);
+    QSaveFile file(panelPath);
+    const QString error = openPanelFile(file) ? savePanelFile(file, text) : cannotWrite(file);
     result[QStringLiteral("write")] = millisecondsOf(timer);
     return error;
 }
@@ -123,11 +120,11 @@ QString literalAssembleAndWrite(const QStringList &shiftedBoards, const QString 
     QElapsedTimer timer;
     timer.start();
     QFile file(panelPath);
-    const QString error = openPanel(file);
-    if (error.isEmpty()) {
-        file.resize(0);
+    QString error;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         LiteralAssembly().writePanel(shiftedBoards, file);
-    }
+    else
+        error = cannotWrite(file);
     result[QStringLiteral("assemble")] = millisecondsOf(timer);
     result[QStringLiteral("write")] = 0;
     return error;

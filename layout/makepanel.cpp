@@ -2,6 +2,7 @@
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
+#include "assembly/panelfile.h"
 #include "rowplacer.h"
 
 #include <QFileDialog>
@@ -13,10 +14,10 @@ void Tavolin::on_makePanel_clicked()
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), QString(),
                                                       tr("Eagle-Boards (*.brd)"));
     const BusyCursor busy;
-    // Not truncated here: the output may be one of the loaded boards, which
-    // is read again below before the panel overwrites it.
-    panelFile.reset(new QFile(path));
-    if (!panelFile->open(QIODevice::ReadWrite | QIODevice::Text)) {
+    // The chosen file keeps its bytes until the whole panel is written: it
+    // may be one of the loaded boards, which is read again below.
+    panelFile.reset(new QSaveFile(path));
+    if (!openPanelFile(*panelFile)) {
         showCritical(QStringLiteral("Save Panel"), QStringLiteral("Couldn't open save Location"));
         return;
     }
@@ -34,5 +35,4 @@ void Tavolin::on_makePanel_clicked()
         placer.advance(ui->offsetBox->value());
     }
     writePanel();
-    panelFile->close();
 }

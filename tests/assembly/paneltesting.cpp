@@ -1,6 +1,7 @@
 #include "paneltesting.h"
 
 #include "app/tavolin.h"
+#include "assembly/panelfile.h"
 #include "support/testsupport.h"
 
 #include <QDomNamedNodeMap>
@@ -18,11 +19,10 @@ QDomDocument parseXml(const QString &text)
 QByteArray runWritePanel(Tavolin &window, const QStringList &boards, const QString &path)
 {
     window.shiftedBoards = boards;
-    window.panelFile = std::make_unique<QFile>(path);
-    if (!window.panelFile->open(QIODevice::ReadWrite | QIODevice::Text))
+    window.panelFile = std::make_unique<QSaveFile>(path);
+    if (!openPanelFile(*window.panelFile))
         return QByteArray();
     window.writePanel();
-    window.panelFile->close();
     return readWholeFile(path);
 }
 

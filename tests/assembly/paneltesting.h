@@ -31,8 +31,7 @@ BoardShare shareOf(const QString &boardText);
 
 class Tavolin;
 // Hands `boards` to the window's writePanel with the file at `path` opened as
-// the make-panel run opens it (read-write, text, not truncated); returns the
-// bytes the file then holds.
+// the make-panel run opens it; returns the bytes the file then holds.
 QByteArray runWritePanel(Tavolin &window, const QStringList &boards, const QString &path);
 
 // Walks a panel made of boards with the given shares, in order, and lists what

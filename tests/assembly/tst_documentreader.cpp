@@ -99,6 +99,12 @@ void TestDocumentReader::readsLikeOneReaderOverTheWholeText_data()
     pair += QChar(0xD835);
     pair += QChar(0xDC00);
     QTest::newRow("surrogate pair at the end of a slice") << pair + QStringLiteral("</a>") << true;
+    // All ASCII up to the slice's end, so Qt's UTF-8 decoder never leaves its
+    // fast path: the next slice's first character then looked like a
+    // byte-order mark and was dropped.
+    QTest::newRow("U+FEFF right after an ASCII slice") << QStringLiteral("<a")
+                    + QString(slice - 3, QLatin1Char(' '))
+                    + QStringLiteral("y\uFEFF='1'/>") << true;
     QTest::newRow("three slices of elements") << QStringLiteral("<a>")
                     + QStringLiteral("<b x='1'>t</b>").repeated(3 * slice / 14)
                     + QStringLiteral("</a>") << true;
@@ -128,6 +134,10 @@ void TestDocumentReader::anySliceSizeReadsTheSame_data()
     QTest::newRow("mismatched") << QStringLiteral("<eagle><plain></eagle></plain>");
     QTest::newRow("surrogate pairs")
             << QStringLiteral("<a t='\U0001D400\U0001D401'>\U0001F600x\U0001F600</a>");
+    QTest::newRow("U+FEFF in a name after 16 ASCII characters")
+            << QStringLiteral("<eagle><text abc\uFEFF='1'/></eagle>");
+    QTest::newRow("U+FEFF in text after 16 ASCII characters")
+            << QStringLiteral("<eagle><text>abc\uFEFFd</text></eagle>");
     QTest::newRow("undeclared prefix") << QStringLiteral("<a><b q:x='1'/></a>");
 }
 

@@ -1,5 +1,6 @@
 #include "app/tavolin.h"
 #include "assembly/assemblepanel.h"
+#include "assembly/panelfile.h"
 #include "copyfidelity.h"
 #include "paneltesting.h"
 #include "support/testsupport.h"
@@ -63,7 +64,7 @@ private slots:
     void writesIndentedTextInSourceOrder();
     void laterContentFillsEmptySections();
     void cutsTheTailOfALongerFile();
-    void reportsAFailedWrite();
+    void reportsAFailedSave();
     void emptyRunLeavesTheFileAlone();
     void listsAreEmptiedAfterARun();
     void sameBytesWhateverTheHashSeed();
@@ -364,14 +365,16 @@ void TestWritePanel::cutsTheTailOfALongerFile()
     QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
 }
 
-void TestWritePanel::reportsAFailedWrite()
+void TestWritePanel::reportsAFailedSave()
 {
-    if (!QFile::exists("/dev/full"))
-        QSKIP("no /dev/full here");
+    // The chosen file turned into a folder while the boards were placed, so
+    // the written panel cannot take its place.
+    const QString output = path("became-a-folder.brd");
     Tavolin window;
     window.shiftedBoards = QStringList {board({"A"}), board({"A"})};
-    window.panelFile = std::make_unique<QFile>("/dev/full");
-    QVERIFY(window.panelFile->open(QIODevice::ReadWrite | QIODevice::Text));
+    window.panelFile = std::make_unique<QSaveFile>(output);
+    QVERIFY(openPanelFile(*window.panelFile));
+    QVERIFY(QDir().mkpath(output + "/kept"));
     DialogScript script;
     script.dismissMessage();
     window.writePanel();
@@ -380,6 +383,11 @@ void TestWritePanel::reportsAFailedWrite()
     QCOMPARE(message.title, QStringLiteral("Save Panel"));
     QCOMPARE(message.text, "Couldn't write panel file\n" + window.panelFile->errorString());
     QVERIFY(message.text.size() > QStringLiteral("Couldn't write panel file\n").size());
+    QVERIFY(!window.panelFile->isOpen());
+    QCOMPARE(QDir(output).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList {"kept"});
+    // Nothing of the panel is left beside it.
+    QCOMPARE(QDir(directory.path()).entryList({"became-a-folder*"}, QDir::AllEntries),
+             QStringList {"became-a-folder.brd"});
     QCOMPARE(message.icon, int(QMessageBox::Critical));
     QCOMPARE(message.buttons, int(QMessageBox::Ok));
     QVERIFY(script.unexpected.isEmpty());

@@ -4,10 +4,17 @@
 #include <QDomDocument>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 // The make-panel run end to end, as a user makes a panel: boards loaded
 // through the open dialog, the panel size typed in, the button pressed, the
@@ -22,11 +29,15 @@ private slots:
     void panelOfRealBoards();
     void boardThatFitsNowhereIsReportedAndSkipped();
     void cancelledSaveDialogWritesNothing();
+    void unwritableLocationIsReported_data();
     void unwritableLocationIsReported();
     void boardDeletedAfterLoadingIsReportedAndTheRunGoesOn();
     void loadedBoardChosenAsOutputIsReadBeforeItIsOverwritten();
+    void faultWhileSavingKeepsTheChosenFile_data();
+    void faultWhileSavingKeepsTheChosenFile();
     void twoRunsInARowWriteTheSameBytes();
-    void runWithoutBoardsLeavesAnEmptyFile();
+    void runWithoutBoardsLeavesTheOutputAlone_data();
+    void runWithoutBoardsLeavesTheOutputAlone();
 };
 
 namespace {
@@ -114,6 +125,49 @@ void verifyBusyRun(const DialogScript &script, int boxes)
         expected.append({Qt::ArrowCursor, Qt::WaitCursor});
     QCOMPARE(script.cursors, expected);
     QCOMPARE(overrideCursors(), CursorStack());
+}
+
+// Everything in a folder, hidden files too.
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
+                                  | QDir::System);
+}
+
+// This test run again as a child process that saves a panel under a fault.
+const char faultySaveOption[] = "--faulty-save";
+
+void killSelf(int)
+{
+    ::kill(::getpid(), SIGKILL);
+}
+
+// The child: loads `board` twice and saves their panel over it, in a process
+// that may write no file beyond `limit` bytes. Past the limit a write fails
+// ("limit") or the process is killed on the spot ("kill"). Prints each
+// message box the run shows, one a line.
+int faultySave(const char *fault, const QString &board, rlim_t limit)
+{
+    const rlimit fileSize {limit, limit};
+    if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
+        return 2;
+    if (qstrcmp(fault, "limit") == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+    } else {
+        struct sigaction action = {};
+        action.sa_handler = killSelf;
+        ::sigaction(SIGXFSZ, &action, nullptr);
+    }
+    DrivenWindow window;
+    window.load(board);
+    window.load(board);
+    window.makePanel(board, 1);
+    for (const SeenMessage &message : window.script.messages)
+        std::printf("%s\n",
+                    (message.title + '\n' + message.text).toUtf8().toPercentEncoding().constData());
+    for (const QString &unexpected : window.script.unexpected)
+        std::printf("unexpected %s\n", qPrintable(unexpected));
+    return 0;
 }
 
 } // namespace
@@ -231,13 +285,28 @@ void TestMakePanel::cancelledSaveDialogWritesNothing()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
+void TestMakePanel::unwritableLocationIsReported_data()
+{
+    QTest::addColumn<bool>("protectFolder");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("write-protected file") << false << true;
+    QTest::newRow("new file in a read-only folder") << true << false;
+    // Writing it in place would work, but then a failed save would lose it.
+    QTest::newRow("file in a read-only folder") << true << true;
+}
+
 void TestMakePanel::unwritableLocationIsReported()
 {
     REQUIRE_REAL_BOARDS();
+    QFETCH(bool, protectFolder);
+    QFETCH(bool, existing);
     QTemporaryDir dir;
-    const QString output = dir.filePath(QStringLiteral("locked.brd"));
-    writeWholeFile(output, "keep me");
-    WriteProtection protection(output);
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString output = folder + QStringLiteral("/locked.brd");
+    if (existing)
+        QVERIFY(writeWholeFile(output, "keep me"));
+    WriteProtection protection(protectFolder ? folder : output);
     if (!protection.effective())
         QSKIP("write protection has no effect for this user");
     DrivenWindow window;
@@ -250,7 +319,10 @@ void TestMakePanel::unwritableLocationIsReported()
     QCOMPARE(window.script.messages.size(), 1);
     QCOMPARE(window.script.messages.first().title, QStringLiteral("Save Panel"));
     QCOMPARE(window.script.messages.first().text, QStringLiteral("Couldn't open save Location"));
-    QCOMPARE(readWholeFile(output), QByteArray("keep me"));
+    QVERIFY(window.tavolin.shiftedBoards.isEmpty());
+    QCOMPARE(entriesOf(folder), existing ? QStringList {"locked.brd"} : QStringList());
+    if (existing)
+        QCOMPARE(readWholeFile(output), QByteArray("keep me"));
 }
 
 void TestMakePanel::boardDeletedAfterLoadingIsReportedAndTheRunGoesOn()
@@ -284,16 +356,67 @@ void TestMakePanel::loadedBoardChosenAsOutputIsReadBeforeItIsOverwritten()
     QTemporaryDir dir;
     const QString board = dir.filePath(QStringLiteral("board.brd"));
     QVERIFY(QFile::copy(realBoard(QStringLiteral("OpenLog.brd")), board));
-    QFile::setPermissions(board, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(QFile::setPermissions(board, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const QFile::Permissions permissions = QFile::permissions(board);
     DrivenWindow window;
     window.load(board);
     window.load(board);
     window.makePanel(board);
     QCOMPARE(window.script.messages.size(), 0);
+    QCOMPARE(QFile::permissions(board), permissions);
+    QCOMPARE(entriesOf(dir.path()), QStringList {"board.brd"});
     const QDomDocument panel = parse(readWholeFile(board));
     const QDomDocument openLog = parse(readWholeFile(realBoard(QStringLiteral("OpenLog.brd"))));
     QCOMPARE(count(panel, "elements", "element"), 2 * count(openLog, "elements", "element"));
     QCOMPARE(outlineWires(panel).size(), 2 * outlineWires(openLog).size());
+}
+
+void TestMakePanel::faultWhileSavingKeepsTheChosenFile_data()
+{
+    QTest::addColumn<QByteArray>("fault");
+    QTest::newRow("write refused past a file-size limit") << QByteArray("limit");
+    QTest::newRow("process killed in the middle of the write") << QByteArray("kill");
+}
+
+// A loaded board chosen as output, saved by a child process that may write no
+// more than half the board's size: the panel, larger than that, is cut off
+// in the middle of its write. The board keeps every byte either way, and no
+// part of the panel is left in the folder. (The killed process leaves none
+// because Qt creates the new file without a name and links it into the
+// folder only when it is complete.)
+void TestMakePanel::faultWhileSavingKeepsTheChosenFile()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QByteArray, fault);
+    QTemporaryDir dir;
+    const QString board = dir.filePath(QStringLiteral("board.brd"));
+    QVERIFY(QFile::copy(realBoard(QStringLiteral("OpenLog.brd")), board));
+    const QByteArray before = readWholeFile(board);
+    QVERIFY(before.size() > 10000);
+
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QLatin1String(faultySaveOption), QString::fromLatin1(fault), board,
+                 QString::number(before.size() / 2)});
+    QVERIFY(child.waitForFinished(120000));
+    const QByteArray shown = child.readAllStandardOutput();
+    if (fault == "limit") {
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        const QString expected =
+                QStringLiteral("Save Panel\nCouldn't write panel file\n") + qt_error_string(EFBIG);
+        QCOMPARE(QString::fromUtf8(QByteArray::fromPercentEncoding(shown.trimmed())), expected);
+    } else {
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(child.exitCode(), SIGKILL);
+        QCOMPARE(shown, QByteArray());
+    }
+    QCOMPARE(readWholeFile(board), before);
+    QCOMPARE(entriesOf(dir.path()), QStringList {"board.brd"});
 }
 
 void TestMakePanel::twoRunsInARowWriteTheSameBytes()
@@ -313,17 +436,39 @@ void TestMakePanel::twoRunsInARowWriteTheSameBytes()
     QVERIFY(window.tavolin.duplicateNames.isEmpty());
 }
 
-void TestMakePanel::runWithoutBoardsLeavesAnEmptyFile()
+void TestMakePanel::runWithoutBoardsLeavesTheOutputAlone_data()
 {
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("new file") << false;
+    QTest::newRow("existing file") << true;
+}
+
+void TestMakePanel::runWithoutBoardsLeavesTheOutputAlone()
+{
+    QFETCH(bool, existing);
     QTemporaryDir dir;
     const QString output = dir.filePath(QStringLiteral("empty.brd"));
+    if (existing)
+        QVERIFY(writeWholeFile(output, "old panel"));
     DrivenWindow window;
     window.makePanel(output);
     QCOMPARE(window.script.messages.size(), 0);
-    QVERIFY(QFileInfo::exists(output));
-    QCOMPARE(QFileInfo(output).size(), 0);
+    QCOMPARE(entriesOf(dir.path()), existing ? QStringList {"empty.brd"} : QStringList());
+    if (existing)
+        QCOMPARE(readWholeFile(output), QByteArray("old panel"));
     QVERIFY(!window.tavolin.panelFile->isOpen());
 }
 
-QTEST_MAIN(TestMakePanel)
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    if (argc == 5 && qstrcmp(argv[1], faultySaveOption) == 0)
+        return faultySave(argv[2], QString::fromLocal8Bit(argv[3]),
+                          rlim_t(QByteArray(argv[4]).toLongLong()));
+    TestMakePanel test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_makepanel.moc"

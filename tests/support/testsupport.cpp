@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -191,8 +192,12 @@ bool setImmutable(const QString &path, bool on)
 
 WriteProtection::WriteProtection(const QString &path)
     : path(path)
+    , permissions(QFile::permissions(path))
 {
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(path,
+                          permissions
+                                  & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup
+                                      | QFile::WriteOther));
     immutable = setImmutable(path, true);
 }
 
@@ -200,12 +205,16 @@ WriteProtection::~WriteProtection()
 {
     if (immutable)
         setImmutable(path, false);
-    QFile::setPermissions(
-            path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(path, permissions);
 }
 
 bool WriteProtection::effective() const
 {
-    QFile file(path);
-    return !file.open(QIODevice::ReadWrite);
+    if (!QFileInfo(path).isDir())
+        return !QFile(path).open(QIODevice::ReadWrite);
+    QFile probe(path + QStringLiteral("/probe"));
+    if (!probe.open(QIODevice::WriteOnly))
+        return true;
+    probe.remove();
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QIODevice>
 #include <QList>
 #include <QObject>
@@ -97,10 +98,10 @@ private:
     QTimer timer;
 };
 
-// Makes a file write-protected for as long as it lives: read-only mode bits
-// and, where the file system allows it, the immutable flag, so that even
-// root cannot open it for writing. `effective()` tells whether an attempt to
-// open it for writing now fails.
+// Makes a file or folder write-protected for as long as it lives: no write
+// mode bits and, where the file system allows it, the immutable flag, so that
+// even root can neither write the file nor create a file in the folder.
+// `effective()` tells whether such an attempt now fails.
 class WriteProtection
 {
 public:
@@ -113,5 +114,6 @@ public:
 
 private:
     QString path;
+    QFile::Permissions permissions; // restored at the end
     bool immutable = false;
 };
