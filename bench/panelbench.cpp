@@ -1,7 +1,6 @@
 // panel_bench: Tavolin's pipeline without a window on K copies of one board.
 //
 //   panel_bench [options] BOARD.brd
-//   panel_bench [options] --generate PARTS
 //
 // For each K it runs, each in a fresh child process of its own so that peak
 // memory does not carry over: the pipeline (load and measure, place, shift,
@@ -10,7 +9,6 @@
 // processing), the parser's floor (one bare QXmlStreamReader pass over each
 // copy's input) and the list-scan baseline. The machine is shared and noisy, so
 // the figures that count are the ratios to the floors of the same run.
-#include "bench/boardgenerator.h"
 #include "benchstages.h"
 #include "benchtable.h"
 #include "processmemory.h"
@@ -159,17 +157,13 @@ QList<int> copyCounts(const QString &text)
     return counts;
 }
 
-// Reads the options; a generated board is written into `workDir`.
-bool parseOptions(const QStringList &arguments, const QTemporaryDir &workDir, Options &options)
+bool parseOptions(const QStringList &arguments, Options &options)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
             QStringLiteral("Times Tavolin's pipeline on K copies of one board."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("board"), QStringLiteral("EAGLE board file"));
-    const QCommandLineOption generate(QStringLiteral("generate"),
-                                      QStringLiteral("Use a generated board of <parts> parts."),
-                                      QStringLiteral("parts"));
     const QCommandLineOption copies(QStringLiteral("copies"), QStringLiteral("Values of K."),
                                     QStringLiteral("list"), QStringLiteral("1,2,4,8,16,32"));
     const QCommandLineOption repeat(QStringLiteral("repeat"),
@@ -183,19 +177,13 @@ bool parseOptions(const QStringList &arguments, const QTemporaryDir &workDir, Op
     const QCommandLineOption callgrind(
             QStringLiteral("callgrind"),
             QStringLiteral("Also count the pipeline's instructions under valgrind."));
-    parser.addOptions({generate, copies, repeat, limit, noBaseline, callgrind});
+    parser.addOptions({copies, repeat, limit, noBaseline, callgrind});
     parser.process(arguments);
     options.copies = copyCounts(parser.value(copies));
     options.repeat = std::max(1, parser.value(repeat).toInt());
     options.baselineLimit = std::max(1, parser.value(limit).toInt());
     options.baseline = !parser.isSet(noBaseline);
     options.callgrind = parser.isSet(callgrind);
-    if (parser.isSet(generate)) {
-        options.board = workDir.filePath(QStringLiteral("generated.brd"));
-        QFile file(options.board);
-        return file.open(QIODevice::WriteOnly)
-                && file.write(generateBoard(1, parser.value(generate).toInt())) > 0;
-    }
     options.board = parser.positionalArguments().value(0);
     return !options.board.isEmpty() && !options.copies.isEmpty();
 }
@@ -270,9 +258,9 @@ int runParent(const QStringList &arguments)
     QTextStream err(stderr);
     QTemporaryDir workDir;
     Options options;
-    if (!workDir.isValid() || !parseOptions(arguments, workDir, options)) {
+    if (!workDir.isValid() || !parseOptions(arguments, options)) {
         err << "usage: panel_bench [--copies 1,2,4] [--repeat n] [--baseline-limit s]"
-               " [--no-baseline] [--callgrind] (--generate PARTS | BOARD.brd)\n";
+               " [--no-baseline] [--callgrind] BOARD.brd\n";
         return 2;
     }
     out << "Board: " << options.board << " (" << QFile(options.board).size() << " bytes), best of "
