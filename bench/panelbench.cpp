@@ -11,7 +11,6 @@
 // the figures that count are the ratios to the floors of the same run.
 #include "benchstages.h"
 #include "benchtable.h"
-#include "processmemory.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -52,12 +51,18 @@ Figures decode(const QString &line)
     return figures;
 }
 
-double pipelineTotal(const Figures &run)
+// A field of /proc/self/status in kilobytes (VmRSS: resident now, VmHWM: the
+// highest so far); 0 where it cannot be read.
+qint64 statusKb(const QByteArray &key)
 {
-    double total = 0;
-    for (const char *stage : {"load", "place", "shift", "assemble", "write"})
-        total += run.value(QLatin1String(stage));
-    return total;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).simplified().split(' ').value(0).toLongLong();
+    }
+    return 0;
 }
 
 struct ChildTask
@@ -81,17 +86,15 @@ QString runStage(const ChildTask &task, Figures &run, QString &digest, QString &
         return runReaderFloor(task.board, task.copies, run);
     const Assembly assembly =
             task.stage == QLatin1String("literal") ? Assembly::Literal : Assembly::Tavolin;
-    const QString error = runPipeline(task.board, task.copies, assembly, task.panel, run, digest);
     key = QStringLiteral("total");
-    run[key] = pipelineTotal(run);
-    return error;
+    return runPipeline(task.board, task.copies, assembly, task.panel, run, digest);
 }
 
 // A child: `stage board copies panel repeat`; prints its figures (the best
 // of `repeat` runs) and the panel's digest, or an error.
 int runChild(const QStringList &arguments)
 {
-    const qint64 idleKb = residentKb();
+    const qint64 idleKb = statusKb("VmRSS:");
     const ChildTask task {arguments.value(0), arguments.value(1), arguments.value(2).toInt(),
                           arguments.value(3)};
     const int repeat = std::max(1, arguments.value(4).toInt());
@@ -106,7 +109,7 @@ int runChild(const QStringList &arguments)
             best = run;
     }
     best[QStringLiteral("idleKb")] = double(idleKb);
-    best[QStringLiteral("peakKb")] = double(peakResidentKb());
+    best[QStringLiteral("peakKb")] = double(statusKb("VmHWM:"));
     QTextStream out(stdout);
     if (!error.isEmpty()) {
         out << "error " << error << '\n';
