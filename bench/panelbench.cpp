@@ -223,21 +223,19 @@ bool measureRow(const Options &options, const QTemporaryDir &workDir, bool &base
     const QStringList common {options.board, QString::number(row.copies), panel,
                               QString::number(options.repeat)};
     QString note;
-    Figures dom;
-    Figures copy;
-    Figures reader;
-    if (!childFigures(QStringList {QStringLiteral("pipeline")} + common, 0, row.pipeline,
-                      &row.digest, note)
-        || !childFigures(QStringList {QStringLiteral("dom")} + common, 0, dom, nullptr, note)
-        || !childFigures(QStringList {QStringLiteral("copy")} + common, 0, copy, nullptr, note)
-        || !childFigures(QStringList {QStringLiteral("reader")} + common, 0, reader, nullptr,
-                         note)) {
+    bool measured = childFigures(QStringList {QStringLiteral("pipeline")} + common, 0, row.pipeline,
+                                 &row.digest, note);
+    for (const char *floor : {"dom", "copy", "reader"}) {
+        Figures figures;
+        measured = measured
+                && childFigures(QStringList {QLatin1String(floor)} + common, 0, figures, nullptr,
+                                note);
+        row.floors.insert(figures);
+    }
+    if (!measured) {
         err << "K=" << row.copies << ": " << note << '\n';
         return false;
     }
-    row.floors = dom;
-    row.floors.insert(copy);
-    row.floors.insert(reader);
     if (options.callgrind)
         row.pipeline[QStringLiteral("instructions")] = pipelineInstructions(common, workDir);
     if (!baselineOn) {
