@@ -38,8 +38,6 @@ public:
     // Closes the elements still open and ends the text with a line break.
     void writeEndDocument();
 
-    bool isEmpty() const { return bytes.isEmpty() && pending.isEmpty(); }
-    int openElements() const { return open.size(); }
     // The text written so far; the writer is empty afterwards.
     QByteArray take();
 

@@ -11,15 +11,15 @@ double figure(const Figures &figures, const char *key)
     return figures.value(QLatin1String(key));
 }
 
-double makePanelMs(const Figures &run)
-{
-    return figure(run, "place") + figure(run, "shift") + figure(run, "assemble")
-            + figure(run, "write");
-}
-
 double totalMs(const Figures &run)
 {
-    return figure(run, "load") + makePanelMs(run);
+    return figure(run, "total");
+}
+
+// What the make-panel button does: all but loading.
+double makePanelMs(const Figures &run)
+{
+    return totalMs(run) - figure(run, "load");
 }
 
 // Peak memory above the idle process (Qt's libraries and heap before any
@@ -35,14 +35,21 @@ QString number(double value, int decimals)
     return QString::number(value, 'f', decimals);
 }
 
-// Time of this row over that of the row with half the copies, if there is one.
-QString growth(const QList<BenchRow> &rows, int index, double (*time)(const BenchRow &))
+// Time of this row over that of the row with half the copies; 0 when there
+// is none.
+double growth(const QList<BenchRow> &rows, int index, double (*time)(const BenchRow &))
 {
     for (int i = 0; i < index; ++i) {
         if (rows.at(i).copies * 2 == rows.at(index).copies && time(rows.at(i)) > 0)
-            return number(time(rows.at(index)) / time(rows.at(i)), 2);
+            return time(rows.at(index)) / time(rows.at(i));
     }
-    return QStringLiteral("-");
+    return 0;
+}
+
+QString growthText(const QList<BenchRow> &rows, int index, double (*time)(const BenchRow &))
+{
+    const double grown = growth(rows, index, time);
+    return grown > 0 ? number(grown, 2) : QStringLiteral("-");
 }
 
 double pipelineMs(const BenchRow &row)
@@ -69,7 +76,7 @@ void printInstructions(QTextStream &out, const QList<BenchRow> &rows)
     for (int i = 0; i < rows.size(); ++i) {
         const double instructions = pipelineInstructions(rows.at(i));
         out << "| " << rows.at(i).copies << " | " << number(instructions / mega, 0) << " | "
-            << growth(rows, i, pipelineInstructions) << " | "
+            << growthText(rows, i, pipelineInstructions) << " | "
             << number(instructions / mega / rows.at(i).copies, 0) << " |\n";
     }
 }
@@ -90,7 +97,7 @@ void printPipeline(QTextStream &out, const QList<BenchRow> &rows)
         for (const char *stage : {"load", "place", "shift", "assemble", "write"})
             out << " | " << number(figure(run, stage), 1);
         out << " | " << number(makePanelMs(run), 0) << " | " << number(total, 0) << " | "
-            << growth(rows, i, pipelineMs) << " | "
+            << growthText(rows, i, pipelineMs) << " | "
             << number(figure(run, "outBytes") / mega / (total / 1000), 1) << " | "
             << number(figure(row.floors, "dom"), 0) << " | "
             << number(figure(row.floors, "copy"), 1) << " | "
@@ -119,7 +126,7 @@ void printBaseline(QTextStream &out, const QList<BenchRow> &rows)
         }
         const double theirs = figure(row.baseline, "assemble");
         out << number(theirs, 0) << " | " << number(ours, 0) << " | " << number(theirs / ours, 1)
-            << " | " << growth(rows, i, baselineMs) << " | "
+            << " | " << growthText(rows, i, baselineMs) << " | "
             << number(figure(row.baseline, "peakKb") / 1024, 0) << " |\n";
     }
 }
@@ -127,12 +134,13 @@ void printBaseline(QTextStream &out, const QList<BenchRow> &rows)
 void printSummary(QTextStream &out, const QList<BenchRow> &rows)
 {
     double worstGrowth = 0;
+    double worstInstructionGrowth = 0;
     double worstFloorRatio = 0;
     double worstPeak = 0;
     for (int i = 0; i < rows.size(); ++i) {
-        const QString grown = growth(rows, i, pipelineMs);
-        if (grown != QStringLiteral("-"))
-            worstGrowth = std::max(worstGrowth, grown.toDouble());
+        worstGrowth = std::max(worstGrowth, growth(rows, i, pipelineMs));
+        worstInstructionGrowth =
+                std::max(worstInstructionGrowth, growth(rows, i, pipelineInstructions));
         worstFloorRatio = std::max(worstFloorRatio,
                                    totalMs(rows.at(i).pipeline) / figure(rows.at(i).floors, "dom"));
         worstPeak = std::max(worstPeak, peakPerOutputByte(rows.at(i).pipeline));
@@ -141,12 +149,6 @@ void printSummary(QTextStream &out, const QList<BenchRow> &rows)
         << " per doubling of K (target: at most 2.2), " << number(worstFloorRatio, 2)
         << " times floor a (target: at most 3), peak memory " << number(worstPeak, 1)
         << " times the output above the idle process (target: below 12).\n";
-    double worstInstructionGrowth = 0;
-    for (int i = 0; i < rows.size(); ++i) {
-        const QString grown = growth(rows, i, pipelineInstructions);
-        if (grown != QStringLiteral("-") && pipelineInstructions(rows.at(i)) > 0)
-            worstInstructionGrowth = std::max(worstInstructionGrowth, grown.toDouble());
-    }
     if (worstInstructionGrowth > 0)
         out << "Instructions: x" << number(worstInstructionGrowth, 2)
             << " per doubling of K at worst.\n";

@@ -1,7 +1,6 @@
 // panel_bench: Tavolin's pipeline without a window on K copies of one board.
 //
 //   panel_bench [options] BOARD.brd
-//   panel_bench [options] --generate PARTS
 //
 // For each K it runs, each in a fresh child process of its own so that peak
 // memory does not carry over: the pipeline (load and measure, place, shift,
@@ -10,10 +9,8 @@
 // processing), the parser's floor (one bare QXmlStreamReader pass over each
 // copy's input) and the list-scan baseline. The machine is shared and noisy, so
 // the figures that count are the ratios to the floors of the same run.
-#include "bench/boardgenerator.h"
 #include "benchstages.h"
 #include "benchtable.h"
-#include "processmemory.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -54,12 +51,18 @@ Figures decode(const QString &line)
     return figures;
 }
 
-double pipelineTotal(const Figures &run)
+// A field of /proc/self/status in kilobytes (VmRSS: resident now, VmHWM: the
+// highest so far); 0 where it cannot be read.
+qint64 statusKb(const QByteArray &key)
 {
-    double total = 0;
-    for (const char *stage : {"load", "place", "shift", "assemble", "write"})
-        total += run.value(QLatin1String(stage));
-    return total;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).simplified().split(' ').value(0).toLongLong();
+    }
+    return 0;
 }
 
 struct ChildTask
@@ -83,17 +86,15 @@ QString runStage(const ChildTask &task, Figures &run, QString &digest, QString &
         return runReaderFloor(task.board, task.copies, run);
     const Assembly assembly =
             task.stage == QLatin1String("literal") ? Assembly::Literal : Assembly::Tavolin;
-    const QString error = runPipeline(task.board, task.copies, assembly, task.panel, run, digest);
     key = QStringLiteral("total");
-    run[key] = pipelineTotal(run);
-    return error;
+    return runPipeline(task.board, task.copies, assembly, task.panel, run, digest);
 }
 
 // A child: `stage board copies panel repeat`; prints its figures (the best
 // of `repeat` runs) and the panel's digest, or an error.
 int runChild(const QStringList &arguments)
 {
-    const qint64 idleKb = residentKb();
+    const qint64 idleKb = statusKb("VmRSS:");
     const ChildTask task {arguments.value(0), arguments.value(1), arguments.value(2).toInt(),
                           arguments.value(3)};
     const int repeat = std::max(1, arguments.value(4).toInt());
@@ -108,7 +109,7 @@ int runChild(const QStringList &arguments)
             best = run;
     }
     best[QStringLiteral("idleKb")] = double(idleKb);
-    best[QStringLiteral("peakKb")] = double(peakResidentKb());
+    best[QStringLiteral("peakKb")] = double(statusKb("VmHWM:"));
     QTextStream out(stdout);
     if (!error.isEmpty()) {
         out << "error " << error << '\n';
@@ -159,17 +160,13 @@ QList<int> copyCounts(const QString &text)
     return counts;
 }
 
-// Reads the options; a generated board is written into `workDir`.
-bool parseOptions(const QStringList &arguments, const QTemporaryDir &workDir, Options &options)
+bool parseOptions(const QStringList &arguments, Options &options)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
             QStringLiteral("Times Tavolin's pipeline on K copies of one board."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("board"), QStringLiteral("EAGLE board file"));
-    const QCommandLineOption generate(QStringLiteral("generate"),
-                                      QStringLiteral("Use a generated board of <parts> parts."),
-                                      QStringLiteral("parts"));
     const QCommandLineOption copies(QStringLiteral("copies"), QStringLiteral("Values of K."),
                                     QStringLiteral("list"), QStringLiteral("1,2,4,8,16,32"));
     const QCommandLineOption repeat(QStringLiteral("repeat"),
@@ -183,19 +180,13 @@ bool parseOptions(const QStringList &arguments, const QTemporaryDir &workDir, Op
     const QCommandLineOption callgrind(
             QStringLiteral("callgrind"),
             QStringLiteral("Also count the pipeline's instructions under valgrind."));
-    parser.addOptions({generate, copies, repeat, limit, noBaseline, callgrind});
+    parser.addOptions({copies, repeat, limit, noBaseline, callgrind});
     parser.process(arguments);
     options.copies = copyCounts(parser.value(copies));
     options.repeat = std::max(1, parser.value(repeat).toInt());
     options.baselineLimit = std::max(1, parser.value(limit).toInt());
     options.baseline = !parser.isSet(noBaseline);
     options.callgrind = parser.isSet(callgrind);
-    if (parser.isSet(generate)) {
-        options.board = workDir.filePath(QStringLiteral("generated.brd"));
-        QFile file(options.board);
-        return file.open(QIODevice::WriteOnly)
-                && file.write(generateBoard(1, parser.value(generate).toInt())) > 0;
-    }
     options.board = parser.positionalArguments().value(0);
     return !options.board.isEmpty() && !options.copies.isEmpty();
 }
@@ -232,21 +223,19 @@ bool measureRow(const Options &options, const QTemporaryDir &workDir, bool &base
     const QStringList common {options.board, QString::number(row.copies), panel,
                               QString::number(options.repeat)};
     QString note;
-    Figures dom;
-    Figures copy;
-    Figures reader;
-    if (!childFigures(QStringList {QStringLiteral("pipeline")} + common, 0, row.pipeline,
-                      &row.digest, note)
-        || !childFigures(QStringList {QStringLiteral("dom")} + common, 0, dom, nullptr, note)
-        || !childFigures(QStringList {QStringLiteral("copy")} + common, 0, copy, nullptr, note)
-        || !childFigures(QStringList {QStringLiteral("reader")} + common, 0, reader, nullptr,
-                         note)) {
+    bool measured = childFigures(QStringList {QStringLiteral("pipeline")} + common, 0, row.pipeline,
+                                 &row.digest, note);
+    for (const char *floor : {"dom", "copy", "reader"}) {
+        Figures figures;
+        measured = measured
+                && childFigures(QStringList {QLatin1String(floor)} + common, 0, figures, nullptr,
+                                note);
+        row.floors.insert(figures);
+    }
+    if (!measured) {
         err << "K=" << row.copies << ": " << note << '\n';
         return false;
     }
-    row.floors = dom;
-    row.floors.insert(copy);
-    row.floors.insert(reader);
     if (options.callgrind)
         row.pipeline[QStringLiteral("instructions")] = pipelineInstructions(common, workDir);
     if (!baselineOn) {
@@ -270,9 +259,9 @@ int runParent(const QStringList &arguments)
     QTextStream err(stderr);
     QTemporaryDir workDir;
     Options options;
-    if (!workDir.isValid() || !parseOptions(arguments, workDir, options)) {
+    if (!workDir.isValid() || !parseOptions(arguments, options)) {
         err << "usage: panel_bench [--copies 1,2,4] [--repeat n] [--baseline-limit s]"
-               " [--no-baseline] [--callgrind] (--generate PARTS | BOARD.brd)\n";
+               " [--no-baseline] [--callgrind] BOARD.brd\n";
         return 2;
     }
     out << "Board: " << options.board << " (" << QFile(options.board).size() << " bytes), best of "

@@ -1,10 +1,9 @@
-// Pins the exact bytes that shifting and assembly give for real and generated
+// Pins the exact bytes that shifting and assembly give for real and hand-made
 // boards, so that work on their speed can prove it changed no output: every
 // expected digest was taken from the code before that work began. The panels
-// of real and generated boards were pinned again once later copies kept every
-// attribute that holds no name and printed their parts' original names.
+// of real boards were pinned again once later copies kept every attribute
+// that holds no name and printed their parts' original names.
 #include "assembly/assemblepanel.h"
-#include "bench/boardgenerator.h"
 #include "shift/shiftedboard.h"
 #include "support/testsupport.h"
 
@@ -108,8 +107,6 @@ QByteArray handMade(const QString &name)
 
 QByteArray boardBytes(const QString &source)
 {
-    if (source.startsWith(QLatin1String("generated:")))
-        return generateBoard(7, source.midRef(10).toInt());
     if (source.startsWith(QLatin1String("hand:")))
         return handMade(source.mid(5));
     return readWholeFile(realBoard(source));
@@ -171,16 +168,13 @@ void TestPinnedPanels::shiftedCopyIsPinned_data()
                                << QByteArray("812c715edae2b3ae3761ef49274be1ac2a5807fb");
     QTest::newRow("SparkFun_RTK_Express")
             << "SparkFun_RTK_Express.brd" << QByteArray("045bc62fa0342d609fe3d64ad6b65d30fd973e97");
-    QTest::newRow("generated 300")
-            << "generated:300" << QByteArray("ccbf384c479bc3279afdf4cf85ffdc679d7ecda2");
 }
 
 void TestPinnedPanels::shiftedCopyIsPinned()
 {
     QFETCH(QString, source);
     QFETCH(QByteArray, expected);
-    if (!source.startsWith(QLatin1String("generated:")))
-        REQUIRE_REAL_BOARDS();
+    REQUIRE_REAL_BOARDS();
     const QString copy = shiftedBytes(boardBytes(source), 37, -12);
     QVERIFY(!copy.isEmpty());
     QCOMPARE(digest(copy.toUtf8()), expected);
@@ -261,17 +255,13 @@ void TestPinnedPanels::panelIsPinned_data()
     QTest::newRow("SparkFun_RTK_Express x2")
             << QStringList {"SparkFun_RTK_Express.brd", "SparkFun_RTK_Express.brd"}
             << QByteArray("d5a492ad23745b3f037ff56d927c482737b12d16");
-    QTest::newRow("generated 300 x3")
-            << QStringList {"generated:300", "generated:300", "generated:300"}
-            << QByteArray("3b01c5e241100c30e054e277b216589cb425abe6");
     for (const HandMade &document : handMadeDocuments()) {
         const QString source = QStringLiteral("hand:") + document.name;
         QTest::newRow(qPrintable(QStringLiteral("hand-made ") + document.name))
                 << QStringList {source, source, source} << document.panelDigest;
     }
-    QTest::newRow("mixed") << QStringList {"OpenLog.brd", "MOAC.brd", "generated:40", "OpenLog.brd",
-                                           "SBCONN.brd"}
-                           << QByteArray("dba748ddbc10f94bf57622d64126674326779804");
+    QTest::newRow("mixed") << QStringList {"OpenLog.brd", "MOAC.brd", "OpenLog.brd", "SBCONN.brd"}
+                           << QByteArray("8cc48b7189efc7693c063bbbaa3264478405660b");
 }
 
 void TestPinnedPanels::panelIsPinned()

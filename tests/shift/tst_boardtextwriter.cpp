@@ -1,4 +1,3 @@
-#include "bench/boardgenerator.h"
 #include "shift/boardtextwriter.h"
 #include "shift/shiftedboard.h"
 #include "support/testsupport.h"
@@ -189,8 +188,6 @@ void TestBoardTextWriter::namespacedAttributeStopsTheWriter()
 void TestBoardTextWriter::boardsCopyAlike_data()
 {
     QTest::addColumn<QByteArray>("board");
-    QTest::newRow("generated, 1 part") << generateBoard(3, 1);
-    QTest::newRow("generated, 120 parts") << generateBoard(4, 120);
     QTest::newRow("namespaced") << QByteArray("<eagle xmlns:t=\"urn:t\"><plain><wire t:x1=\"1\" "
                                               "x2=\"2\"/></plain></eagle>");
     const QString boards = realBoardsDir();
