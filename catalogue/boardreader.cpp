@@ -22,3 +22,33 @@ QXmlStreamReader::TokenType readNextLimited(QXmlStreamReader &reader, int &depth
     }
     return token;
 }
+
+BoardDevice::BoardDevice(QIODevice &source)
+    : source(source)
+{
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+qint64 BoardDevice::readData(char *data, qint64 maxSize)
+{
+    // The byte after the piece must be known to place its end.
+    constexpr qint64 block = 1 << 16;
+    while (!sourceDone && pending.size() <= maxSize) {
+        const QByteArray more = source.read(qMax(block, maxSize + 1 - pending.size()));
+        sourceDone = more.isEmpty();
+        pending += more;
+    }
+    qint64 size = qMin(maxSize, qint64(pending.size()));
+    // Back over continuation bytes and lead bytes 0xEF to the start of
+    // another character; within a few bytes, since a U+FEFF is only dropped
+    // after ASCII.
+    auto startsNoPiece = [&](qint64 at) {
+        const uchar byte = uchar(pending.at(int(at)));
+        return byte == 0xEF || (byte & 0xC0) == 0x80;
+    };
+    for (int step = 0; step < 4 && size > 1 && size < pending.size() && startsNoPiece(size); ++step)
+        --size;
+    memcpy(data, pending.constData(), size_t(size));
+    pending.remove(0, int(size));
+    return size;
+}

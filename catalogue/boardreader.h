@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QXmlStreamReader>
 
-// Shared by every reader of a board file: the texts of the two read failures
-// and the nesting limit.
+// Shared by every reader of a board file: the texts of the two read failures,
+// the nesting limit and the device the reader reads the file through.
 
 QString readErrorTitle(); // "QXSRExample::parseXML"
 QString openFailureText(); // "Couldn't open example.xml"
@@ -17,3 +19,25 @@ constexpr int maxBoardNesting = 256;
 // elements open at the reader's position; a start tag that takes it past
 // maxBoardNesting puts the reader into a custom error that says so.
 QXmlStreamReader::TokenType readNextLimited(QXmlStreamReader &reader, int &depth);
+
+// A board file as QXmlStreamReader reads it: the bytes of `source`, from its
+// current position, handed out in pieces of which none but the first starts
+// a character of U+F000 to U+FFFF. The reader decodes each piece on its own,
+// and Qt's UTF-8 decoder takes a U+FEFF at the start of a piece for a byte
+// order mark and drops it as long as everything before it was ASCII: a board
+// read in plain pieces of 8 kB lost such a character at every boundary.
+class BoardDevice : public QIODevice
+{
+public:
+    explicit BoardDevice(QIODevice &source);
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QIODevice &source;
+    QByteArray pending; // read from the source, not yet handed out
+    bool sourceDone = false;
+};

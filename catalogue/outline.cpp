@@ -38,7 +38,8 @@ void extendRange(double value, double &low, double &high)
 OutlineMeasurement measureOutline(QIODevice &device)
 {
     OutlineMeasurement result;
-    QXmlStreamReader reader(&device);
+    BoardDevice board(device);
+    QXmlStreamReader reader(&board);
     int depth = 0;
     while (!reader.atEnd() && !reader.hasError()) {
         if (readNextLimited(reader, depth) == QXmlStreamReader::StartElement

@@ -33,7 +33,8 @@ void copyStartElement(QXmlStreamReader &reader, Writer &writer, int dx, int dy, 
 template<typename Writer>
 ShiftedCopy copyDocument(QIODevice &device, Writer &writer, const QString &buffer, int dx, int dy)
 {
-    QXmlStreamReader reader(&device);
+    BoardDevice board(device);
+    QXmlStreamReader reader(&board);
     ShiftedCopy copy;
     int depth = 0;
     while (!reader.atEnd() && !reader.hasError() && !writerops::unsupported(writer)) {

@@ -194,6 +194,17 @@ void TestHostileBoards::hostileTable(bool refusedToo)
     loads("bare CR line ends, also between attributes",
           handMadeBoard(odd, "UTF-8", QStringLiteral("\r")).replace(' ', '\r'), "50 mm x30 mm",
           true, odd);
+    // The reader reads a file in pieces of 8 kB, and Qt's decoder dropped a
+    // U+FEFF that started a piece after nothing but ASCII.
+    const int labelAt = handMadeBoard(QStringLiteral("@")).indexOf('@');
+    const QString feff =
+            QString(8192 - labelAt, 'a') + QChar(0xFEFF) + QString(8191, 'b') + QChar(0xFEFF) + 'c';
+    loads("U+FEFF in a text where the reader's pieces meet", handMadeBoard(feff), "50 mm x30 mm",
+          true, feff);
+    const QByteArray twoAttributes = "</text><n a=\"1\" a\xEF\xBB\xBF=\"2\"/>";
+    const QString padding(8192 - labelAt - twoAttributes.indexOf('\xEF'), 'a');
+    loads("U+FEFF in an attribute name where the reader's pieces meet",
+          handMadeBoard(padding).replace("</text>", twoAttributes), "50 mm x30 mm", true, padding);
 }
 
 void TestHostileBoards::load_data()
