@@ -31,24 +31,28 @@ BoardDevice::BoardDevice(QIODevice &source)
 
 qint64 BoardDevice::readData(char *data, qint64 maxSize)
 {
-    // The byte after the piece must be known to place its end.
+    // The byte after the piece must be known to place its end. What was
+    // handed out is dropped only when more is read, a piece's length at most.
     constexpr qint64 block = 1 << 16;
-    while (!sourceDone && pending.size() <= maxSize) {
+    while (!sourceDone && pending.size() - start <= maxSize) {
+        pending.remove(0, start);
+        start = 0;
         const QByteArray more = source.read(qMax(block, maxSize + 1 - pending.size()));
         sourceDone = more.isEmpty();
         pending += more;
     }
-    qint64 size = qMin(maxSize, qint64(pending.size()));
+    qint64 size = qMin(maxSize, qint64(pending.size() - start));
     // Back over continuation bytes and lead bytes 0xEF to the start of
     // another character; within a few bytes, since a U+FEFF is only dropped
     // after ASCII.
     auto startsNoPiece = [&](qint64 at) {
-        const uchar byte = uchar(pending.at(int(at)));
+        const uchar byte = uchar(pending.at(int(start + at)));
         return byte == 0xEF || (byte & 0xC0) == 0x80;
     };
-    for (int step = 0; step < 4 && size > 1 && size < pending.size() && startsNoPiece(size); ++step)
+    for (int step = 0; step < 4 && size > 1 && start + size < pending.size() && startsNoPiece(size);
+         ++step)
         --size;
-    memcpy(data, pending.constData(), size_t(size));
-    pending.remove(0, int(size));
+    memcpy(data, pending.constData() + start, size_t(size));
+    start += int(size);
     return size;
 }

@@ -38,6 +38,7 @@ protected:
 
 private:
     QIODevice &source;
-    QByteArray pending; // read from the source, not yet handed out
+    QByteArray pending; // read from the source; handed out up to `start`
+    int start = 0;
     bool sourceDone = false;
 };
