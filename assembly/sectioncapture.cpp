@@ -65,6 +65,19 @@ void setBeforeRotation(RenamedAttributes &attributes, const RenamedAttribute &se
     attributes.insert(at, set);
 }
 
+// Writes an element of its own making: `tag` with `attributes` and, unless it
+// is empty, the text `text`.
+void writeMadeElement(XmlOutput &out, const QString &tag, const TagAttributes &attributes,
+                      const QString &text = QString())
+{
+    out.writeStartElement(QStringRef(&tag));
+    for (const TagAttributes::Item &item : attributes.list())
+        out.writeAttribute(QStringRef(&item.first), item.second);
+    if (!text.isEmpty())
+        out.writeCharacters(QStringRef(&text));
+    out.writeEndElement();
+}
+
 // The label texts of the packages in the libraries of `document`.
 PackageLabels packageLabelsOf(const DocumentTokens &document)
 {
@@ -278,13 +291,8 @@ private:
     void writeLabels(int place)
     {
         static const QString tag = attributeTag;
-        XmlOutput &out = *capture.fragments[place];
-        for (const TagAttributes &label : relabelling.labels) {
-            out.writeStartElement(QStringRef(&tag));
-            for (const TagAttributes::Item &item : label.list())
-                out.writeAttribute(QStringRef(&item.first), item.second);
-            out.writeEndElement();
-        }
+        for (const TagAttributes &label : relabelling.labels)
+            writeMadeElement(*capture.fragments[place], tag, label);
     }
 
     // An entry of a table joins the panel when the panel lacks its number,
@@ -377,13 +385,8 @@ void SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshN
     BoardPass pass(*this, freshNames, drawing ? &labels : nullptr);
     pass.run(document);
     static const QString textTag = QStringLiteral("text");
-    for (const LabelText &text : pass.printedNames()) {
-        drawing->writeStartElement(QStringRef(&textTag));
-        for (const TagAttributes::Item &item : text.attributes.list())
-            drawing->writeAttribute(QStringRef(&item.first), item.second);
-        drawing->writeCharacters(QStringRef(&text.text));
-        drawing->writeEndElement();
-    }
+    for (const LabelText &text : pass.printedNames())
+        writeMadeElement(*drawing, textTag, text.attributes, text.text);
 }
 
 QByteArray SectionCapture::take(int place)
