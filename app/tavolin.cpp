@@ -22,6 +22,11 @@ Tavolin::~Tavolin()
     delete ui;
 }
 
+void Tavolin::showProblem(const PanelProblem &problem)
+{
+    showCritical(problem.title, problem.text);
+}
+
 void Tavolin::showCritical(const QString &title, const QString &text)
 {
     const NormalCursor normal;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "assembly/namebook.h"
+#include "layout/panelrun.h"
 
 namespace Ui {
 class Tavolin;
@@ -70,6 +71,10 @@ public:
     NameBook nameBook {knownNames, duplicateNames};
 
 private:
+    PanelNumbers panelNumbers() const;
+    QVector<PanelBoard> catalogueBoards() const;
+    void showProblem(const PanelProblem &problem);
+
     // Every message box of the window is shown here, with the normal cursor
     // even while the window is busy.
     void showCritical(const QString &title, const QString &text);

@@ -1,6 +1,7 @@
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
+#include "boardfile.h"
 #include "boardreader.h"
 #include "outline.h"
 
@@ -12,18 +13,8 @@ void Tavolin::on_loadButton_clicked()
     const QString path =
             QFileDialog::getOpenFileName(this, QStringLiteral("Board hinzufügen"),
                                          QStringLiteral("/Eigene Bilder/"), tr("Boards (*.brd)"));
-    // Read-only: a write-protected board loads like any other, and a path
-    // that vanished is not created as an empty file. Not in text mode, which
-    // drops every CR byte and so takes apart UTF-16 boards and boards whose
-    // lines end in a bare CR.
     inputFile.reset(new QFile(path));
-    if (!inputFile->open(QIODevice::ReadOnly)) {
-        showCritical(readErrorTitle(), openFailureText());
-        return;
-    }
-    const OutlineMeasurement measured = measureOutline(*inputFile);
-    inputFile->close();
-    // A file the reader rejects could never be placed, so it stays out.
+    const OutlineMeasurement measured = measureBoardFile(*inputFile);
     if (!measured.error.isEmpty()) {
         showCritical(readErrorTitle(), measured.error);
         return;

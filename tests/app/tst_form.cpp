@@ -132,9 +132,20 @@ void TestForm::spinBoxes_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("maximum");
-    QTest::newRow("panel height") << "panelHeightBox" << 80 << 300;
-    QTest::newRow("panel width") << "panelWidthBox" << 160 << 300;
-    QTest::newRow("offset") << "offsetBox" << 5 << 50;
+    // A panel made without the window takes by default what the form starts
+    // with, and only what the form lets through.
+    QTest::addColumn<int>("numbersStart");
+    QTest::addColumn<int>("numbersMinimum");
+    QTest::addColumn<int>("numbersMaximum");
+    const PanelNumbers numbers;
+    const NumberRange side = PanelNumbers::sideRange;
+    const NumberRange offset = PanelNumbers::offsetRange;
+    QTest::newRow("panel height") << "panelHeightBox" << 80 << 300 << numbers.height << side.minimum
+                                  << side.maximum;
+    QTest::newRow("panel width") << "panelWidthBox" << 160 << 300 << numbers.width << side.minimum
+                                 << side.maximum;
+    QTest::newRow("offset") << "offsetBox" << 5 << 50 << numbers.offset << offset.minimum
+                            << offset.maximum;
 }
 
 void TestForm::spinBoxes()
@@ -149,6 +160,9 @@ void TestForm::spinBoxes()
     QCOMPARE(box->minimum(), 0);
     QCOMPARE(box->maximum(), maximum);
     QCOMPARE(box->singleStep(), 1);
+    QTEST(box->value(), "numbersStart");
+    QTEST(box->minimum(), "numbersMinimum");
+    QTEST(box->maximum(), "numbersMaximum");
     QVERIFY(box->prefix().isEmpty() && box->suffix().isEmpty());
 
     // The limits hold against typed input too.
