@@ -2,6 +2,8 @@
 #include "app/tavolin.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
 
 namespace {
 
@@ -9,6 +11,18 @@ void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("tavolin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TAVOLIN_VERSION));
+}
+
+// Board files given without --output, as a file manager's "Open with" gives
+// them: loaded in order, as Load loads them, once the window shows.
+QStringList boardArguments(const QStringList &arguments)
+{
+    QStringList paths;
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) != QLatin1String("--") || !paths.isEmpty())
+            paths.append(QFileInfo(arguments.at(i)).absoluteFilePath());
+    }
+    return paths;
 }
 
 } // namespace
@@ -28,5 +42,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(TAVOLIN_APP_ID));
     Tavolin window;
     window.show();
+    const QStringList boards = boardArguments(QCoreApplication::arguments());
+    if (!boards.isEmpty())
+        QTimer::singleShot(0, &window, [&window, boards] { window.loadBoards(boards); });
     return application.exec();
 }

@@ -39,8 +39,6 @@ QVector<PanelBoard> Tavolin::catalogueBoards() const
 {
     QVector<PanelBoard> boards;
     for (int i = 0; i < boardPaths.size(); ++i)
-        boards.append(
-                {boardPaths.at(i),
-                 {boardWidths.at(i), boardHeights.at(i), boardStartsX.at(i), boardStartsY.at(i)}});
+        boards.append({boardPaths.at(i), footprintAt(i)});
     return boards;
 }

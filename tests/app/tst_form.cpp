@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMetaMethod>
 #include <QPushButton>
@@ -30,7 +31,7 @@ private slots:
     void everyTextShowsWhole();
     void textThatFitsNoFontLeavesTheOthersAlone();
     void makePanelCaptionReadsDownwards();
-    void barsAreEmptyAndListsStartEmpty();
+    void barsAndListsAtStart();
     void windowKeepsGivenObjectName();
     void slotsAreTheThreeButtons();
     void eachButtonIsConnectedToItsSlot_data();
@@ -280,12 +281,20 @@ void TestForm::makePanelCaptionReadsDownwards()
     QCOMPARE(lines, QStringList({"M", "A", "K", "E", "", "P", "A", "N", "E", "L"}));
 }
 
-void TestForm::barsAreEmptyAndListsStartEmpty()
+void TestForm::barsAndListsAtStart()
 {
     Tavolin window;
     QCOMPARE(window.menuBar()->objectName(), QStringLiteral("menuBar"));
     QCOMPARE(window.menuBar()->geometry(), QRect(0, 0, 779, 21));
-    QVERIFY(window.menuBar()->actions().isEmpty());
+    // The menu bar holds the Edit menu alone, with its one item.
+    const QList<QAction *> menus = window.menuBar()->actions();
+    QCOMPARE(menus.size(), 1);
+    QCOMPARE(menus.first()->text(), QStringLiteral("Edit"));
+    QVERIFY(menus.first()->menu());
+    const QList<QAction *> items = menus.first()->menu()->actions();
+    QCOMPARE(items.size(), 1);
+    QCOMPARE(items.first()->text(), QStringLiteral("Duplicate Board"));
+    QCOMPARE(items.first()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
     auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
     QVERIFY(toolBar);
     QCOMPARE(toolBar->parentWidget(), &window);
