@@ -3,7 +3,31 @@
 #include "formfont.h"
 #include "ui_tavolin.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+// The local files among dropped URLs, in their order; anything else (a web
+// address, a file of a remote share) is no board to load.
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data)
+        return paths;
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+} // namespace
 
 Tavolin::Tavolin(QWidget *parent)
     : QMainWindow(parent)
@@ -15,11 +39,35 @@ Tavolin::Tavolin(QWidget *parent)
     const QFont readable = fittingFont(font(), textRooms(*centralWidget()));
     if (readable != font())
         setFont(readable);
+    setAcceptDrops(true);
+    connect(ui->actionDuplicateBoard, &QAction::triggered, this, &Tavolin::duplicateBoard);
 }
 
 Tavolin::~Tavolin()
 {
     delete ui;
+}
+
+void Tavolin::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Tavolin::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Loaded once the drop is over: the file manager waits for its end, and
+    // a failure's message box would keep it waiting.
+    QTimer::singleShot(0, this, [this, paths] { loadBoards(paths); });
+}
+
+void Tavolin::showProblem(const PanelProblem &problem)
+{
+    showCritical(problem.title, problem.text);
 }
 
 void Tavolin::showCritical(const QString &title, const QString &text)

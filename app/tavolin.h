@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "assembly/namebook.h"
+#include "layout/panelrun.h"
 
 namespace Ui {
 class Tavolin;
@@ -29,6 +30,9 @@ public:
     ~Tavolin() override;
 
     // catalogue
+    // Loads each file in order, as one Load each: a file that fails is
+    // reported and the others are loaded.
+    void loadBoards(const QStringList &paths);
     void extendX(double x);
     void extendY(double y);
     // shift
@@ -69,7 +73,23 @@ public:
     // Case-folded index of knownNames, so a used name is found in constant time.
     NameBook nameBook {knownNames, duplicateNames};
 
+protected:
+    // Board files dropped from a file manager load as if chosen in the dialog.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
+    void loadBoard(const QString &path);
+    void appendBoard(const QString &path, const BoardFootprint &footprint);
+    void duplicateBoard();
+    BoardFootprint footprintAt(int row) const;
+    PanelNumbers panelNumbers() const;
+    QVector<PanelBoard> catalogueBoards() const;
+    void showProblem(const PanelProblem &problem);
+
+    // Where the open dialog starts: the folder of the board loaded last.
+    QString openFolder = QStringLiteral("/Eigene Bilder/");
+
     // Every message box of the window is shown here, with the normal cursor
     // even while the window is busy.
     void showCritical(const QString &title, const QString &text);

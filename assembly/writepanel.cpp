@@ -1,23 +1,17 @@
 #include "app/tavolin.h"
 
 #include "assemblepanel.h"
+#include "layout/panelrun.h"
 #include "mergeops.h"
-#include "panelfile.h"
 
 void Tavolin::writePanel()
 {
     // Saving or discarding the panel closes its file. With nothing placed
     // the file is left as it is.
     if (panelFile && panelFile->isOpen()) {
-        if (shiftedBoards.isEmpty()) {
-            discardPanelFile(*panelFile);
-        } else {
-            const QByteArray text = assemblePanel(shiftedBoards, nameBook);
-            const QString error = savePanelFile(*panelFile, text);
-            if (!error.isEmpty())
-                showCritical(QStringLiteral("Save Panel"),
-                             QStringLiteral("Couldn't write panel file\n") + error);
-        }
+        const QByteArray text = assemblePanel(shiftedBoards, nameBook);
+        if (const std::optional<PanelProblem> problem = writePanelOutput(*panelFile, text))
+            showProblem(*problem);
     }
     shiftedBoards.clear();
     nameBook.clear();

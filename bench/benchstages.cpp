@@ -1,11 +1,8 @@
 #include "benchstages.h"
 
-#include "assembly/assemblepanel.h"
-#include "assembly/panelfile.h"
-#include "catalogue/outline.h"
-#include "layout/rowplacer.h"
+#include "catalogue/boardfile.h"
+#include "layout/panelrun.h"
 #include "literalassembly.h"
-#include "shift/shiftedboard.h"
 
 #include <QCryptographicHash>
 #include <QDomDocument>
@@ -27,66 +24,42 @@ double millisecondsOf(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// Board files are opened as the program opens them.
-QString openBoard(QFile &file)
-{
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
-    return QString();
-}
-
 // Loading a board into the catalogue: one pass that measures its outline.
-QString loadCopies(const QString &boardPath, int copies, QVector<BoardFootprint> &footprints)
+QString loadCopies(const QString &boardPath, int copies, QVector<PanelBoard> &boards)
 {
     for (int i = 0; i < copies; ++i) {
         QFile file(boardPath);
-        QString error = openBoard(file);
-        if (!error.isEmpty())
-            return error;
-        const OutlineMeasurement measured = measureOutline(file);
+        const OutlineMeasurement measured = measureBoardFile(file);
         if (!measured.error.isEmpty())
-            return measured.error;
-        footprints.append({measured.box.width(), measured.box.height(), measured.box.minX,
-                           measured.box.minY});
+            return QStringLiteral("cannot read %1: %2").arg(boardPath, measured.error);
+        boards.append(measuredBoard(boardPath, measured.box));
     }
     return QString();
 }
 
 // A panel just large enough for a square grid of the copies, so that every
 // copy is placed.
-QString placeCopies(const QVector<BoardFootprint> &footprints, QVector<PanelShift> &shifts)
+PanelNumbers panelForCopies(const QVector<PanelBoard> &boards)
 {
-    const int count = footprints.size();
+    const int count = boards.size();
     const int columns = int(std::ceil(std::sqrt(double(count))));
     const int rows = (count + columns - 1) / columns;
-    const BoardFootprint &board = footprints.first();
+    const BoardFootprint &board = boards.first().footprint;
     const double slotWidth = std::ceil(board.width) + 1 + boardGap;
     const double slotHeight = std::ceil(board.height) + 1;
-    RowPlacer placer(columns * slotWidth + 1, rows * slotHeight + 1);
-    for (const BoardFootprint &footprint : footprints) {
-        const std::optional<PanelShift> shift = placer.place(footprint);
-        if (!shift)
-            return QStringLiteral("a copy did not fit on the panel");
-        shifts.append(*shift);
-        placer.advance(boardGap);
-    }
-    return QString();
+    PanelNumbers numbers;
+    numbers.width = int(columns * slotWidth + 1);
+    numbers.height = int(rows * slotHeight + 1);
+    numbers.offset = boardGap;
+    return numbers;
 }
 
-QString shiftCopies(const QString &boardPath, const QVector<PanelShift> &shifts,
-                    QStringList &shiftedBoards)
+QString problemsOf(const PanelRun &run)
 {
-    for (const PanelShift &shift : shifts) {
-        QFile file(boardPath);
-        QString error = openBoard(file);
-        if (!error.isEmpty())
-            return error;
-        const ShiftedCopy copy = shiftBoard(file, shift.dx, shift.dy);
-        if (!copy.succeeded())
-            return copy.error;
-        shiftedBoards.append(copy.document);
-    }
-    return QString();
+    QStringList lines;
+    for (const PanelProblem &problem : run.panel().problems)
+        lines << problem.line();
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString cannotWrite(const QFileDevice &file)
@@ -94,22 +67,20 @@ QString cannotWrite(const QFileDevice &file)
     return QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
 }
 
-QString assembleAndWrite(const QStringList &shiftedBoards, const QString &panelPath,
-                         Figures &result)
+// Saved as the make-panel run saves it, synced to disk and renamed.
+QString assembleAndWrite(PanelRun &run, const QString &panelPath, Figures &result)
 {
     QElapsedTimer timer;
     timer.start();
-    QStringList known;
-    QStringList duplicates;
-    NameBook names(known, duplicates);
-    const QByteArray text = assemblePanel(shiftedBoards, names);
+    run.assemble();
     result[QStringLiteral("assemble")] = millisecondsOf(timer);
-    // Saved as the make-panel run saves it, synced to disk and renamed.
     timer.start();
     QSaveFile file(panelPath);
-    const QString error = openPanelFile(file) ? savePanelFile(file, text) : cannotWrite(file);
+    std::optional<PanelProblem> problem = openPanelOutput(file);
+    if (!problem)
+        problem = writePanelOutput(file, run.panel().text);
     result[QStringLiteral("write")] = millisecondsOf(timer);
-    return error;
+    return problem ? problem->line() : QString();
 }
 
 // The baseline builds and saves its tree in one go: its time is all
@@ -147,26 +118,25 @@ QString runPipeline(const QString &boardPath, int copies, Assembly assembly,
 {
     QElapsedTimer timer;
     timer.start();
-    QVector<BoardFootprint> footprints;
-    QString error = loadCopies(boardPath, copies, footprints);
+    QVector<PanelBoard> boards;
+    QString error = loadCopies(boardPath, copies, boards);
     result[QStringLiteral("load")] = millisecondsOf(timer);
     if (!error.isEmpty())
         return error;
+    PanelRun run(boards, panelForCopies(boards));
     timer.start();
-    QVector<PanelShift> shifts;
-    error = placeCopies(footprints, shifts);
+    run.place();
     result[QStringLiteral("place")] = millisecondsOf(timer);
-    if (!error.isEmpty())
-        return error;
     timer.start();
-    QStringList shiftedBoards;
-    error = shiftCopies(boardPath, shifts, shiftedBoards);
+    run.shift();
     result[QStringLiteral("shift")] = millisecondsOf(timer);
+    // Every copy fits and is read: anything reported spoils the figures.
+    error = problemsOf(run);
     if (!error.isEmpty())
         return error;
     error = assembly == Assembly::Tavolin
-            ? assembleAndWrite(shiftedBoards, panelPath, result)
-            : literalAssembleAndWrite(shiftedBoards, panelPath, result);
+            ? assembleAndWrite(run, panelPath, result)
+            : literalAssembleAndWrite(run.shiftedBoards(), panelPath, result);
     digest = fileDigest(panelPath);
     result[QStringLiteral("outBytes")] = QFile(panelPath).size();
     double total = 0;
@@ -233,7 +203,7 @@ QString runReaderFloor(const QString &boardPath, int copies, Figures &result)
     timer.start();
     for (int i = 0; i < copies; ++i) {
         QFile file(boardPath);
-        QString error = openBoard(file);
+        QString error = openBoardFile(file);
         if (!error.isEmpty())
             return error;
         QXmlStreamReader reader(&file);

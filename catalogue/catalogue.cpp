@@ -1,29 +1,34 @@
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
+#include "boardfile.h"
 #include "boardreader.h"
 #include "outline.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 void Tavolin::on_loadButton_clicked()
 {
+    QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("Board hinzufügen"),
+                                                      openFolder, tr("Boards (*.brd)"));
+    // A cancelled dialog is reported as a file that cannot be opened.
+    if (paths.isEmpty())
+        paths.append(QString());
+    loadBoards(paths);
+}
+
+void Tavolin::loadBoards(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        loadBoard(path);
+}
+
+void Tavolin::loadBoard(const QString &path)
+{
     maxX = maxY = minX = minY = 0.0;
-    const QString path =
-            QFileDialog::getOpenFileName(this, QStringLiteral("Board hinzufügen"),
-                                         QStringLiteral("/Eigene Bilder/"), tr("Boards (*.brd)"));
-    // Read-only: a write-protected board loads like any other, and a path
-    // that vanished is not created as an empty file. Not in text mode, which
-    // drops every CR byte and so takes apart UTF-16 boards and boards whose
-    // lines end in a bare CR.
     inputFile.reset(new QFile(path));
-    if (!inputFile->open(QIODevice::ReadOnly)) {
-        showCritical(readErrorTitle(), openFailureText());
-        return;
-    }
-    const OutlineMeasurement measured = measureOutline(*inputFile);
-    inputFile->close();
-    // A file the reader rejects could never be placed, so it stays out.
+    const OutlineMeasurement measured = measureBoardFile(*inputFile);
     if (!measured.error.isEmpty()) {
         showCritical(readErrorTitle(), measured.error);
         return;
@@ -32,15 +37,34 @@ void Tavolin::on_loadButton_clicked()
     maxX = measured.box.maxX;
     minY = measured.box.minY;
     maxY = measured.box.maxY;
+    appendBoard(path, measuredBoard(path, measured.box).footprint);
+    openFolder = QFileInfo(path).absolutePath();
+}
 
+void Tavolin::appendBoard(const QString &path, const BoardFootprint &footprint)
+{
     boardPaths.append(path);
     ui->listBrdFiles->insertItem(ui->listBrdFiles->count(), path);
-    boardWidths.append(measured.box.width());
-    boardHeights.append(measured.box.height());
-    boardStartsX.append(measured.box.minX);
-    boardStartsY.append(measured.box.minY);
-    ui->listSizes->insertItem(ui->listSizes->count(),
-                              sizeText(measured.box.width(), measured.box.height()));
+    boardWidths.append(footprint.width);
+    boardHeights.append(footprint.height);
+    boardStartsX.append(footprint.startX);
+    boardStartsY.append(footprint.startY);
+    ui->listSizes->insertItem(ui->listSizes->count(), sizeText(footprint.width, footprint.height));
+}
+
+// Most panels are copies of one board: a copy needs no second trip through
+// the dialog, nor a second reading of the file.
+void Tavolin::duplicateBoard()
+{
+    const int row = ui->listBrdFiles->currentRow();
+    if (row < 0 || row >= boardPaths.size())
+        return;
+    appendBoard(boardPaths.at(row), footprintAt(row));
+}
+
+BoardFootprint Tavolin::footprintAt(int row) const
+{
+    return {boardWidths.at(row), boardHeights.at(row), boardStartsX.at(row), boardStartsY.at(row)};
 }
 
 void Tavolin::on_deleteButton_clicked()

@@ -3,12 +3,11 @@
 // undefined behaviour and leaks; the checks below catch wrong results that
 // hold for any input.
 
-#include "assembly/assemblepanel.h"
 #include "assembly/documentreader.h"
 #include "assembly/namebook.h"
 #include "catalogue/boardreader.h"
 #include "catalogue/outline.h"
-#include "layout/rowplacer.h"
+#include "layout/panelrun.h"
 #include "shift/shiftedboard.h"
 
 #include <QBuffer>
@@ -114,24 +113,15 @@ OutlineMeasurement measure(const QByteArray &bytes)
     return measured;
 }
 
-// Two copies of the board, the way the window places them.
-QList<std::optional<PanelShift>> place(const OutlineBox &box)
+// Placed means it fits: finite, and smaller than the panel.
+void checkPlacements(const PanelRun &run)
 {
-    const BoardFootprint board {box.width(), box.height(), box.minX, box.minY};
-    RowPlacer placer(panelWidth, panelHeight);
-    QList<std::optional<PanelShift>> shifts;
-    for (int copy = 0; copy < 2; ++copy) {
-        const std::optional<PanelShift> shift = placer.place(board);
-        if (shift) {
-            // Placed means it fits: finite, and smaller than the panel.
-            check(std::isfinite(board.width) && std::isfinite(board.height), "finite if placed");
-            check(board.width < panelWidth && board.height < panelHeight, "smaller than panel");
-            check(shift->dx >= 0 && shift->dy >= 0, "shift inside the panel");
-            placer.advance(offset);
-        }
-        shifts.append(shift);
+    for (const PanelPlacement &placement : run.panel().placements) {
+        const BoardFootprint &board = run.boards().at(placement.board).footprint;
+        check(std::isfinite(board.width) && std::isfinite(board.height), "finite if placed");
+        check(board.width < panelWidth && board.height < panelHeight, "smaller than panel");
+        check(placement.shift.dx >= 0 && placement.shift.dy >= 0, "shift inside the panel");
     }
-    return shifts;
 }
 
 ShiftedCopy shift(const QByteArray &bytes, int dx, int dy)
@@ -142,17 +132,24 @@ ShiftedCopy shift(const QByteArray &bytes, int dx, int dy)
     return shiftBoard(device, dx, dy);
 }
 
-void checkCopy(const ShiftedCopy &copy, const OutlineMeasurement &measured, Parsed *parsed)
+Parsed checkCopy(const QString &document)
 {
-    // Both passes read the same bytes with the same limit.
-    check(copy.succeeded() == measured.error.isEmpty(), "shift and measure agree");
-    if (!copy.succeeded()) {
-        check(copy.document.isEmpty(), "no document after an error");
-        return;
-    }
-    *parsed = parse(copy.document.toUtf8());
-    check(parsed->wellFormed, "shifted copy parses");
-    check(parsed->depth <= maxBoardNesting, "shifted copy within the nesting limit");
+    const Parsed parsed = parse(document.toUtf8());
+    check(parsed.wellFormed, "shifted copy parses");
+    check(parsed.depth <= maxBoardNesting, "shifted copy within the nesting limit");
+    return parsed;
+}
+
+// Both passes read the same bytes with the same limit: a board that measured
+// without error is read again without error, and one that did not is not.
+void checkShifted(const PanelRun &run, const OutlineMeasurement &measured)
+{
+    const QList<PanelProblem> &problems = run.panel().problems;
+    const bool refused = std::any_of(problems.begin(), problems.end(), [](const PanelProblem &p) {
+        return p.kind == PanelProblem::UnreadableBoard;
+    });
+    check(!refused || !measured.error.isEmpty(), "a measured board is read again");
+    check(measured.error.isEmpty() || run.shiftedBoards().isEmpty(), "a refused board stays out");
 }
 
 void checkNames(const QStringList &known)
@@ -172,40 +169,44 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes =
             QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     const OutlineMeasurement measured = measure(bytes);
-    const QList<std::optional<PanelShift>> placed = place(measured.box);
+    // Two copies of the board through the make-panel run. A load refuses a
+    // board that does not measure; the run is given it all the same, to see
+    // the shift refuse it too.
+    const PanelBoard board = measuredBoard(QStringLiteral("fuzz.brd"), measured.box);
+    PanelNumbers numbers;
+    numbers.width = int(panelWidth);
+    numbers.height = int(panelHeight);
+    numbers.offset = offset;
+    PanelRun run({board, board}, numbers, [&bytes](const QString &, const PanelShift &place) {
+        return shift(bytes, place.dx, place.dy);
+    });
+    run.place();
+    checkPlacements(run);
+    run.shift();
+    checkShifted(run, measured);
+    const QStringList shifted = run.shiftedBoards();
 
-    // Offsets that are never zero, also for a board placed at the origin or
-    // nowhere; the second copy's is then large enough for coordinates in
-    // exponent notation.
-    const PanelShift first = placed.at(0) ? PanelShift {placed.at(0)->dx + 3, placed.at(0)->dy + 7}
-                                          : PanelShift {17, 29};
-    const PanelShift second = placed.at(1) ? PanelShift {placed.at(1)->dx + 3, placed.at(1)->dy + 7}
-                                           : PanelShift {-1000003, 999999};
-    QStringList shifted;
-    Parsed parsedFirst;
-    Parsed parsedSecond;
-    const ShiftedCopy copyFirst = shift(bytes, first.dx, first.dy);
-    checkCopy(copyFirst, measured, &parsedFirst);
-    const ShiftedCopy copySecond = shift(bytes, second.dx, second.dy);
-    checkCopy(copySecond, measured, &parsedSecond);
-    check(parsedFirst.elements == parsedSecond.elements, "copies of one board alike");
-    if (copyFirst.succeeded())
-        checkSlicedReading(copyFirst.document, 1 + int(size % 89));
-    for (const ShiftedCopy *copy : {&copyFirst, &copySecond}) {
-        if (copy->succeeded())
-            shifted.append(copy->document);
+    // Offsets large enough for coordinates in exponent notation, also for a
+    // board that fits nowhere.
+    const ShiftedCopy far = shift(bytes, -1000003, 999999);
+    check(far.succeeded() == measured.error.isEmpty(), "shift and measure agree");
+    check(far.succeeded() || far.document.isEmpty(), "no document after an error");
+    Parsed parsedFar;
+    if (far.succeeded()) {
+        parsedFar = checkCopy(far.document);
+        checkSlicedReading(far.document, 1 + int(size % 89));
     }
-
-    QStringList known;
-    QStringList duplicates;
-    NameBook book(known, duplicates);
-    const QByteArray panel = assemblePanel(shifted, book);
+    for (const QString &copy : shifted)
+        check(checkCopy(copy).elements == parsedFar.elements, "copies of one board alike");
+    run.assemble();
+    const QByteArray &panel = run.panel().text;
     check(panel.isEmpty() == shifted.isEmpty(), "a panel for every placed board");
     if (!shifted.isEmpty()) {
         const Parsed parsedPanel = parse(panel);
         check(parsedPanel.wellFormed, "panel parses");
-        check(parsedPanel.elements >= parsedFirst.elements, "panel holds the first board");
+        check(parsedPanel.elements >= parsedFar.elements, "panel holds the first board");
     }
+    const QStringList &known = run.knownNames();
     checkNames(known);
     return 0;
 }

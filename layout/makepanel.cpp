@@ -2,37 +2,43 @@
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
-#include "assembly/panelfile.h"
-#include "rowplacer.h"
+#include "panelrun.h"
 
 #include <QFileDialog>
 
 void Tavolin::on_makePanel_clicked()
 {
-    const double panelWidth = ui->panelWidthBox->value();
-    const double panelHeight = ui->panelHeightBox->value();
+    const PanelNumbers numbers = panelNumbers();
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), QString(),
                                                       tr("Eagle-Boards (*.brd)"));
     const BusyCursor busy;
     // The chosen file keeps its bytes until the whole panel is written: it
-    // may be one of the loaded boards, which is read again below.
+    // may be one of the loaded boards, which is read again by the run.
     panelFile.reset(new QSaveFile(path));
-    if (!openPanelFile(*panelFile)) {
-        showCritical(QStringLiteral("Save Panel"), QStringLiteral("Couldn't open save Location"));
+    if (const std::optional<PanelProblem> problem = openPanelOutput(*panelFile)) {
+        showProblem(*problem);
         return;
     }
-    RowPlacer placer(panelWidth, panelHeight);
-    for (int i = 0; i < boardPaths.size(); ++i) {
-        const BoardFootprint board {boardWidths.at(i), boardHeights.at(i), boardStartsX.at(i),
-                                    boardStartsY.at(i)};
-        const std::optional<PanelShift> shift = placer.place(board);
-        if (!shift) {
-            showCritical(QStringLiteral("No fit"),
-                         QStringLiteral("Could not fit all Boards on Panel"));
-            continue;
-        }
-        addShiftedBoard(i, shift->dx, shift->dy);
-        placer.advance(ui->offsetBox->value());
-    }
-    writePanel();
+    const AssembledPanel panel = assembleBoards(catalogueBoards(), numbers);
+    for (const PanelProblem &problem : panel.problems)
+        showProblem(problem);
+    if (const std::optional<PanelProblem> problem = writePanelOutput(*panelFile, panel.text))
+        showProblem(*problem);
+}
+
+PanelNumbers Tavolin::panelNumbers() const
+{
+    PanelNumbers numbers;
+    numbers.width = ui->panelWidthBox->value();
+    numbers.height = ui->panelHeightBox->value();
+    numbers.offset = ui->offsetBox->value();
+    return numbers;
+}
+
+QVector<PanelBoard> Tavolin::catalogueBoards() const
+{
+    QVector<PanelBoard> boards;
+    for (int i = 0; i < boardPaths.size(); ++i)
+        boards.append({boardPaths.at(i), footprintAt(i)});
+    return boards;
 }

@@ -1,21 +1,13 @@
 #include "app/tavolin.h"
-#include "catalogue/boardreader.h"
+#include "layout/panelrun.h"
 #include "shiftedboard.h"
 
-// Board files are only ever read: opening them read-only keeps a board that
-// was deleted or moved since loading from being created anew at its old path.
-// They are read as written, not in text mode, as when they were loaded.
 void Tavolin::addShiftedBoard(int boardIndex, int dx, int dy)
 {
     inputFile.reset(new QFile(boardPaths.at(boardIndex)));
-    if (!inputFile->open(QIODevice::ReadOnly)) {
-        showCritical(readErrorTitle(), openFailureText());
-        return;
-    }
-    const ShiftedCopy copy = shiftBoard(*inputFile, dx, dy);
-    inputFile->close();
+    const ShiftedCopy copy = shiftBoardFile(*inputFile, dx, dy);
     if (!copy.succeeded()) {
-        showCritical(readErrorTitle(), copy.error);
+        showProblem(unreadableBoardProblem(boardPaths.at(boardIndex), copy.error, boardIndex));
         return;
     }
     shiftedBoards.append(copy.document);

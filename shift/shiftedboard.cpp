@@ -1,10 +1,12 @@
 #include "shiftedboard.h"
 
 #include "boardtextwriter.h"
+#include "catalogue/boardfile.h"
 #include "catalogue/boardreader.h"
 #include "sectioncopy.h"
 #include "writerops.h"
 
+#include <QFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -96,4 +98,14 @@ ShiftedCopy shiftBoard(QIODevice &device, int dx, int dy)
     if (!device.seek(start))
         return {QString(), device.errorString()};
     return copyWithStreamWriter(device, dx, dy);
+}
+
+ShiftedCopy shiftBoardFile(QFile &file, int dx, int dy)
+{
+    const QString openError = openBoardFile(file);
+    if (!openError.isEmpty())
+        return {QString(), openError};
+    const ShiftedCopy copy = shiftBoard(file, dx, dy);
+    file.close();
+    return copy;
 }

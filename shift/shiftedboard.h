@@ -20,3 +20,10 @@ struct ShiftedCopy
 // their attributes; the section start tags themselves lose theirs. A copy is
 // made only for an error-free pass.
 ShiftedCopy shiftBoard(QIODevice &device, int dx, int dy);
+
+class QFile;
+
+// Opens the board file of `file` as every reader of boards does, shifts it
+// and closes it again. The error of a file that cannot be opened is the text
+// the failure is reported with.
+ShiftedCopy shiftBoardFile(QFile &file, int dx, int dy);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMetaMethod>
 #include <QPushButton>
@@ -30,7 +31,7 @@ private slots:
     void everyTextShowsWhole();
     void textThatFitsNoFontLeavesTheOthersAlone();
     void makePanelCaptionReadsDownwards();
-    void barsAreEmptyAndListsStartEmpty();
+    void barsAndListsAtStart();
     void windowKeepsGivenObjectName();
     void slotsAreTheThreeButtons();
     void eachButtonIsConnectedToItsSlot_data();
@@ -132,9 +133,20 @@ void TestForm::spinBoxes_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("maximum");
-    QTest::newRow("panel height") << "panelHeightBox" << 80 << 300;
-    QTest::newRow("panel width") << "panelWidthBox" << 160 << 300;
-    QTest::newRow("offset") << "offsetBox" << 5 << 50;
+    // A panel made without the window takes by default what the form starts
+    // with, and only what the form lets through.
+    QTest::addColumn<int>("numbersStart");
+    QTest::addColumn<int>("numbersMinimum");
+    QTest::addColumn<int>("numbersMaximum");
+    const PanelNumbers numbers;
+    const NumberRange side = PanelNumbers::sideRange;
+    const NumberRange offset = PanelNumbers::offsetRange;
+    QTest::newRow("panel height") << "panelHeightBox" << 80 << 300 << numbers.height << side.minimum
+                                  << side.maximum;
+    QTest::newRow("panel width") << "panelWidthBox" << 160 << 300 << numbers.width << side.minimum
+                                 << side.maximum;
+    QTest::newRow("offset") << "offsetBox" << 5 << 50 << numbers.offset << offset.minimum
+                            << offset.maximum;
 }
 
 void TestForm::spinBoxes()
@@ -149,6 +161,9 @@ void TestForm::spinBoxes()
     QCOMPARE(box->minimum(), 0);
     QCOMPARE(box->maximum(), maximum);
     QCOMPARE(box->singleStep(), 1);
+    QTEST(box->value(), "numbersStart");
+    QTEST(box->minimum(), "numbersMinimum");
+    QTEST(box->maximum(), "numbersMaximum");
     QVERIFY(box->prefix().isEmpty() && box->suffix().isEmpty());
 
     // The limits hold against typed input too.
@@ -266,12 +281,20 @@ void TestForm::makePanelCaptionReadsDownwards()
     QCOMPARE(lines, QStringList({"M", "A", "K", "E", "", "P", "A", "N", "E", "L"}));
 }
 
-void TestForm::barsAreEmptyAndListsStartEmpty()
+void TestForm::barsAndListsAtStart()
 {
     Tavolin window;
     QCOMPARE(window.menuBar()->objectName(), QStringLiteral("menuBar"));
     QCOMPARE(window.menuBar()->geometry(), QRect(0, 0, 779, 21));
-    QVERIFY(window.menuBar()->actions().isEmpty());
+    // The menu bar holds the Edit menu alone, with its one item.
+    const QList<QAction *> menus = window.menuBar()->actions();
+    QCOMPARE(menus.size(), 1);
+    QCOMPARE(menus.first()->text(), QStringLiteral("Edit"));
+    QVERIFY(menus.first()->menu());
+    const QList<QAction *> items = menus.first()->menu()->actions();
+    QCOMPARE(items.size(), 1);
+    QCOMPARE(items.first()->text(), QStringLiteral("Duplicate Board"));
+    QCOMPARE(items.first()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
     auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
     QVERIFY(toolBar);
     QCOMPARE(toolBar->parentWidget(), &window);

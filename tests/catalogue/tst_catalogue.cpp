@@ -1,9 +1,13 @@
 #include "app/tavolin.h"
+#include "catalogue/boardfile.h"
 #include "catalogue/outline.h"
 #include "support/drivenwindow.h"
 
+#include <QAction>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +29,11 @@ private slots:
     void deleteWithoutCurrentRowChangesNothing();
     void deleteMiddleRowKeepsTheOthersInOrder();
     void selectionInSizesListDoesNotDelete();
+    void severalBoardsLoadInOrder_data();
+    void severalBoardsLoadInOrder();
+    void openDialogStartsInTheLastBoardsFolder();
+    void duplicateCopiesTheSelectedBoard_data();
+    void duplicateCopiesTheSelectedBoard();
 
 private:
     using Window = DrivenWindow;
@@ -241,6 +250,146 @@ void TestCatalogue::selectionInSizesListDoesNotDelete()
     window.click("deleteButton");
     QCOMPARE(window.tavolin.boardPaths.size(), 1);
     verifyInvariant(window);
+}
+
+// Each way in loads its boards in order, each as one Load: a file that fails
+// is reported and the rest are loaded.
+void TestCatalogue::severalBoardsLoadInOrder_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("open dialog") << "dialog";
+    QTest::newRow("dropped from a file manager") << "drop";
+    QTest::newRow("named when starting") << "arguments";
+}
+
+void TestCatalogue::severalBoardsLoadInOrder()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QString, way);
+    QTemporaryDir dir;
+    const QString broken = dir.filePath(QStringLiteral("broken.brd"));
+    QVERIFY(writeWholeFile(broken, "<eagle><drawing>"));
+    const QString openLog = QDir::cleanPath(realBoard(QStringLiteral("OpenLog.brd")));
+    const QString chair = QDir::cleanPath(realBoard(QStringLiteral("ChairControl.brd")));
+    const QString tiny = handMadeBoard(dir, QStringLiteral("tiny.brd"), 12.5, 7);
+    QStringList given = {openLog, broken, chair, tiny, openLog};
+    QStringList loaded = {openLog, chair, tiny, openLog};
+
+    Window window;
+    if (way == QLatin1String("dialog")) {
+        // A dialog picks each file once, all from one folder, and returns
+        // them in the order they were picked, which need not be the folder's.
+        const QString chairCopy = dir.filePath(QStringLiteral("chair.brd"));
+        const QString openLogCopy = dir.filePath(QStringLiteral("a.brd"));
+        QVERIFY(QFile::copy(chair, chairCopy) && QFile::copy(openLog, openLogCopy));
+        given = QStringList {chairCopy, broken, tiny, openLogCopy};
+        loaded = QStringList {chairCopy, tiny, openLogCopy};
+        window.script.chooseFiles(given);
+        window.script.dismissMessage();
+        window.click("loadButton");
+    } else if (way == QLatin1String("drop")) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : given)
+            urls << QUrl::fromLocalFile(path);
+        // Anything but a local file is ignored.
+        urls.insert(2, QUrl(QStringLiteral("https://example.com/remote.brd")));
+        data.setUrls(urls);
+        window.script.dismissMessage();
+        QDragEnterEvent enter(QPoint(300, 150), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&window.tavolin, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(300, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window.tavolin, &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_COMPARE(window.tavolin.boardPaths.size(), loaded.size());
+    } else {
+        window.script.dismissMessage();
+        window.tavolin.loadBoards(given);
+    }
+
+    QCOMPARE(window.tavolin.boardPaths, loaded);
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.pendingAnswers(), 0);
+    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("QXSRExample::parseXML"));
+    verifyInvariant(window);
+    // Each board measured as a Load of it alone measures it.
+    for (int i = 0; i < loaded.size(); ++i) {
+        QFile file(loaded.at(i));
+        const OutlineMeasurement alone = measureBoardFile(file);
+        QCOMPARE(window.tavolin.boardWidths.at(i), alone.box.width());
+        QCOMPARE(window.tavolin.boardStartsY.at(i), alone.box.minY);
+    }
+}
+
+void TestCatalogue::openDialogStartsInTheLastBoardsFolder()
+{
+    QTemporaryDir first;
+    QTemporaryDir second;
+    Window window;
+    window.load(handMadeBoard(first, QStringLiteral("a.brd"), 10, 10));
+    window.load(handMadeBoard(second, QStringLiteral("b.brd"), 5, 5));
+    // A failed load leaves the folder where the last board was loaded.
+    const QString broken = first.filePath(QStringLiteral("broken.brd"));
+    QVERIFY(writeWholeFile(broken, "<eagle>"));
+    window.script.chooseFile(broken);
+    window.script.dismissMessage();
+    window.click("loadButton");
+    window.script.cancelFile();
+    window.script.dismissMessage();
+    window.click("loadButton");
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), 2);
+    QCOMPARE(window.script.fileDialogFolders.mid(1),
+             QStringList({first.path(), second.path(), second.path()}));
+}
+
+void TestCatalogue::duplicateCopiesTheSelectedBoard_data()
+{
+    QTest::addColumn<int>("row"); // selected in the list of files
+    QTest::addColumn<bool>("shortcut"); // Ctrl+D rather than the menu
+    QTest::newRow("first board, by the menu") << 0 << false;
+    QTest::newRow("last board, by Ctrl+D") << 2 << true;
+    QTest::newRow("nothing selected") << -1 << false;
+}
+
+void TestCatalogue::duplicateCopiesTheSelectedBoard()
+{
+    QFETCH(int, row);
+    QFETCH(bool, shortcut);
+    QTemporaryDir dir;
+    Window window;
+    window.load(handMadeBoard(dir, QStringLiteral("a.brd"), 10, 11));
+    window.load(handMadeBoard(dir, QStringLiteral("b.brd"), 20, 21));
+    window.load(handMadeBoard(dir, QStringLiteral("c.brd"), 30.25, 31));
+    const QStringList paths = window.tavolin.boardPaths;
+    const QList<double> widths = window.tavolin.boardWidths;
+    window.files()->setCurrentRow(row);
+    // The copy takes the size the board was loaded with: the file is not
+    // read again, and may be gone.
+    for (const QString &path : paths)
+        QVERIFY(QFile::remove(path));
+    if (shortcut) {
+        window.tavolin.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window.tavolin));
+        QTest::keyClick(&window.tavolin, Qt::Key_D, Qt::ControlModifier);
+    } else {
+        auto *action = window.tavolin.findChild<QAction *>(QStringLiteral("actionDuplicateBoard"));
+        QVERIFY(action);
+        action->trigger();
+    }
+    QCOMPARE(window.script.messages.size(), 0);
+    verifyInvariant(window);
+    if (row < 0) {
+        QCOMPARE(window.tavolin.boardPaths, paths);
+        return;
+    }
+    QCOMPARE(window.tavolin.boardPaths, paths + QStringList {paths.at(row)});
+    QCOMPARE(window.tavolin.boardWidths, widths + QList<double> {widths.at(row)});
+    QCOMPARE(window.sizes()->item(3)->text(), window.sizes()->item(row)->text());
+    QCOMPARE(window.tavolin.boardStartsX.last(), window.tavolin.boardStartsX.at(row));
 }
 
 QTEST_MAIN(TestCatalogue)

@@ -335,13 +335,16 @@ void TestMakePanel::boardDeletedAfterLoadingIsReportedAndTheRunGoesOn()
     DrivenWindow window;
     window.load(doomed);
     window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.load(realBoard(QStringLiteral("ChairControl.brd"))); // 150 by 84: fits nowhere
     QVERIFY(QFile::remove(doomed));
     window.script.cursors.clear();
-    window.makePanel(output, 1);
-    verifyBusyRun(window.script, 1);
-    QCOMPARE(window.script.messages.size(), 1);
+    window.makePanel(output, 2);
+    verifyBusyRun(window.script, 2);
+    // Reported in the order of the boards, whichever step found each.
+    QCOMPARE(window.script.messages.size(), 2);
     QCOMPARE(window.script.messages.first().title, QStringLiteral("QXSRExample::parseXML"));
     QCOMPARE(window.script.messages.first().text, QStringLiteral("Couldn't open example.xml"));
+    QCOMPARE(window.script.messages.last().title, QStringLiteral("No fit"));
     QVERIFY(!QFileInfo::exists(doomed));
     // OpenLog was placed after the missing board's slot and is in the panel.
     const QDomDocument panel = parse(readWholeFile(output));

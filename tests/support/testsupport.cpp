@@ -91,25 +91,38 @@ void DialogScript::answer(Answer answer)
 
 void DialogScript::chooseFile(const QString &path)
 {
-    answer([path](QWidget *modal) {
+    chooseFiles({path});
+}
+
+void DialogScript::chooseFiles(const QStringList &paths)
+{
+    // One name is typed as it is; several are typed each in quotes, which is
+    // how the dialog itself shows a selection of several files.
+    QString typed = paths.value(0);
+    if (paths.size() > 1)
+        typed = QLatin1Char('"') + paths.join(QStringLiteral("\" \"")) + QLatin1Char('"');
+    answer([this, typed](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         if (!dialog) {
             modal->close();
             return;
         }
+        fileDialogFolders.append(dialog->directory().absolutePath());
         // Typed into the file name field, as a user would: selectFile()
         // leaves the field alone once it has the focus.
         if (auto *field = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            field->setText(path);
+            field->setText(typed);
         else
-            dialog->selectFile(path);
+            dialog->selectFile(typed);
         static_cast<QDialog *>(dialog)->accept(); // what pressing Open or Save does
     });
 }
 
 void DialogScript::cancelFile()
 {
-    answer([](QWidget *modal) {
+    answer([this](QWidget *modal) {
+        if (auto *fileDialog = qobject_cast<QFileDialog *>(modal))
+            fileDialogFolders.append(fileDialog->directory().absolutePath());
         if (auto *dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();
         else

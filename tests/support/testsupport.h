@@ -78,6 +78,9 @@ public:
     void answer(Answer answer);
     // Next dialog is a file dialog: select `path` in it and accept.
     void chooseFile(const QString &path);
+    // Next dialog is a file dialog that takes several files: select `paths`
+    // in it, in this order, and accept.
+    void chooseFiles(const QStringList &paths);
     // Next dialog is a file dialog: cancel it.
     void cancelFile();
     // Next dialog is a message box: record it in `messages`, press its Ok
@@ -89,6 +92,7 @@ public:
     QList<SeenMessage> messages;
     QStringList unexpected; // class names of unanswered modal widgets
     QList<CursorStack> cursors; // override cursors while each modal widget was open
+    QStringList fileDialogFolders; // the folder each answered file dialog started in
 
 private:
     void poll();

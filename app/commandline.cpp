@@ -1,0 +1,179 @@
+#include "commandline.h"
+
+#include "catalogue/boardfile.h"
+#include "layout/panelrun.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+const char *const panelOptions[] = {"--width", "--height", "--offset", "--output"};
+const char *const infoOptions[] = {"-h", "-?", "--help", "--help-all", "-v", "--version"};
+
+bool isPanelOption(const QByteArray &argument)
+{
+    for (const char *option : panelOptions) {
+        if (argument == option || argument.startsWith(QByteArray(option) + '='))
+            return true;
+    }
+    return false;
+}
+
+void report(const QString &line)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 line.toLocal8Bit().constData());
+}
+
+CommandLineStatus usageError(const QString &text)
+{
+    report(text);
+    report(QStringLiteral("see '%1 --help'").arg(QCoreApplication::applicationName()));
+    return CommandLineStatus::Usage;
+}
+
+struct NumberOption
+{
+    QCommandLineOption option;
+    NumberRange range;
+    int *value;
+};
+
+// A value outside the spin box's range could not be typed into the window
+// either; it is refused rather than clamped.
+bool readNumber(const QCommandLineParser &parser, const NumberOption &number, QString &error)
+{
+    if (!parser.isSet(number.option))
+        return true;
+    const QString text = parser.value(number.option);
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || !number.range.holds(value)) {
+        error = QStringLiteral("--%1 takes whole millimetres from %2 to %3, not \"%4\"")
+                        .arg(number.option.names().first())
+                        .arg(number.range.minimum)
+                        .arg(number.range.maximum)
+                        .arg(text);
+        return false;
+    }
+    *number.value = value;
+    return true;
+}
+
+// Every board as the window's Load takes it in: one that cannot be read is
+// reported and left out, the others are loaded.
+QVector<PanelBoard> loadBoards(const QStringList &paths, int &problems)
+{
+    QVector<PanelBoard> boards;
+    for (const QString &path : paths) {
+        QFile file(path);
+        const OutlineMeasurement measured = measureBoardFile(file);
+        if (measured.error.isEmpty()) {
+            boards.append(measuredBoard(path, measured.box));
+        } else {
+            report(QStringLiteral("warning: ")
+                   + unreadableBoardProblem(path, measured.error).line());
+            ++problems;
+        }
+    }
+    return boards;
+}
+
+CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &numbers,
+                            const QString &outputPath)
+{
+    int problems = 0;
+    const QVector<PanelBoard> boards = loadBoards(paths, problems);
+    QSaveFile output(outputPath);
+    if (const std::optional<PanelProblem> problem = openPanelOutput(output)) {
+        report(QStringLiteral("error: ") + problem->line());
+        return CommandLineStatus::NothingWritten;
+    }
+    const AssembledPanel panel = assembleBoards(boards, numbers);
+    for (const PanelProblem &problem : panel.problems)
+        report(QStringLiteral("warning: ") + problem.line());
+    problems += panel.problems.size();
+    if (panel.text.isEmpty()) {
+        writePanelOutput(output, panel.text);
+        report(QStringLiteral("error: %1: no board placed, nothing written").arg(outputPath));
+        return CommandLineStatus::NothingWritten;
+    }
+    if (const std::optional<PanelProblem> problem = writePanelOutput(output, panel.text)) {
+        report(QStringLiteral("error: ") + problem->line());
+        return CommandLineStatus::NothingWritten;
+    }
+    return problems == 0 ? CommandLineStatus::Written : CommandLineStatus::WrittenWithProblems;
+}
+
+} // namespace
+
+bool wantsCommandLine(int argc, const char *const argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            break;
+        if (isPanelOption(argument))
+            return true;
+        for (const char *option : infoOptions) {
+            if (argument == option)
+                return true;
+        }
+    }
+    return false;
+}
+
+CommandLineStatus runCommandLine(const QStringList &arguments)
+{
+    PanelNumbers numbers;
+    const auto numberOption = [](const char *name, const char *what, int value) {
+        return QCommandLineOption(
+                QLatin1String(name),
+                QStringLiteral("%1 in whole mm (default %2).").arg(QLatin1String(what)).arg(value),
+                QStringLiteral("mm"));
+    };
+    const NumberOption width {numberOption("width", "Panel width", numbers.width),
+                              PanelNumbers::sideRange, &numbers.width};
+    const NumberOption height {numberOption("height", "Panel height", numbers.height),
+                               PanelNumbers::sideRange, &numbers.height};
+    const NumberOption offset {
+            numberOption("offset", "Least gap between the boards of a row", numbers.offset),
+            PanelNumbers::offsetRange, &numbers.offset};
+    const QCommandLineOption output(QStringLiteral("output"),
+                                    QStringLiteral("Write the panel to <file>, without a window."),
+                                    QStringLiteral("file"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+            QStringLiteral("Places copies of EAGLE boards in rows on a panel and writes the panel "
+                           "as one EAGLE board file. Without --output the window opens with the "
+                           "boards loaded."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addOptions({width.option, height.option, offset.option, output});
+    parser.addPositionalArgument(QStringLiteral("boards"),
+                                 QStringLiteral("Board files, each placed once per mention, in "
+                                                "the order given."),
+                                 QStringLiteral("BOARD.brd..."));
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+    QString error;
+    for (const NumberOption *number : {&width, &height, &offset}) {
+        if (!readNumber(parser, *number, error))
+            return usageError(error);
+    }
+    if (!parser.isSet(output))
+        return usageError(QStringLiteral("--width, --height and --offset need --output"));
+    if (parser.value(output).isEmpty())
+        return usageError(QStringLiteral("--output needs a file name"));
+    if (parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("no board file given"));
+    return makePanel(parser.positionalArguments(), numbers, parser.value(output));
+}

@@ -1,0 +1,20 @@
+#include "boardfile.h"
+
+#include "boardreader.h"
+
+#include <QFile>
+
+QString openBoardFile(QFile &file)
+{
+    return file.open(QIODevice::ReadOnly) ? QString() : openFailureText();
+}
+
+OutlineMeasurement measureBoardFile(QFile &file)
+{
+    const QString openError = openBoardFile(file);
+    if (!openError.isEmpty())
+        return {OutlineBox(), openError};
+    const OutlineMeasurement measured = measureOutline(file);
+    file.close();
+    return measured;
+}

@@ -1,0 +1,130 @@
+#include "panelrun.h"
+
+#include "assembly/assemblepanel.h"
+#include "assembly/namebook.h"
+#include "assembly/panelfile.h"
+#include "catalogue/boardreader.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+PanelProblem outputProblem(const QSaveFile &file, const QString &text)
+{
+    return {PanelProblem::UnwritableOutput, file.fileName(), QStringLiteral("Save Panel"), text};
+}
+
+} // namespace
+
+QString PanelProblem::line() const
+{
+    QStringList parts;
+    // A text that already names its file says it once.
+    if (!subject.isEmpty() && !text.contains(subject))
+        parts << subject;
+    // "No fit" is the only title that says what happened.
+    if (kind == NoFit)
+        parts << title;
+    parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return parts.join(QStringLiteral(": "));
+}
+
+PanelBoard measuredBoard(const QString &path, const OutlineBox &box)
+{
+    return {path, {box.width(), box.height(), box.minX, box.minY}};
+}
+
+PanelProblem noFitProblem(const PanelBoard &board, int index)
+{
+    return {PanelProblem::NoFit, board.path, QStringLiteral("No fit"),
+            QStringLiteral("Could not fit all Boards on Panel"), index};
+}
+
+PanelProblem unreadableBoardProblem(const QString &path, const QString &error, int index)
+{
+    return {PanelProblem::UnreadableBoard, path, readErrorTitle(), error, index};
+}
+
+PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Shifter shifter)
+    : runBoards(std::move(boards))
+    , numbers(numbers)
+    , shifter(std::move(shifter))
+{ }
+
+void PanelRun::place()
+{
+    RowPlacer placer(numbers.width, numbers.height);
+    for (int i = 0; i < runBoards.size(); ++i) {
+        const std::optional<PanelShift> shift = placer.place(runBoards.at(i).footprint);
+        if (!shift) {
+            result.problems.append(noFitProblem(runBoards.at(i), i));
+            continue;
+        }
+        result.placements.append({i, *shift});
+        placer.advance(numbers.offset);
+    }
+}
+
+// A board that cannot be read again keeps its place on the panel empty.
+void PanelRun::shift()
+{
+    QVector<PanelPlacement> shiftedPlacements;
+    for (const PanelPlacement &placement : std::as_const(result.placements)) {
+        const QString &path = runBoards.at(placement.board).path;
+        const ShiftedCopy copy = shifter(path, placement.shift);
+        if (!copy.succeeded()) {
+            result.problems.append(unreadableBoardProblem(path, copy.error, placement.board));
+            continue;
+        }
+        shifted.append(copy.document);
+        shiftedPlacements.append(placement);
+    }
+    result.placements = shiftedPlacements;
+    std::stable_sort(
+            result.problems.begin(), result.problems.end(),
+            [](const PanelProblem &a, const PanelProblem &b) { return a.board < b.board; });
+}
+
+void PanelRun::assemble()
+{
+    NameBook names(known, duplicates);
+    result.text = assemblePanel(shifted, names);
+    shifted.clear();
+}
+
+ShiftedCopy PanelRun::shiftBoardAt(const QString &path, const PanelShift &shift)
+{
+    QFile file(path);
+    return shiftBoardFile(file, shift.dx, shift.dy);
+}
+
+AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers)
+{
+    PanelRun run(boards, numbers);
+    run.place();
+    run.shift();
+    run.assemble();
+    return run.takePanel();
+}
+
+std::optional<PanelProblem> openPanelOutput(QSaveFile &file)
+{
+    if (openPanelFile(file))
+        return std::nullopt;
+    return outputProblem(file, QStringLiteral("Couldn't open save Location"));
+}
+
+std::optional<PanelProblem> writePanelOutput(QSaveFile &file, const QByteArray &text)
+{
+    if (text.isEmpty()) {
+        discardPanelFile(file);
+        return std::nullopt;
+    }
+    const QString error = savePanelFile(file, text);
+    if (error.isEmpty())
+        return std::nullopt;
+    return outputProblem(file, QStringLiteral("Couldn't write panel file\n") + error);
+}

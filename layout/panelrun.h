@@ -1,0 +1,135 @@
+#pragma once
+
+#include "catalogue/outline.h"
+#include "rowplacer.h"
+#include "shift/shiftedboard.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+class QSaveFile;
+
+// A loaded board as the catalogue holds it: where it is read from again and
+// what its outline measured.
+struct PanelBoard
+{
+    QString path;
+    BoardFootprint footprint;
+};
+
+PanelBoard measuredBoard(const QString &path, const OutlineBox &box);
+
+struct NumberRange
+{
+    int minimum;
+    int maximum;
+
+    bool holds(int value) const { return value >= minimum && value <= maximum; }
+};
+
+// The panel's size and the offset between the boards of a row, in whole
+// millimetres. The defaults and ranges are those of the window's spin boxes,
+// so that every way of making a panel takes the same numbers.
+struct PanelNumbers
+{
+    static constexpr NumberRange sideRange {0, 300};
+    static constexpr NumberRange offsetRange {0, 50};
+
+    int width = 160;
+    int height = 80;
+    int offset = 5;
+};
+
+// Something a run reports, with the title and text of the box the window
+// shows it in.
+struct PanelProblem
+{
+    enum Kind {
+        NoFit, // a board left out: it fits nowhere on the panel
+        UnreadableBoard, // a board left out: its file cannot be read
+        UnwritableOutput, // nothing written: the panel's file cannot take it
+        DesignRules, // the panel was written, but its boards' design rules differ
+    };
+
+    Kind kind = NoFit;
+    QString subject; // the path of the board, or of the panel's file
+    QString title;
+    QString text;
+    int board = -1; // index into the run's boards; -1 when no one board is meant
+
+    // One line that names the subject, for a log or a terminal.
+    QString line() const;
+};
+
+PanelProblem noFitProblem(const PanelBoard &board, int index);
+PanelProblem unreadableBoardProblem(const QString &path, const QString &error, int index = -1);
+
+// A board on the panel and the whole millimetres it was moved by.
+struct PanelPlacement
+{
+    int board = -1; // index into the run's boards
+    PanelShift shift;
+};
+
+struct AssembledPanel
+{
+    QVector<PanelPlacement> placements; // the boards on the panel, in board order
+    QByteArray text; // the panel file's bytes; empty when no board is on it
+    QList<PanelProblem> problems; // in board order
+};
+
+// One make-panel run without a window: the boards are placed in order in
+// rows, each placed board is read again and shifted to its place, and the
+// copies are assembled into the panel. Every caller (the window, the command
+// line, the benchmark, the fuzzer) goes through these steps, in this order;
+// they are separate so that each can be timed or inspected on its own.
+class PanelRun
+{
+public:
+    // Makes the shifted copy of the board at `path`; the default reads the file.
+    using Shifter = std::function<ShiftedCopy(const QString &path, const PanelShift &shift)>;
+
+    PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers,
+             Shifter shifter = shiftBoardAt);
+    PanelRun(const PanelRun &) = delete;
+    PanelRun &operator=(const PanelRun &) = delete;
+
+    void place();
+    void shift();
+    void assemble();
+
+    const QVector<PanelBoard> &boards() const { return runBoards; }
+    // The copies of the placed boards, from shift() until assemble().
+    const QStringList &shiftedBoards() const { return shifted; }
+    // Every name met in the assembly, once each.
+    const QStringList &knownNames() const { return known; }
+    const AssembledPanel &panel() const { return result; }
+    AssembledPanel takePanel() { return std::move(result); }
+
+    static ShiftedCopy shiftBoardAt(const QString &path, const PanelShift &shift);
+
+private:
+    QVector<PanelBoard> runBoards;
+    PanelNumbers numbers;
+    Shifter shifter;
+    QStringList shifted;
+    QStringList known;
+    QStringList duplicates;
+    AssembledPanel result;
+};
+
+// The whole run on boards already loaded.
+AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers);
+
+// Opens the panel's file before anything is placed: a location that cannot
+// take a file ends the run first.
+std::optional<PanelProblem> openPanelOutput(QSaveFile &file);
+// Puts the panel in place of the open file's path and closes it. A panel
+// without boards writes nothing and leaves the path as it was.
+std::optional<PanelProblem> writePanelOutput(QSaveFile &file, const QByteArray &text);

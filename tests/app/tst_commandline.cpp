@@ -1,0 +1,262 @@
+#include "support/drivenwindow.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The built program run from the command line, as a script runs it: in a
+// process of its own, without a display, its stderr lines and exit status
+// read. Its panels are compared byte for byte with the window's.
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void samePanelAsTheWindow_data();
+    void samePanelAsTheWindow();
+    void exitStatusAndReports_data();
+    void exitStatusAndReports();
+};
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QStringList errorLines;
+    QByteArray output;
+};
+
+// No display of any kind: the command line must not need one.
+Run runTavolin(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TAVOLIN_EXECUTABLE), arguments);
+    Run run;
+    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.errorLines = QString::fromLocal8Bit(process.readAllStandardError())
+                             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    run.output = process.readAllStandardOutput();
+    return run;
+}
+
+QString noFitLine(const QString &board)
+{
+    return QStringLiteral("tavolin: warning: %1: No fit: Could not fit all Boards on Panel")
+            .arg(board);
+}
+
+// The numbers of a panel; 0 leaves the window's start value and the
+// command line's default.
+struct Numbers
+{
+    int width = 0;
+    int height = 0;
+    int offset = 0;
+};
+
+QStringList numberArguments(const Numbers &numbers)
+{
+    QStringList arguments;
+    if (numbers.width)
+        arguments << QStringLiteral("--width") << QString::number(numbers.width);
+    if (numbers.height)
+        arguments << QStringLiteral("--height=%1").arg(numbers.height);
+    if (numbers.offset)
+        arguments << QStringLiteral("--offset") << QString::number(numbers.offset);
+    return arguments;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Numbers)
+
+void TestCommandLine::samePanelAsTheWindow_data()
+{
+    QTest::addColumn<QStringList>("boards");
+    QTest::addColumn<Numbers>("numbers");
+    QTest::addColumn<QStringList>("leftOut"); // the boards reported as "No fit"
+
+    QTest::newRow("mixed, one fits nowhere")
+            << QStringList {"AMG8833_REV-B.brd",        "Graphic_LCD_Backpack.brd",
+                            "SparkFun_RTK_Express.brd", "OpenLog.brd",
+                            "ChairControl.brd",         "AMG8833_REV-B.brd"}
+            << Numbers {200, 150, 3} << QStringList {"ChairControl.brd"};
+    QTest::newRow("the window's start values")
+            << QStringList {"OpenLog.brd", "Qwiic_LED_Stick.brd", "SnowFlake.brd"} << Numbers()
+            << QStringList {"SnowFlake.brd"};
+    QTest::newRow("copies of one board, touching")
+            << QStringList {"Qwiic_MP3_Trigger.brd", "Qwiic_MP3_Trigger.brd",
+                            "Qwiic_MP3_Trigger.brd", "Qwiic_MP3_Trigger.brd"}
+            << Numbers {300, 300, 0} << QStringList();
+    QTest::newRow("largest board first, the rest left out")
+            << QStringList {"MOAC.brd",
+                            "BusPirate-v3.8a-SSOP.brd",
+                            "Serial_Controlled_Motor_Driver.brd",
+                            "Metro_Mini_328_V2_-_STEMMA_QT.brd",
+                            "Robotic_Finger_Sensor.brd",
+                            "SBCONN.brd",
+                            "MoldTopPCBs.brd"}
+            << Numbers {120, 100, 10}
+            << QStringList {"Metro_Mini_328_V2_-_STEMMA_QT.brd", "Robotic_Finger_Sensor.brd",
+                            "SBCONN.brd", "MoldTopPCBs.brd"};
+}
+
+void TestCommandLine::samePanelAsTheWindow()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QStringList, boards);
+    QFETCH(Numbers, numbers);
+    QFETCH(QStringList, leftOut);
+    QTemporaryDir dir;
+    const QString windowPanel = dir.filePath(QStringLiteral("window.brd"));
+    const QString commandPanel = dir.filePath(QStringLiteral("command.brd"));
+
+    DrivenWindow window;
+    QStringList paths;
+    for (const QString &board : boards) {
+        paths << realBoard(board);
+        window.load(paths.last());
+    }
+    if (numbers.width)
+        window.typeInto("panelWidthBox", numbers.width);
+    if (numbers.height)
+        window.typeInto("panelHeightBox", numbers.height);
+    if (numbers.offset)
+        window.typeInto("offsetBox", numbers.offset);
+    window.makePanel(windowPanel, leftOut.size());
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), leftOut.size());
+    for (const SeenMessage &message : window.script.messages)
+        QCOMPARE(message.title, QStringLiteral("No fit"));
+
+    const Run run = runTavolin(numberArguments(numbers)
+                               << QStringLiteral("--output") << commandPanel << paths);
+    QStringList expectedLines;
+    for (const QString &board : leftOut)
+        expectedLines << noFitLine(realBoard(board));
+    QCOMPARE(run.errorLines, expectedLines);
+    QCOMPARE(run.status, leftOut.isEmpty() ? 0 : 3);
+    QVERIFY(run.output.isEmpty());
+    const QByteArray panel = readWholeFile(commandPanel);
+    QVERIFY(panel.startsWith("<?xml"));
+    QVERIFY(panel == readWholeFile(windowPanel));
+}
+
+void TestCommandLine::exitStatusAndReports_data()
+{
+    // In the arguments and lines, %B stands for the real boards' folder and
+    // %D for a fresh folder of the test's own; the panel goes to %D/panel.brd.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines"); // stderr, line by line
+    QTest::addColumn<bool>("written"); // whether %D/panel.brd exists afterwards
+    QTest::addColumn<QString>("printed"); // a line stdout holds; empty: stdout is empty
+
+    const QString output = QStringLiteral("--output=%D/panel.brd");
+    const QString openLog = QStringLiteral("%B/OpenLog.brd");
+    const QString chair = QStringLiteral("%B/ChairControl.brd");
+    const auto usage = [](const QString &line) {
+        return QStringList {QStringLiteral("tavolin: ") + line,
+                            QStringLiteral("tavolin: see 'tavolin --help'")};
+    };
+    const QString range = QStringLiteral("%1 takes whole millimetres from 0 to %2, not \"%3\"");
+
+    QTest::newRow("written, nothing reported")
+            << QStringList {output, openLog, openLog} << 0 << QStringList() << true << QString();
+    QTest::newRow("board that fits nowhere") << QStringList {output, chair, openLog} << 3
+                                             << QStringList {noFitLine(chair)} << true << QString();
+    QTest::newRow("board that cannot be read")
+            << QStringList {output, QStringLiteral("%D/missing.brd"), openLog} << 3
+            << QStringList {QStringLiteral(
+                       "tavolin: warning: %D/missing.brd: Couldn't open example.xml")}
+            << true << QString();
+    QTest::newRow("no board fits")
+            << QStringList {output, chair} << 1
+            << QStringList {noFitLine(chair),
+                            QStringLiteral("tavolin: error: %D/panel.brd: no board placed, nothing "
+                                           "written")}
+            << false << QString();
+    QTest::newRow("folder that does not exist")
+            << QStringList {QStringLiteral("--output"), QStringLiteral("%D/none/panel.brd"),
+                            openLog}
+            << 1
+            << QStringList {QStringLiteral(
+                       "tavolin: error: %D/none/panel.brd: Couldn't open save Location")}
+            << false << QString();
+    QTest::newRow("width above the spin box's")
+            << QStringList {QStringLiteral("--width"), QStringLiteral("301"), output, openLog} << 2
+            << usage(range.arg(QStringLiteral("--width"), QStringLiteral("300"),
+                               QStringLiteral("301")))
+            << false << QString();
+    QTest::newRow("negative height")
+            << QStringList {QStringLiteral("--height=-1"), output, openLog} << 2
+            << usage(range.arg(QStringLiteral("--height"), QStringLiteral("300"),
+                               QStringLiteral("-1")))
+            << false << QString();
+    QTest::newRow("offset above the spin box's")
+            << QStringList {QStringLiteral("--offset"), QStringLiteral("51"), output, openLog} << 2
+            << usage(range.arg(QStringLiteral("--offset"), QStringLiteral("50"),
+                               QStringLiteral("51")))
+            << false << QString();
+    QTest::newRow("width not in whole millimetres")
+            << QStringList {QStringLiteral("--width"), QStringLiteral("80.5"), output, openLog} << 2
+            << usage(range.arg(QStringLiteral("--width"), QStringLiteral("300"),
+                               QStringLiteral("80.5")))
+            << false << QString();
+    QTest::newRow("numbers without an output")
+            << QStringList {QStringLiteral("--width"), QStringLiteral("100"), openLog} << 2
+            << usage(QStringLiteral("--width, --height and --offset need --output")) << false
+            << QString();
+    QTest::newRow("no board") << QStringList {output} << 2
+                              << usage(QStringLiteral("no board file given")) << false << QString();
+    QTest::newRow("unknown option")
+            << QStringList {QStringLiteral("--copies=3"), output, openLog} << 2
+            << usage(QStringLiteral("Unknown option 'copies'.")) << false << QString();
+    QTest::newRow("help") << QStringList {QStringLiteral("--help")} << 0 << QStringList() << false
+                          << QStringLiteral("  --output <file>  Write the panel to <file>, "
+                                            "without a window.");
+    QTest::newRow("version") << QStringList {QStringLiteral("--version")} << 0 << QStringList()
+                             << false << QStringLiteral("tavolin 0.1");
+}
+
+void TestCommandLine::exitStatusAndReports()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, printed);
+    QTemporaryDir dir;
+    const auto place = [&dir](QString text) {
+        return text.replace(QLatin1String("%B"), realBoardsDir())
+                .replace(QLatin1String("%D"), dir.path());
+    };
+    for (QString &argument : arguments)
+        argument = place(argument);
+    for (QString &line : lines)
+        line = place(line);
+
+    const Run run = runTavolin(arguments);
+    QTEST(run.status, "status");
+    QCOMPARE(run.errorLines, lines);
+    QTEST(QFileInfo::exists(dir.filePath(QStringLiteral("panel.brd"))), "written");
+    if (printed.isEmpty())
+        QCOMPARE(run.output, QByteArray());
+    else
+        QVERIFY2(QString::fromLocal8Bit(run.output).split(QLatin1Char('\n')).contains(printed),
+                 run.output.constData());
+    // Nothing is left behind beside the panel: no half-written file.
+    const QStringList left =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    QVERIFY(left.isEmpty() || left == QStringList {QStringLiteral("panel.brd")});
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
