@@ -16,16 +16,18 @@ void Tavolin::on_loadButton_clicked()
     // that vanished is not created as an empty file. Not in text mode, which
     // drops every CR byte and so takes apart UTF-16 boards and boards whose
     // lines end in a bare CR.
+    if (path.isEmpty())
+        return; // the dialog was cancelled
     inputFile.reset(new QFile(path));
     if (!inputFile->open(QIODevice::ReadOnly)) {
-        showCritical(readErrorTitle(), openFailureText());
+        showCritical(readErrorTitle(), openFailureText(path, inputFile->errorString()));
         return;
     }
     const OutlineMeasurement measured = measureOutline(*inputFile);
     inputFile->close();
     // A file the reader rejects could never be placed, so it stays out.
     if (!measured.error.isEmpty()) {
-        showCritical(readErrorTitle(), measured.error);
+        showCritical(readErrorTitle(), openFailureText(path, measured.error));
         return;
     }
     minX = measured.box.minX;

@@ -7,15 +7,16 @@
 // They are read as written, not in text mode, as when they were loaded.
 void Tavolin::addShiftedBoard(int boardIndex, int dx, int dy)
 {
-    inputFile.reset(new QFile(boardPaths.at(boardIndex)));
+    const QString &path = boardPaths.at(boardIndex);
+    inputFile.reset(new QFile(path));
     if (!inputFile->open(QIODevice::ReadOnly)) {
-        showCritical(readErrorTitle(), openFailureText());
+        showCritical(readErrorTitle(), openFailureText(path, inputFile->errorString()));
         return;
     }
     const ShiftedCopy copy = shiftBoard(*inputFile, dx, dy);
     inputFile->close();
     if (!copy.succeeded()) {
-        showCritical(readErrorTitle(), copy.error);
+        showCritical(readErrorTitle(), openFailureText(path, copy.error));
         return;
     }
     shiftedBoards.append(copy.document);

@@ -2,6 +2,7 @@
 #include "catalogue/outline.h"
 #include "hostileinputs.h"
 #include "shift/shiftedboard.h"
+#include "support/testsupport.h"
 
 #include <QBuffer>
 #include <QXmlStreamReader>
@@ -109,10 +110,10 @@ void TestHostilePath::prefixedAttributesKeepTheirNamespace()
     QFETCH(QByteArray, board);
     QFETCH(QString, uri);
     QFETCH(QStringList, inNamespace);
-    QCOMPARE(readerError(board), QString());
+    QCOMPARE(readerFailure(board), QString());
     const QByteArray panel = panelOfTwoCopies(board);
     QVERIFY(!panel.isEmpty());
-    QCOMPARE(readerError(panel), QString());
+    QCOMPARE(readerFailure(panel), QString());
     QCOMPARE(attributesIn(panel, uri), inNamespace);
 }
 
@@ -132,7 +133,7 @@ void TestHostilePath::labelFloodKeepsThePanelSmall()
             + labels + "</package></packages></library></libraries><elements>" + parts
             + "</elements></board></eagle>";
     const QByteArray panel = panelOfTwoCopies(board);
-    QCOMPARE(readerError(panel), QString());
+    QCOMPARE(readerFailure(panel), QString());
     QVERIFY2(panel.size() < 10 * board.size(),
              qPrintable(QStringLiteral("%1 bytes from %2").arg(panel.size()).arg(board.size())));
     QCOMPARE(panel.count("<element "), 800);
