@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QXmlStreamReader>
 
+#include <limits>
 #include <map>
 #include <tuple>
 
@@ -98,8 +99,14 @@ void OutlineScanner::end(int depth)
     // `depth` is that of the element just closed.
     if (depth == packageDepth) {
         packageDepth = 0;
-        if (package)
+        if (package) {
             package->finish();
+            // A package drawn again, by a crafted board, is boxed anew.
+            const PackageOutline *drawn = package;
+            constexpr double beyond = std::numeric_limits<double>::infinity();
+            placedBoxes.erase(placedBoxes.lower_bound(std::make_tuple(drawn, false, -beyond)),
+                              placedBoxes.upper_bound(std::make_tuple(drawn, true, beyond)));
+        }
         package = nullptr;
     } else if (depth == libraryDepth) {
         libraryDepth = 0;

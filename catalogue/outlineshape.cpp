@@ -192,6 +192,15 @@ void PackageOutline::add(const OutlineArc &arc)
 void PackageOutline::finish()
 {
     reducePoints();
+    reach = 0.0;
+    for (const OutlinePoint &point : points)
+        reach = std::max(reach, std::hypot(point.x, point.y));
+    for (const OutlineArc &arc : arcs) {
+        reach = std::max(
+                reach,
+                std::hypot(arc.centre.x, arc.centre.y)
+                        + std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y));
+    }
 }
 
 void PackageOutline::reducePoints()
@@ -218,15 +227,6 @@ BoxBuilder PackageOutline::placedBox(const Rotation &rotation) const
 
 BoxBuilder PackageOutline::anyRotationBox() const
 {
-    double reach = 0.0;
-    for (const OutlinePoint &point : points)
-        reach = std::max(reach, std::hypot(point.x, point.y));
-    for (const OutlineArc &arc : arcs) {
-        reach = std::max(
-                reach,
-                std::hypot(arc.centre.x, arc.centre.y)
-                        + std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y));
-    }
     BoxBuilder box;
     box.add(OutlinePoint {-reach, -reach});
     box.add(OutlinePoint {reach, reach});

@@ -15,8 +15,9 @@ struct OutlineBox
     double minY = 0.0;
     double maxY = 0.0;
 
-    double width() const { return maxX - minX; }
-    double height() const { return maxY - minY; }
+    // A range from an infinity to itself, of a crafted board, is 0 wide.
+    double width() const { return maxX == minX ? 0.0 : maxX - minX; }
+    double height() const { return maxY == minY ? 0.0 : maxY - minY; }
 };
 
 // Widens [low, high] to take in `value`. Both tests are strict, so a NaN
@@ -71,7 +72,7 @@ class PackageOutline
 public:
     void add(OutlinePoint point);
     void add(const OutlineArc &arc);
-    // Call once all primitives are in.
+    // Call once all primitives are in, before the boxes are asked for.
     void finish();
     bool isEmpty() const { return points.empty() && arcs.empty(); }
     // How many primitives an exact box under a placement looks at.
@@ -90,4 +91,5 @@ private:
     std::vector<OutlinePoint> points;
     std::vector<OutlineArc> arcs;
     std::size_t hullSize = 0; // the points' count when they were last reduced
+    double reach = 0.0; // the farthest any primitive gets from the origin
 };

@@ -107,9 +107,7 @@ OutlineMeasurement measure(const QByteArray &bytes)
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
     const OutlineMeasurement measured = measureOutline(device);
-    // The box always takes in the origin, so no size is negative or NaN.
-    check(measured.box.minX <= 0 && measured.box.maxX >= 0, "box holds x = 0");
-    check(measured.box.minY <= 0 && measured.box.maxY >= 0, "box holds y = 0");
+    // Whatever the coordinates, no size is negative or NaN.
     check(measured.box.width() >= 0 && measured.box.height() >= 0, "size not negative");
     return measured;
 }
@@ -126,7 +124,13 @@ QList<std::optional<PanelShift>> place(const OutlineBox &box)
             // Placed means it fits: finite, and smaller than the panel.
             check(std::isfinite(board.width) && std::isfinite(board.height), "finite if placed");
             check(board.width < panelWidth && board.height < panelHeight, "smaller than panel");
-            check(shift->dx >= 0 && shift->dy >= 0, "shift inside the panel");
+            // The outline, moved by the shift, inside the panel (up to the
+            // rounding of adding the shift).
+            const double slack = 1e-9 * (1.0 + std::abs(box.maxX) + std::abs(box.maxY));
+            check(box.minX + shift->dx >= 0 && box.minY + shift->dy >= 0, "outline inside");
+            check(box.maxX + shift->dx <= panelWidth + slack
+                          && box.maxY + shift->dy <= panelHeight + slack,
+                  "outline inside");
             placer.advance(offset);
         }
         shifts.append(shift);
