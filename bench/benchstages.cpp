@@ -61,7 +61,7 @@ QString placeCopies(const QVector<BoardFootprint> &footprints, QVector<PanelShif
     const int rows = (count + columns - 1) / columns;
     const BoardFootprint &board = footprints.first();
     const double slotWidth = std::ceil(board.width) + 1 + boardGap;
-    const double slotHeight = std::ceil(board.height) + 1;
+    const double slotHeight = std::ceil(board.height) + 1 + boardGap;
     RowPlacer placer(columns * slotWidth + 1, rows * slotHeight + 1);
     for (const BoardFootprint &footprint : footprints) {
         const std::optional<PanelShift> shift = placer.place(footprint);
