@@ -57,7 +57,8 @@ private:
 
     BoxBuilder board;
     std::map<QString, PackageOutline> packages; // its values never move
-    // By library name alone, for parts that name no library URN.
+    // By library name alone, for parts that name no library URN: the first
+    // library of the name.
     QHash<QString, QString> keyByName;
     QString library; // name and URN of the open library
     QString libraryUrn;
@@ -122,7 +123,9 @@ void OutlineScanner::addPrimitive(const Primitive &primitive)
         if (!package) {
             const QString key = packageKey(library, libraryUrn, packageName);
             package = &packages[key];
-            keyByName.insert(packageKey(library, QString(), packageName), key);
+            const QString byName = packageKey(library, QString(), packageName);
+            if (!keyByName.contains(byName))
+                keyByName.insert(byName, key);
         }
         package->add(primitive);
     } else if (!librariesDepth) {
