@@ -65,9 +65,9 @@ public:
     double minX = 0.0;
     double minY = 0.0;
     Ui::Tavolin *ui;
-    // Where each board's outline box starts, min(0, smallest x) and
-    // min(0, smallest y); same index as boardPaths. The placement needs it to
-    // keep boards with negative outline coordinates inside their slot.
+    // Where each board's outline box starts on its drawing, its smallest x
+    // and y; same index as boardPaths. The placement moves the box's start
+    // to the board's slot.
     QList<double> boardStartsX;
     QList<double> boardStartsY;
     // Case-folded index of knownNames, so a used name is found in constant time.

@@ -1,5 +1,7 @@
 #include "partlabels.h"
 
+#include "catalogue/partplacement.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -10,42 +12,6 @@ namespace {
 const QLatin1String nameKey("name");
 const QLatin1String nameLabel("NAME");
 const QLatin1String displayKey("display");
-
-// An EAGLE rotation such as "R90", "MR180" or "SR45": spin (the text is
-// never turned to be read from below), mirror, then the angle in degrees.
-struct Rotation
-{
-    bool spin = false;
-    bool mirror = false;
-    double angle = 0.0;
-};
-
-double normalised(double angle)
-{
-    angle = std::fmod(angle, 360.0);
-    return angle < 0.0 ? angle + 360.0 : angle;
-}
-
-Rotation parseRotation(const QString &text)
-{
-    Rotation rotation;
-    int i = 0;
-    for (; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('S'))
-            rotation.spin = true;
-        else if (text.at(i) == QLatin1Char('M'))
-            rotation.mirror = true;
-        else
-            break;
-    }
-    if (i < text.size() && text.at(i) == QLatin1Char('R')) {
-        bool ok = false;
-        const double angle = text.midRef(i + 1).toDouble(&ok);
-        if (ok && std::isfinite(angle))
-            rotation.angle = normalised(angle);
-    }
-    return rotation;
-}
 
 // Millimetres and degrees as a board writes them: plain decimals, at most
 // six places, never in exponent notation.
@@ -77,22 +43,6 @@ double number(const QString &text)
 {
     const double value = text.toDouble();
     return std::isfinite(value) ? value : 0.0;
-}
-
-// Turns (x, y) counterclockwise by `angle` degrees, exactly for right angles.
-std::pair<double, double> turned(double x, double y, double angle)
-{
-    if (angle == 0.0)
-        return {x, y};
-    if (angle == 90.0)
-        return {-y, x};
-    if (angle == 180.0)
-        return {-x, -y};
-    if (angle == 270.0)
-        return {y, -x};
-    const double radians = angle * M_PI / 180.0;
-    return {x * std::cos(radians) - y * std::sin(radians),
-            x * std::sin(radians) + y * std::cos(radians)};
 }
 
 // The layer of the other side that a mirrored part's text moves to.
@@ -130,18 +80,18 @@ TagAttributes placed(const TagAttributes &text, const TagAttributes &part)
 {
     const Rotation partRotation = parseRotation(part.value(QLatin1String("rot")));
     const Rotation textRotation = parseRotation(text.value(QLatin1String("rot")));
-    auto [x, y] = turned(number(text.value(QLatin1String("x"))),
-                         number(text.value(QLatin1String("y"))), partRotation.angle);
-    if (partRotation.mirror)
-        x = -x;
+    const PartPlacement placement {number(part.value(QLatin1String("x"))),
+                                   number(part.value(QLatin1String("y"))), partRotation};
+    const auto [x, y] = placement.map(number(text.value(QLatin1String("x"))),
+                                      number(text.value(QLatin1String("y"))));
     const QString layer = text.value(QLatin1String("layer"));
     const Rotation rotation {partRotation.spin || textRotation.spin,
                              partRotation.mirror != textRotation.mirror,
-                             normalised(partRotation.angle + textRotation.angle)};
+                             normalisedAngle(partRotation.angle + textRotation.angle)};
 
     TagAttributes result;
-    result.append(QStringLiteral("x"), decimal(number(part.value(QLatin1String("x"))) + x));
-    result.append(QStringLiteral("y"), decimal(number(part.value(QLatin1String("y"))) + y));
+    result.append(QStringLiteral("x"), decimal(x));
+    result.append(QStringLiteral("y"), decimal(y));
     copyPresent(result, text, {"size"});
     if (!layer.isNull())
         result.append(QStringLiteral("layer"), partRotation.mirror ? mirroredLayer(layer) : layer);

@@ -46,7 +46,7 @@ PanelNumbers panelForCopies(const QVector<PanelBoard> &boards)
     const int rows = (count + columns - 1) / columns;
     const BoardFootprint &board = boards.first().footprint;
     const double slotWidth = std::ceil(board.width) + 1 + boardGap;
-    const double slotHeight = std::ceil(board.height) + 1;
+    const double slotHeight = std::ceil(board.height) + 1 + boardGap;
     PanelNumbers numbers;
     numbers.width = int(columns * slotWidth + 1);
     numbers.height = int(rows * slotHeight + 1);

@@ -6,7 +6,7 @@
 
 QString openBoardFile(QFile &file)
 {
-    return file.open(QIODevice::ReadOnly) ? QString() : openFailureText();
+    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
 }
 
 OutlineMeasurement measureBoardFile(QFile &file)

@@ -1,13 +1,28 @@
 #include "boardreader.h"
 
+#include <QDir>
+
 QString readErrorTitle()
 {
     return QStringLiteral("QXSRExample::parseXML");
 }
 
-QString openFailureText()
+QString openFailureText(const QString &path, const QString &reason)
 {
-    return QStringLiteral("Couldn't open example.xml");
+    return QStringLiteral("Couldn't open %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString readFailureReason(const QXmlStreamReader &reader)
+{
+    // Qt ends some of its texts with a full stop, which would stand inside
+    // the sentence.
+    QString error = reader.errorString();
+    if (error.endsWith(QLatin1Char('.')))
+        error.chop(1);
+    return QStringLiteral("%1 (line %2, column %3)")
+            .arg(error)
+            .arg(reader.lineNumber())
+            .arg(reader.columnNumber());
 }
 
 QXmlStreamReader::TokenType readNextLimited(QXmlStreamReader &reader, int &depth)

@@ -9,7 +9,12 @@
 // the nesting limit and the device the reader reads the file through.
 
 QString readErrorTitle(); // "QXSRExample::parseXML"
-QString openFailureText(); // "Couldn't open example.xml"
+// "Couldn't open PATH: REASON", what the user is told of a board that cannot
+// be read, whether its file would not open or its text is no board.
+QString openFailureText(const QString &path, const QString &reason);
+// Why `reader` stopped, and where: "Premature end of document (line 12,
+// column 3)".
+QString readFailureReason(const QXmlStreamReader &reader);
 
 // Real EAGLE boards nest about ten levels. A file nested far deeper is broken
 // or hostile, and a DOM parser recursing over it would overflow the stack.

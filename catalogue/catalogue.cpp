@@ -10,12 +10,9 @@
 
 void Tavolin::on_loadButton_clicked()
 {
-    QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("Board hinzufügen"),
-                                                      openFolder, tr("Boards (*.brd)"));
-    // A cancelled dialog is reported as a file that cannot be opened.
-    if (paths.isEmpty())
-        paths.append(QString());
-    loadBoards(paths);
+    // A cancelled dialog returns no path, and nothing is loaded.
+    loadBoards(QFileDialog::getOpenFileNames(this, QStringLiteral("Board hinzufügen"), openFolder,
+                                             tr("Boards (*.brd)")));
 }
 
 void Tavolin::loadBoards(const QStringList &paths)
@@ -30,7 +27,7 @@ void Tavolin::loadBoard(const QString &path)
     inputFile.reset(new QFile(path));
     const OutlineMeasurement measured = measureBoardFile(*inputFile);
     if (!measured.error.isEmpty()) {
-        showCritical(readErrorTitle(), measured.error);
+        showCritical(readErrorTitle(), openFailureText(path, measured.error));
         return;
     }
     minX = measured.box.minX;

@@ -106,9 +106,7 @@ OutlineMeasurement measure(const QByteArray &bytes)
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
     const OutlineMeasurement measured = measureOutline(device);
-    // The box always takes in the origin, so no size is negative or NaN.
-    check(measured.box.minX <= 0 && measured.box.maxX >= 0, "box holds x = 0");
-    check(measured.box.minY <= 0 && measured.box.maxY >= 0, "box holds y = 0");
+    // Whatever the coordinates, no size is negative or NaN.
     check(measured.box.width() >= 0 && measured.box.height() >= 0, "size not negative");
     return measured;
 }
@@ -120,7 +118,15 @@ void checkPlacements(const PanelRun &run)
         const BoardFootprint &board = run.boards().at(placement.board).footprint;
         check(std::isfinite(board.width) && std::isfinite(board.height), "finite if placed");
         check(board.width < panelWidth && board.height < panelHeight, "smaller than panel");
-        check(placement.shift.dx >= 0 && placement.shift.dy >= 0, "shift inside the panel");
+        // The outline, moved by the shift, inside the panel (up to the
+        // rounding of adding the shift).
+        const double maxX = board.startX + board.width;
+        const double maxY = board.startY + board.height;
+        const double slack = 1e-9 * (1.0 + std::abs(maxX) + std::abs(maxY));
+        const PanelShift &shift = placement.shift;
+        check(board.startX + shift.dx >= 0 && board.startY + shift.dy >= 0, "outline inside");
+        check(maxX + shift.dx <= panelWidth + slack && maxY + shift.dy <= panelHeight + slack,
+              "outline inside");
     }
 }
 

@@ -11,6 +11,8 @@ void Tavolin::on_makePanel_clicked()
     const PanelNumbers numbers = panelNumbers();
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), QString(),
                                                       tr("Eagle-Boards (*.brd)"));
+    if (path.isEmpty())
+        return; // the dialog was cancelled
     const BusyCursor busy;
     // The chosen file keeps its bytes until the whole panel is written: it
     // may be one of the loaded boards, which is read again by the run.

@@ -43,9 +43,10 @@ PanelProblem noFitProblem(const PanelBoard &board, int index)
             QStringLiteral("Could not fit all Boards on Panel"), index};
 }
 
-PanelProblem unreadableBoardProblem(const QString &path, const QString &error, int index)
+PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index)
 {
-    return {PanelProblem::UnreadableBoard, path, readErrorTitle(), error, index};
+    return {PanelProblem::UnreadableBoard, path, readErrorTitle(), openFailureText(path, reason),
+            index};
 }
 
 PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Shifter shifter)

@@ -68,7 +68,8 @@ struct PanelProblem
 };
 
 PanelProblem noFitProblem(const PanelBoard &board, int index);
-PanelProblem unreadableBoardProblem(const QString &path, const QString &error, int index = -1);
+// `reason`: why the file cannot be read, as the reading reports it.
+PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index = -1);
 
 // A board on the panel and the whole millimetres it was moved by.
 struct PanelPlacement

@@ -53,9 +53,12 @@ std::optional<PanelShift> RowPlacer::place(const BoardFootprint &board)
     const AxisFit alongX = axisFit(board.width, board.startX);
     const AxisFit alongY = axisFit(board.height, board.startY);
     if (!fits(alongX.reach, alongY.reach)) {
-        y += rowHeight;
+        // A row that holds no board takes no room, not even its gap.
+        if (rowUsed)
+            y += rowHeight + rowGap;
         x = 0;
         rowHeight = 0;
+        rowUsed = false;
         if (!fits(alongX.reach, alongY.reach))
             return std::nullopt;
     }
@@ -70,4 +73,6 @@ void RowPlacer::advance(int offset)
 {
     x += placedWidth + offset;
     rowHeight = std::max(rowHeight, placedHeight);
+    rowGap = offset;
+    rowUsed = true;
 }

@@ -3,7 +3,7 @@
 #include <optional>
 
 // What the placement needs to know of a catalogue entry: its measured size
-// and where its outline box starts (0 or less in each axis).
+// and where its outline box starts on the board's drawing.
 struct BoardFootprint
 {
     double width = 0.0;
@@ -26,9 +26,10 @@ struct PanelShift
 //
 // Slots are rounded up to whole millimetres: a board's slot is as wide as
 // its reach rounded up, so boards of a row stay at least the offset apart,
-// and a row is as high as its tallest slot, so rows never overlap. A board
-// whose outline starts at negative coordinates is moved right and up by the
-// whole millimetres that bring it into its slot.
+// and a row is as high as its tallest slot plus the offset, so boards of
+// consecutive rows are as far apart as those of a row. Each board is moved
+// by the whole millimetres that bring the start of its outline box into its
+// slot, wherever on its drawing the outline lies.
 class RowPlacer
 {
 public:
@@ -37,7 +38,8 @@ public:
     // The shift for the next board in the current row or, failing that, on a
     // new row; nothing when it fits in neither, which also ends the row.
     std::optional<PanelShift> place(const BoardFootprint &board);
-    // Moves past the board just placed, leaving `offset` mm free after it.
+    // Moves past the board just placed, leaving `offset` mm free after it
+    // and, should the next board open a new row, above the row.
     void advance(int offset);
 
 private:
@@ -48,6 +50,8 @@ private:
     int x = 0;
     int y = 0;
     int rowHeight = 0;
+    int rowGap = 0; // the offset given with the row's latest board
+    bool rowUsed = false;
     int placedWidth = 0; // of the board just placed, rounded up
     int placedHeight = 0;
 };

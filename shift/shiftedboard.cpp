@@ -64,7 +64,7 @@ ShiftedCopy copyDocument(QIODevice &device, Writer &writer, const QString &buffe
         }
     }
     if (reader.hasError())
-        return {QString(), reader.errorString()};
+        return {QString(), readFailureReason(reader)};
     return copy;
 }
 

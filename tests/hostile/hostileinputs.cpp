@@ -101,14 +101,6 @@ QByteArray outlineWithWire(const QByteArray &wireAttributes)
             + "/><text x=\"1\" y=\"1\" layer=\"21\">ODD</text></plain></board></drawing></eagle>\n";
 }
 
-QString readerError(const QByteArray &bytes)
-{
-    QXmlStreamReader reader(bytes);
-    while (!reader.atEnd())
-        reader.readNext();
-    return reader.hasError() ? reader.errorString() : QString();
-}
-
 QMap<QString, QByteArray> filesIn(const QString &dir)
 {
     QMap<QString, QByteArray> files;

@@ -32,9 +32,5 @@ QByteArray externalEntityBoard(const QString &path);
 // attributes are `wireAttributes` (written inside its start tag as given).
 QByteArray outlineWithWire(const QByteArray &wireAttributes);
 
-// The description of the first error a plain reader meets in `bytes`: what
-// Tavolin shows for a file it cannot read. Empty for a well-formed file.
-QString readerError(const QByteArray &bytes);
-
 // The files of a directory, by name, with their contents.
 QMap<QString, QByteArray> filesIn(const QString &dir);

@@ -2,10 +2,13 @@
 #include "catalogue/outline.h"
 #include "hostileinputs.h"
 #include "shift/shiftedboard.h"
+#include "support/testsupport.h"
 
 #include <QBuffer>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <cmath>
 
 // The window-free path of a make-panel run over boards the fuzzer taught us
 // about: two shifted copies of one board assembled into a panel, which must
@@ -18,6 +21,7 @@ private slots:
     void prefixedAttributesKeepTheirNamespace_data();
     void prefixedAttributesKeepTheirNamespace();
     void labelFloodKeepsThePanelSmall();
+    void outlineFloodIsMeasuredWhole();
 };
 
 namespace {
@@ -109,10 +113,10 @@ void TestHostilePath::prefixedAttributesKeepTheirNamespace()
     QFETCH(QByteArray, board);
     QFETCH(QString, uri);
     QFETCH(QStringList, inNamespace);
-    QCOMPARE(readerError(board), QString());
+    QCOMPARE(readerFailure(board), QString());
     const QByteArray panel = panelOfTwoCopies(board);
     QVERIFY(!panel.isEmpty());
-    QCOMPARE(readerError(panel), QString());
+    QCOMPARE(readerFailure(panel), QString());
     QCOMPARE(attributesIn(panel, uri), inNamespace);
 }
 
@@ -132,10 +136,47 @@ void TestHostilePath::labelFloodKeepsThePanelSmall()
             + labels + "</package></packages></library></libraries><elements>" + parts
             + "</elements></board></eagle>";
     const QByteArray panel = panelOfTwoCopies(board);
-    QCOMPARE(readerError(panel), QString());
+    QCOMPARE(readerFailure(panel), QString());
     QVERIFY2(panel.size() < 10 * board.size(),
              qPrintable(QStringLiteral("%1 bytes from %2").arg(panel.size()).arg(board.size())));
     QCOMPARE(panel.count("<element "), 800);
+}
+
+// A package drawing a polygon of 100,000 outline wires about its origin,
+// radius 10, placed by 100,000 parts at as many angles, the last one 100 mm
+// further right: each part's outline at each angle would be 10^10 wires to
+// turn. The measurement bounds its work, and its box still holds every copy
+// of the outline, from -10 to 110 and -10 to 10.
+void TestHostilePath::outlineFloodIsMeasuredWhole()
+{
+    constexpr int count = 100000;
+    QByteArray wires, parts;
+    auto corner = [](int i) {
+        const double angle = 2 * M_PI * i / count;
+        return "x%1='" + QByteArray::number(10 * std::cos(angle), 'f', 9) + "' y%1='"
+                + QByteArray::number(10 * std::sin(angle), 'f', 9) + "' ";
+    };
+    for (int i = 0; i < count; ++i) {
+        wires += "<wire " + corner(i).replace("%1", "1") + corner(i + 1).replace("%1", "2")
+                + "layer='20'/>";
+        parts += "<element name='P" + QByteArray::number(i) + "' library='l' package='p' x='"
+                + (i == count - 1 ? "100" : "0") + "' y='0' rot='R"
+                + QByteArray::number(i * 360.0 / count, 'f', 4) + "'/>";
+    }
+    const QByteArray board = "<eagle><board><libraries><library name='l'><packages>"
+                             "<package name='p'>"
+            + wires + "</package></packages></library></libraries><elements>" + parts
+            + "</elements></board></eagle>";
+    QBuffer device;
+    device.setData(board);
+    device.open(QIODevice::ReadOnly);
+    const OutlineMeasurement measured = measureOutline(device);
+    QCOMPARE(measured.error, QString());
+    const double tolerance = 1e-6;
+    QVERIFY(std::abs(measured.box.minX + 10) < tolerance);
+    QVERIFY(std::abs(measured.box.maxX - 110) < tolerance);
+    QVERIFY(std::abs(measured.box.minY + 10) < tolerance);
+    QVERIFY(std::abs(measured.box.maxY - 10) < tolerance);
 }
 
 QTEST_MAIN(TestHostilePath)

@@ -60,12 +60,17 @@ void TestRowPlacer::placements_data()
     QTest::addColumn<QString>("expected");
 
     // Sizes are rounded up: 50.6 takes 51 mm, so the next board starts at
-    // 51 + 5 = 56, and row 0 is 41 mm high because of the 40.2 mm board.
+    // 51 + 5 = 56, and row 0 is 41 mm high because of the 40.2 mm board; the
+    // next row starts the offset above it, at 46, the one after at
+    // 46 + 20 + 5 = 71.
     QTest::newRow("worked example")
             << 160.0 << 80.0 << 5
             << QVector<BoardFootprint> {board(50.6, 30.7), board(60, 40.2), board(70, 20),
-                                        board(100, 50), board(20, 10)}
-            << "0,0 56,0 0,41 - 0,61";
+                                        board(100, 50), board(20, 5)}
+            << "0,0 56,0 0,46 - 0,71";
+    QTest::newRow("rows are the offset apart")
+            << 100.0 << 100.0 << 7 << QVector<BoardFootprint> {board(60, 20.2), board(60, 10)}
+            << "0,0 0,28";
     QTest::newRow("exactly as wide as the panel")
             << 160.0 << 80.0 << 5 << QVector<BoardFootprint> {board(160, 10)} << "-";
     QTest::newRow("exactly as high as the panel")
@@ -86,17 +91,24 @@ void TestRowPlacer::placements_data()
     QTest::newRow("no fit, then a board that fits on the next row")
             << 100.0 << 100.0 << 5
             << QVector<BoardFootprint> {board(60, 30), board(60, 80), board(10, 10)}
-            << "0,0 - 0,30";
+            << "0,0 - 0,35";
+    // A row that holds no board adds no gap: the last board goes where the
+    // first "No fit" left the rows.
+    QTest::newRow("boards that fit nowhere take no room")
+            << 100.0 << 100.0 << 5
+            << QVector<BoardFootprint> {board(60, 30), board(200, 10), board(200, 10),
+                                        board(10, 10)}
+            << "0,0 - - 0,35";
     QTest::newRow("too tall for what is left closes the row")
-            << 100.0 << 50.0 << 5
+            << 100.0 << 60.0 << 5
             << QVector<BoardFootprint> {board(90, 20), board(20, 20), board(20, 40), board(20, 5)}
-            << "0,0 0,20 - 0,40";
+            << "0,0 0,25 - 0,50";
     QTest::newRow("a row is never revisited")
             << 100.0 << 100.0 << 5
             << QVector<BoardFootprint> {board(20, 20), board(90, 20), board(10, 10)}
-            << "0,0 0,20 0,40";
+            << "0,0 0,25 0,50";
     QTest::newRow("fractional heights stack without overlap")
-            << 200.0 << 200.0 << 5
+            << 200.0 << 200.0 << 0
             << QVector<BoardFootprint> {board(150, 63.5), board(150, 63.5), board(150, 63.5)}
             << "0,0 0,64 0,128";
     QTest::newRow("negative outline start moves the board into its slot")
@@ -106,6 +118,14 @@ void TestRowPlacer::placements_data()
             << 160.0 << 80.0 << 5
             << QVector<BoardFootprint> {board(51.3842, 28.194, -0.0762, 0), board(10, 10)}
             << "1,0 58,0";
+    // An outline drawn away from the origin is moved back to its slot.
+    QTest::newRow("positive outline start")
+            << 160.0 << 80.0 << 5
+            << QVector<BoardFootprint> {board(50, 50, 25.4, 25.4), board(10, 10)} << "-25,-25 56,0";
+    QTest::newRow("fractional starts of both signs")
+            << 200.0 << 200.0 << 5
+            << QVector<BoardFootprint> {board(68.199, 110.14, 0.837, -0.275), board(10, 10)}
+            << "0,1 75,0";
     QTest::newRow("fractional negative start counts in the fit test")
             << 52.0 << 80.0 << 5
             << QVector<BoardFootprint> {board(51.6, 10, -0.5, 0), board(51.6, 10)} << "- 0,0";
@@ -151,9 +171,9 @@ void TestRowPlacer::placedBoardsNeverOverlap_data()
         QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
 }
 
-// Random catalogues of inch-ish and fractional boards, some reaching into
-// negative coordinates: every placed outline stays inside the panel, boards
-// of a row keep the offset between them and no two outlines overlap.
+// Random catalogues of inch-ish and fractional boards, some drawn away from
+// the origin on either side: every placed outline stays inside the panel and
+// keeps the offset from every other, beside it or above it.
 void TestRowPlacer::placedBoardsNeverOverlap()
 {
     QFETCH(quint32, seed);
@@ -170,8 +190,12 @@ void TestRowPlacer::placedBoardsNeverOverlap()
     for (int i = 0; i < 30; ++i) {
         const double width = random.bounded(60.0);
         const double height = random.bounded(60.0);
-        const double startX = random.bounded(4) == 0 ? -random.bounded(width) : 0.0;
-        const double startY = random.bounded(4) == 0 ? -random.bounded(height) : 0.0;
+        auto start = [&random](double size) {
+            const int kind = random.bounded(4);
+            return kind == 0 ? -random.bounded(size) : kind == 1 ? random.bounded(200.0) : 0.0;
+        };
+        const double startX = start(width);
+        const double startY = start(height);
         const std::optional<PanelShift> shift = placer.place(board(width, height, startX, startY));
         if (!shift)
             continue;
@@ -183,7 +207,8 @@ void TestRowPlacer::placedBoardsNeverOverlap()
         for (const Rect &other : placed) {
             const bool sideBySide =
                     outline.left >= other.right + offset || other.left >= outline.right + offset;
-            const bool stacked = outline.bottom >= other.top || other.bottom >= outline.top;
+            const bool stacked =
+                    outline.bottom >= other.top + offset || other.bottom >= outline.top + offset;
             QVERIFY2(sideBySide || stacked, qPrintable(QStringLiteral("board %1").arg(i)));
         }
         placed.append(outline);

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QXmlStreamReader>
 
 #include <cstring>
 
@@ -16,6 +17,41 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+
+namespace {
+
+QString failure(QString error, qint64 line, qint64 column)
+{
+    if (error.endsWith(QLatin1Char('.')))
+        error.chop(1);
+    return QStringLiteral("%1 (line %2, column %3)").arg(error).arg(line).arg(column);
+}
+
+} // namespace
+
+QString readerFailure(const QByteArray &bytes)
+{
+    QXmlStreamReader reader(bytes);
+    while (!reader.atEnd())
+        reader.readNext();
+    return reader.hasError()
+            ? failure(reader.errorString(), reader.lineNumber(), reader.columnNumber())
+            : QString();
+}
+
+QString nestingFailure(const QByteArray &xml, int level)
+{
+    int at = -1;
+    for (int opened = 0; opened < level;) {
+        at = xml.indexOf('<', at + 1);
+        if (at < 0)
+            return QString();
+        if (!QByteArray("/?!").contains(xml.at(at + 1)))
+            ++opened;
+    }
+    return failure(QStringLiteral("Board file nested too deeply (more than 256 levels)"), 1,
+                   xml.indexOf('>', at) + 1);
+}
 
 QString realBoardsDir()
 {

@@ -27,6 +27,14 @@ QString realBoard(const QString &fileName);
     } while (false)
 
 QByteArray readWholeFile(const QString &path);
+
+// Why a plain reader stops in `bytes`, and where, in the words of the message
+// a board that cannot be read gets: "Premature end of document (line 3,
+// column 1)". Empty for a well-formed document.
+QString readerFailure(const QByteArray &bytes);
+// The same for a document on one line that the reader refuses at the
+// nesting limit, at the start tag of level `level`.
+QString nestingFailure(const QByteArray &xml, int level);
 bool writeWholeFile(const QString &path, const QByteArray &bytes);
 
 // A read-only device over `bytes` that cannot seek, as a pipe would be.

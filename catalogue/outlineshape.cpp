@@ -1,0 +1,234 @@
+#include "outlineshape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double degree = M_PI / 180.0;
+
+double cross(const OutlinePoint &o, const OutlinePoint &a, const OutlinePoint &b)
+{
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+// Andrew's monotone chain. Points that are not finite cannot be ordered, so
+// they are kept beside the hull as they are.
+std::vector<OutlinePoint> convexHull(std::vector<OutlinePoint> points)
+{
+    std::vector<OutlinePoint> odd;
+    const auto finiteEnd = std::partition(points.begin(), points.end(), [](const OutlinePoint &p) {
+        return std::isfinite(p.x) && std::isfinite(p.y);
+    });
+    odd.assign(finiteEnd, points.end());
+    points.erase(finiteEnd, points.end());
+    std::sort(points.begin(), points.end(), [](const OutlinePoint &a, const OutlinePoint &b) {
+        return a.x < b.x || (a.x == b.x && a.y < b.y);
+    });
+    if (points.size() < 3) {
+        points.insert(points.end(), odd.begin(), odd.end());
+        return points;
+    }
+    std::vector<OutlinePoint> hull(2 * points.size());
+    std::size_t k = 0;
+    for (const OutlinePoint &p : points) {
+        while (k >= 2 && cross(hull[k - 2], hull[k - 1], p) <= 0)
+            --k;
+        hull[k++] = p;
+    }
+    for (std::size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && cross(hull[k - 2], hull[k - 1], points[i]) <= 0)
+            --k;
+        hull[k++] = points[i];
+    }
+    hull.resize(k - 1);
+    hull.insert(hull.end(), odd.begin(), odd.end());
+    return hull;
+}
+
+// tan(curve / 2), exact for the quarter, half and three-quarter turns that
+// round corners and round boards are drawn with, so their extreme points
+// land exactly where the drawing puts them.
+double halfTurnTangent(double curve)
+{
+    if (std::abs(curve) == 90.0)
+        return curve > 0 ? 1.0 : -1.0;
+    if (std::abs(curve) == 180.0)
+        return std::numeric_limits<double>::infinity();
+    if (std::abs(curve) == 270.0)
+        return curve > 0 ? -1.0 : 1.0;
+    return std::tan(curve * degree / 2.0);
+}
+
+OutlinePoint placed(const OutlinePoint &point, const PartPlacement &placement)
+{
+    const auto [x, y] = placement.map(point.x, point.y);
+    return {x, y};
+}
+
+} // namespace
+
+void extendRange(double value, double &low, double &high)
+{
+    if (value > high)
+        high = value;
+    if (value < low)
+        low = value;
+}
+
+bool wireArc(double x1, double y1, double x2, double y2, double curve, OutlineArc &arc)
+{
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    // A curve of a whole turn or more, or between coinciding ends, has no
+    // centre: such a wire counts by its ends like a straight one.
+    if (!(std::abs(curve) > 0.0 && std::abs(curve) < 360.0) || (dx == 0.0 && dy == 0.0))
+        return false;
+    // The centre lies on the chord's perpendicular bisector, left of the
+    // chord for a counterclockwise arc of less than half a turn.
+    const double lean = 0.5 / halfTurnTangent(curve);
+    arc.from = {x1, y1};
+    arc.to = {x2, y2};
+    arc.centre = {(x1 + x2) / 2.0 - dy * lean, (y1 + y2) / 2.0 + dx * lean};
+    arc.sweep = curve;
+    return true;
+}
+
+OutlineArc circleArc(double x, double y, double radius)
+{
+    const OutlinePoint start {x + std::abs(radius), y};
+    return {start, start, {x, y}, 360.0};
+}
+
+void BoxBuilder::add(OutlinePoint point)
+{
+    if (!std::isnan(point.x)) {
+        if (!hasX)
+            extents.minX = extents.maxX = point.x;
+        hasX = true;
+        extendRange(point.x, extents.minX, extents.maxX);
+    }
+    if (!std::isnan(point.y)) {
+        if (!hasY)
+            extents.minY = extents.maxY = point.y;
+        hasY = true;
+        extendRange(point.y, extents.minY, extents.maxY);
+    }
+}
+
+// The ends, and the points due east, north, west and south of the centre
+// that the arc passes.
+void BoxBuilder::add(const OutlineArc &arc)
+{
+    add(arc.from);
+    add(arc.to);
+    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
+    const double start = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x) / degree;
+    if (!std::isfinite(radius) || !std::isfinite(start))
+        return;
+    const OutlinePoint quadrants[] = {{arc.centre.x + radius, arc.centre.y},
+                                      {arc.centre.x, arc.centre.y + radius},
+                                      {arc.centre.x - radius, arc.centre.y},
+                                      {arc.centre.x, arc.centre.y - radius}};
+    // An extreme point at an end is the end itself, which the drawing gives
+    // exactly: the one worked out from the centre may be off by a rounding.
+    constexpr double atAnEnd = 1e-9;
+    for (int i = 0; i < 4; ++i) {
+        const double towards = normalisedAngle(arc.sweep > 0 ? 90.0 * i - start : start - 90.0 * i);
+        if (towards > atAnEnd && towards < std::abs(arc.sweep) - atAnEnd)
+            add(quadrants[i]);
+    }
+}
+
+void BoxBuilder::add(const BoxBuilder &other)
+{
+    if (other.hasX) {
+        add(OutlinePoint {other.extents.minX, NAN});
+        add(OutlinePoint {other.extents.maxX, NAN});
+    }
+    if (other.hasY) {
+        add(OutlinePoint {NAN, other.extents.minY});
+        add(OutlinePoint {NAN, other.extents.maxY});
+    }
+}
+
+void BoxBuilder::moveBy(double dx, double dy)
+{
+    extents.minX += dx;
+    extents.maxX += dx;
+    extents.minY += dy;
+    extents.maxY += dy;
+}
+
+OutlineBox BoxBuilder::box() const
+{
+    OutlineBox result;
+    if (hasX) {
+        result.minX = extents.minX;
+        result.maxX = extents.maxX;
+    }
+    if (hasY) {
+        result.minY = extents.minY;
+        result.maxY = extents.maxY;
+    }
+    return result;
+}
+
+void PackageOutline::add(OutlinePoint point)
+{
+    points.push_back(point);
+    // Reduced as it grows, so a package of very many wires is held as
+    // little more than its hull.
+    if (points.size() >= 2 * hullSize + 4096)
+        reducePoints();
+}
+
+void PackageOutline::add(const OutlineArc &arc)
+{
+    arcs.push_back(arc);
+}
+
+void PackageOutline::finish()
+{
+    reducePoints();
+    reach = 0.0;
+    for (const OutlinePoint &point : points)
+        reach = std::max(reach, std::hypot(point.x, point.y));
+    for (const OutlineArc &arc : arcs) {
+        reach = std::max(
+                reach,
+                std::hypot(arc.centre.x, arc.centre.y)
+                        + std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y));
+    }
+}
+
+void PackageOutline::reducePoints()
+{
+    points = convexHull(std::move(points));
+    points.shrink_to_fit();
+    hullSize = points.size();
+}
+
+BoxBuilder PackageOutline::placedBox(const Rotation &rotation) const
+{
+    const PartPlacement placement {0.0, 0.0, rotation};
+    BoxBuilder box;
+    for (const OutlinePoint &point : points)
+        box.add(placed(point, placement));
+    for (const OutlineArc &arc : arcs) {
+        // Mirroring turns the arc's sense around.
+        box.add(OutlineArc {placed(arc.from, placement), placed(arc.to, placement),
+                            placed(arc.centre, placement),
+                            rotation.mirror ? -arc.sweep : arc.sweep});
+    }
+    return box;
+}
+
+BoxBuilder PackageOutline::anyRotationBox() const
+{
+    BoxBuilder box;
+    box.add(OutlinePoint {-reach, -reach});
+    box.add(OutlinePoint {reach, reach});
+    return box;
+}
