@@ -65,6 +65,19 @@ void setBeforeRotation(RenamedAttributes &attributes, const RenamedAttribute &se
     attributes.insert(at, set);
 }
 
+// Gives the attribute named as `set` is its value, in its place, or adds it
+// at the end.
+void setOrAppend(RenamedAttributes &attributes, const RenamedAttribute &set)
+{
+    for (RenamedAttribute &attribute : attributes) {
+        if (attribute.name == set.name) {
+            attribute.value = set.value;
+            return;
+        }
+    }
+    attributes.append(set);
+}
+
 // Writes an element of its own making: `tag` with `attributes` and, unless it
 // is empty, the text `text`.
 void writeMadeElement(XmlOutput &out, const QString &tag, const TagAttributes &attributes,
@@ -157,10 +170,12 @@ QVector<TagAttributes> attributeChildren(DocumentTokens::Reader reader)
 class SectionCapture::BoardPass
 {
 public:
-    BoardPass(SectionCapture &capture, FreshNames &freshNames, const PackageLabels *labels)
+    BoardPass(SectionCapture &capture, FreshNames &freshNames, const PackageLabels *labels,
+              const CopperFit &fit)
         : capture(capture)
         , freshNames(freshNames)
         , labels(labels)
+        , fit(fit)
     { }
 
     void run(const DocumentTokens &document)
@@ -215,6 +230,8 @@ private:
                 attributes = renamedAttributes(source, freshNames, !passedOverFrom);
                 if (gained)
                     setBeforeRotation(*attributes, *gained);
+                if (!fit.keepsAll())
+                    carryOwnCopper(*attributes, reader.name(), source);
             }
             return *attributes;
         };
@@ -232,6 +249,21 @@ private:
             if (origin[place] == 0 && !ended[place] && depth >= 2
                 && reader.name() == placeTag(place))
                 origin[place] = depth;
+        }
+    }
+
+    // Sets what the object needs to keep the copper its own rules make.
+    void carryOwnCopper(RenamedAttributes &attributes, const QStringRef &tag,
+                        const DocumentTokens::Attributes &source) const
+    {
+        const CopperFit::Edits edits =
+                fit.edits(tag, [&](QLatin1String name) { return source.value(name); });
+        // An added attribute's name must outlive the pass.
+        static const QStringList names = CopperFit::attributeNames();
+        for (const CopperFit::Edit &edit : edits) {
+            const int name = names.indexOf(edit.name);
+            if (name >= 0)
+                setOrAppend(attributes, {QStringRef(&names.at(name)), edit.value});
         }
     }
 
@@ -353,6 +385,7 @@ private:
     SectionCapture &capture;
     FreshNames &freshNames;
     const PackageLabels *labels; // null where no part is relabelled
+    const CopperFit &fit;
     int depth = 0;
     std::array<int, placeCount> origin {}; // depth of the origin being read
     std::array<bool, placeCount> ended {}; // the origin was read
@@ -378,11 +411,12 @@ SectionCapture::~SectionCapture() = default;
 
 // The texts that print the names of relabelled parts go to the panel's
 // drawing, after the board's own; without a drawing no part is relabelled.
-void SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshNames)
+void SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshNames,
+                              const CopperFit &fit)
 {
     XmlOutput *drawing = fragments[int(Place::Plain)].get();
     const PackageLabels labels = drawing ? packageLabelsOf(document) : PackageLabels();
-    BoardPass pass(*this, freshNames, drawing ? &labels : nullptr);
+    BoardPass pass(*this, freshNames, drawing ? &labels : nullptr, fit);
     pass.run(document);
     static const QString textTag = QStringLiteral("text");
     for (const LabelText &text : pass.printedNames())

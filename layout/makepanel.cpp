@@ -31,7 +31,10 @@ void Tavolin::on_makePanel_clicked()
                          QStringLiteral("Could not fit all Boards on Panel"));
             continue;
         }
+        const int shifted = shiftedBoards.size();
         addShiftedBoard(i, shift->dx, shift->dy);
+        if (shiftedBoards.size() > shifted)
+            shiftedBoardPaths << boardPaths.at(i);
         placer.advance(ui->offsetBox->value());
     }
     writePanel();

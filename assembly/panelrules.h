@@ -1,0 +1,47 @@
+#pragma once
+
+#include "designrules.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// One rule that the boards of a panel set differently and that no attribute
+// of a copy's objects can carry: each board whose value differs from the
+// panel's, by its place in the panel (0 is the first board), and the value the
+// panel uses. Values are written as the boards write them, several
+// parameters of one rule separated by " / ".
+struct RuleDifference
+{
+    struct BoardValue
+    {
+        int board;
+        QString value;
+    };
+    QString rule;
+    QVector<BoardValue> boards;
+    QString panelValue;
+};
+using RulesReport = QVector<RuleDifference>;
+
+// The report as the user reads it, one line per rule, the boards named by
+// `boardNames` (indexed by their place in the panel; a board beyond it is
+// named "board N", counting from 1).
+QString rulesReportText(const RulesReport &report, const QStringList &boardNames);
+
+struct PanelRules
+{
+    // The rules the panel is written with.
+    DesignRules rules;
+    // The names of the parameters whose value differs from the first board's.
+    QStringList changed;
+    RulesReport report;
+};
+
+// Chooses the panel's rules for boards whose own are `boards`, in panel
+// order. They start as the first board's. Those that objects can carry are
+// chosen so that they never grow what a copy carries: the least rings and
+// SMD roundness, the largest via stop limit, a pad shape forced only where
+// every board forces it. The rest stay the first board's, and where a board
+// differs they are reported.
+PanelRules choosePanelRules(const QVector<DesignRules> &boards);
