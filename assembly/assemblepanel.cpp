@@ -124,6 +124,15 @@ private:
     QStringList written;
 };
 
+// Classes beyond EAGLE's limit share the panel's class of their number.
+void reportUnnumbered(RulesReport &report, int board, const QStringList &classes)
+{
+    const QString rule = QStringLiteral("Net classes beyond EAGLE's %1").arg(NetClassTable::limit);
+    if (report.isEmpty() || report.last().rule != rule)
+        report.append({rule, {}, QStringLiteral("the class of the same number")});
+    report.last().boards.append({board, classes.join(QLatin1String(", "))});
+}
+
 } // namespace
 
 // The boards are never held as trees. Each later board is parsed once into
@@ -139,7 +148,7 @@ PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook 
     QVector<DesignRules> rules;
     for (const QString &board : shiftedBoards)
         rules << DesignRules::of(board);
-    const PanelRules panel = choosePanelRules(rules);
+    PanelRules panel = choosePanelRules(rules);
     XmlOutput out(panelIndent);
     out.writeDeclaration();
     PanelPlaces places;
@@ -151,8 +160,11 @@ PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook 
             if (!scanBoard(board, names))
                 continue;
             freshNames.beginBoard();
-            capture.addBoard(board, freshNames, CopperFit(rules.at(i), panel.rules));
+            const QStringList unnumbered =
+                    capture.addBoard(board, freshNames, CopperFit(rules.at(i), panel.rules));
             freshNames.endBoard();
+            if (!unnumbered.isEmpty())
+                reportUnnumbered(panel.report, i, unnumbered);
         }
         const CopperFit fit(rules.first(), panel.rules);
         BaseWriter(panel, fit, out).write(shiftedBoards.first(), places, capture);

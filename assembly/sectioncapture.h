@@ -24,8 +24,11 @@ public:
     // and the entries of its class and layer tables whose number the panel
     // lacks. Its parts whose names are replaced keep printing their original
     // names (see Relabelling). Its vias, pads and SMDs carry what `fit` says
-    // its own rules make of them.
-    void addBoard(const DocumentTokens &document, FreshNames &freshNames, const CopperFit &fit);
+    // its own rules make of them. Its net classes take the panel's numbers
+    // that NetClassTable gives them, and its signals follow. Returns the
+    // classes that found no number of their own ("name (number)").
+    QStringList addBoard(const DocumentTokens &document, FreshNames &freshNames,
+                         const CopperFit &fit);
 
     // The text gathered for `place`; empty when the first board has no such
     // place or nothing was added to it.

@@ -30,12 +30,15 @@ bool keepsNames(const QString &tag)
 
 // 0 for an x coordinate, 1 for a y coordinate, -1 for anything else.
 // An attribute through which a via, pad or SMD keeps the copper its own
-// board's design rules make where the panel's differ; its value is for the
-// tests of the rules to judge.
+// board's design rules make where the panel's differ, or a signal its own net
+// class under the number the panel gives it; its value is for the tests of
+// the rules to judge.
 bool carriedForRules(const QDomElement &element, const QString &attribute)
 {
     static const QStringList objects {"via", "pad", "smd"};
     static const QStringList carried {"diameter", "shape", "alwaysstop", "roundness"};
+    if (element.tagName() == QLatin1String("signal"))
+        return attribute == QLatin1String("class");
     return objects.contains(element.tagName()) && carried.contains(attribute);
 }
 

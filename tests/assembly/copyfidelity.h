@@ -32,5 +32,6 @@ struct PlacedBoard
 //   text printing the original name follows the copy's own drawing, at the
 //   place, size, layer and angle of the hidden attribute;
 // - a via, pad or SMD may carry its own diameter, shape, alwaysstop or
-//   roundness where its board's design rules differ from the panel's.
+//   roundness where its board's design rules differ from the panel's, and a
+//   signal another net class number where the panel renumbers its class.
 QString copiesDifference(const QDomDocument &panel, const QList<PlacedBoard> &boards);

@@ -20,8 +20,9 @@ QString treeDifference(const QDomElement &expected, const QDomElement &actual);
 // panel `made` changed for them: the values of its design rule parameters
 // and, on each via, pad and SMD in document order, the attributes through
 // which a copy keeps the copper its own rules make (diameter, shape,
-// alwaysstop, roundness). Whether those are right is for the tests of the
-// rules; everything else must still match.
+// alwaysstop, roundness); its net class table, and the class each signal
+// takes. Whether those are right is for the tests of the rules; everything
+// else must still match.
 void takeRuleFitting(QDomDocument &reference, const QDomDocument &made);
 
 // The names carried by the element children of the first `section` element

@@ -24,6 +24,8 @@ private slots:
     void mixedPanelsKeepEachBoardsCopper();
     void secondBoardKeepsItsVia_data();
     void secondBoardKeepsItsVia();
+    void classesThatDifferTakeFreeNumbers_data();
+    void classesThatDifferTakeFreeNumbers();
 };
 
 namespace {
@@ -215,6 +217,30 @@ Copper copperOf(const QDomDocument &document, const Rules &rules, double dx, dou
     return copper;
 }
 
+// The definition of the net class of each signal, in order: what EAGLE routes
+// and checks it by.
+QStringList signalClassesOf(const QDomDocument &document)
+{
+    QHash<QString, QString> definitions;
+    const QDomNodeList classes = document.elementsByTagName(QStringLiteral("class"));
+    for (int i = 0; i < classes.size(); ++i) {
+        const QDomElement entry = classes.item(i).toElement();
+        QStringList definition {entry.attribute("width", "0"), entry.attribute("drill", "0"),
+                                entry.attribute("clearance", "0")};
+        // A clearance within the class stands under the class's own number.
+        for (QDomElement c = entry.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
+            definition << (c.attribute("class") == entry.attribute("number") ? QString("self")
+                                                                             : c.attribute("class"))
+                            + '=' + c.attribute("value");
+        definitions.insert(entry.attribute("number"), definition.join(' '));
+    }
+    QStringList result;
+    const QDomNodeList signalList = document.elementsByTagName(QStringLiteral("signal"));
+    for (int i = 0; i < signalList.size(); ++i)
+        result << definitions.value(signalList.item(i).toElement().attribute("class", "0"));
+    return result;
+}
+
 QDomDocument parsed(const QByteArray &text)
 {
     QDomDocument document;
@@ -290,6 +316,11 @@ void TestPanelRules::mixedPanelsKeepEachBoardsCopper()
     QVERIFY2(got.tenting == want.tenting, qPrintable(firstDifference(got.tenting, want.tenting)));
     QVERIFY2(got.pads == want.pads, qPrintable(firstDifference(got.pads, want.pads)));
     QVERIFY2(got.smds == want.smds, qPrintable(firstDifference(got.smds, want.smds)));
+    // Every signal is routed by its own board's class definition.
+    QStringList wantClasses;
+    for (const QDomDocument &document : documents)
+        wantClasses += signalClassesOf(document);
+    QCOMPARE(signalClassesOf(panel), wantClasses);
 
     // Stop frames cannot be carried: a board whose frames the panel's rules
     // change must be named in the report.
@@ -418,6 +449,108 @@ void TestPanelRules::secondBoardKeepsItsVia()
                  um(outer(own, QStringLiteral("ViaOuter"), drill,
                           lengthOf(source.attribute(QStringLiteral("diameter"), "0")))));
     }
+}
+
+namespace {
+
+QString classBoard(const QString &classes, const QString &signalClass)
+{
+    const QString signal = signalClass.isNull()
+            ? QStringLiteral("<signal name=\"S\"/>")
+            : QStringLiteral("<signal name=\"S\" class=\"%1\"/>").arg(signalClass);
+    return QStringLiteral("<eagle><drawing><board><plain/><libraries/><classes>%1</classes>"
+                          "<elements/><signals>%2</signals></board></drawing></eagle>")
+            .arg(classes, signal);
+}
+
+QString netClass(int number, const QString &name, const QString &width,
+                 const QString &clearances = QString())
+{
+    return QStringLiteral("<class number=\"%1\" name=\"%2\" width=\"%3\" drill=\"0\">%4</class>")
+            .arg(QString::number(number), name, width, clearances);
+}
+
+} // namespace
+
+void TestPanelRules::classesThatDifferTakeFreeNumbers_data()
+{
+    QTest::addColumn<QStringList>("boards");
+    QTest::addColumn<QStringList>("classes"); // the panel's table, number:name:width
+    QTest::addColumn<QStringList>("signalClasses"); // each copy's signal, "" without one
+    QTest::addColumn<QString>("overflow"); // the report's text on classes past the limit
+
+    const QString first = netClass(0, "default", "0") + netClass(1, "power", "0.3");
+    QTest::newRow("equal definitions keep their numbers")
+            << QStringList {classBoard(first, "1"), classBoard(first, "1")}
+            << QStringList {"0:default:0", "1:power:0.3"} << QStringList {"1", "1"} << QString();
+    QTest::newRow("a wider power class takes the next free number")
+            << QStringList {classBoard(first, "1"),
+                            classBoard(netClass(0, "default", "0") + netClass(1, "power", "0.4"),
+                                       "1")}
+            << QStringList {"0:default:0", "1:power:0.3", "2:power:0.4"} << QStringList {"1", "2"}
+            << QString();
+    QTest::newRow("a signal without a class follows its class 0")
+            << QStringList {classBoard(first, QString()),
+                            classBoard(netClass(0, "default", "0.2"), QString())}
+            << QStringList {"0:default:0", "1:power:0.3", "2:default:0.2"} << QStringList {"", "2"}
+            << QString();
+    QTest::newRow("a number the panel lacks is kept")
+            << QStringList {classBoard(first, "1"), classBoard(netClass(3, "rf", "0.5"), "3")}
+            << QStringList {"0:default:0", "1:power:0.3", "3:rf:0.5"} << QStringList {"1", "3"}
+            << QString();
+    QTest::newRow("equal definitions share the number one of them took")
+            << QStringList {classBoard(first, "1"), classBoard(netClass(1, "power", "0.4"), "1"),
+                            classBoard(netClass(1, "vcc", "0.4"), "1")}
+            << QStringList {"0:default:0", "1:power:0.3", "2:power:0.4"}
+            << QStringList {"1", "2", "2"} << QString();
+    QTest::newRow("a class-to-class clearance makes another definition")
+            << QStringList {classBoard(first, "1"),
+                            classBoard(netClass(0, "default", "0")
+                                               + netClass(1, "power", "0.3",
+                                                          "<clearance class=\"0\" value=\"0.5\"/>"),
+                                       "1")}
+            << QStringList {"0:default:0", "1:power:0.3", "2:power:0.3"} << QStringList {"1", "2"}
+            << QString();
+    QString full;
+    QStringList fullTable;
+    for (int i = 0; i < 16; ++i) {
+        full += netClass(i, QStringLiteral("c%1").arg(i), QString::number(0.1 * (i + 1)));
+        fullTable << QStringLiteral("%1:c%1:%2").arg(i).arg(0.1 * (i + 1));
+    }
+    QTest::newRow("past EAGLE's sixteen classes: reported, the number shared")
+            << QStringList {classBoard(full, "1"), classBoard(netClass(1, "wide", "2"), "1")}
+            << fullTable << QStringList {"1", "1"} << "board 2 wide (1)";
+}
+
+void TestPanelRules::classesThatDifferTakeFreeNumbers()
+{
+    QFETCH(QStringList, boards);
+    QFETCH(QStringList, classes);
+    QFETCH(QStringList, signalClasses);
+    QFETCH(QString, overflow);
+    QStringList known, duplicates;
+    NameBook names(known, duplicates);
+    const PanelAssembly assembly = assemblePanelReporting(boards, names);
+    const QDomDocument panel = parsed(assembly.text);
+    QStringList table;
+    const QDomNodeList entries = panel.elementsByTagName(QStringLiteral("class"));
+    for (int i = 0; i < entries.size(); ++i) {
+        const QDomElement entry = entries.item(i).toElement();
+        table << QStringList {entry.attribute("number"), entry.attribute("name"),
+                              entry.attribute("width")}
+                         .join(QLatin1Char(':'));
+    }
+    QCOMPARE(table, classes);
+    QStringList used;
+    const QDomNodeList signalList = panel.elementsByTagName(QStringLiteral("signal"));
+    for (int i = 0; i < signalList.size(); ++i)
+        used << signalList.item(i).toElement().attribute(QStringLiteral("class"));
+    QCOMPARE(used, signalClasses);
+    const QString report = rulesReportText(assembly.rules, {});
+    if (overflow.isEmpty())
+        QCOMPARE(report, QString());
+    else
+        QVERIFY2(report.contains(overflow), qPrintable(report));
 }
 
 QTEST_GUILESS_MAIN(TestPanelRules)
