@@ -28,6 +28,7 @@ public:
 
     void write(const QString &document, const PanelPlaces &places, SectionCapture &capture)
     {
+        layersDepth = places.depth[int(Place::Layers)];
         DocumentReader reader(document);
         std::array<bool, placeCount> reached {};
         while (!reader.atEnd()) {
@@ -95,7 +96,19 @@ private:
             written << name;
             return {{QStringLiteral("value"), panel.rules.text(name)}};
         }
+        if (layersDepth != 0 && depth == layersDepth + 1 && tag == QLatin1String("layer"))
+            return activated(attributes);
         return fit.edits(tag, [&](QLatin1String name) { return attributes.value(name); });
+    }
+
+    // A copper layer of the panel's layer setup is active in its table.
+    CopperFit::Edits activated(const QXmlStreamAttributes &attributes) const
+    {
+        const int number = attributes.value(QLatin1String("number")).toInt();
+        if (!panel.activeLayers.contains(number)
+            || attributes.value(QLatin1String("active")) == QLatin1String("yes"))
+            return {};
+        return {{QStringLiteral("active"), QStringLiteral("yes")}};
     }
 
     // The panel's rules that the first board does not write.
@@ -121,6 +134,7 @@ private:
     int depth = 0;
     bool rulesSeen = false;
     int rulesDepth = 0; // of the design rules being written
+    int layersDepth = 0; // of the layer table
     QStringList written;
 };
 

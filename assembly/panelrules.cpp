@@ -1,5 +1,7 @@
 #include "panelrules.h"
 
+#include "layersetup.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -130,8 +132,27 @@ QString joinedValues(const DesignRules &rules, const QStringList &names)
     return values.join(QLatin1String(" / "));
 }
 
+// Inner rings matter only to boards with inner copper: the panel takes those
+// of the first such board.
+void takeInnerRings(PanelRules &panel, const QVector<DesignRules> &boards, const Reported &reported)
+{
+    for (const DesignRules &board : boards) {
+        if (!hasInnerCopper(board))
+            continue;
+        for (const QString &name : reported.names) {
+            if (board.has(name) && !sameValue(board, panel.rules, name)) {
+                panel.rules.set(name, board.text(name));
+                panel.changed << name;
+            }
+        }
+        return;
+    }
+}
+
 void report(PanelRules &panel, const QVector<DesignRules> &boards, const Reported &reported)
 {
+    if (reported.innerLayersOnly)
+        takeInnerRings(panel, boards, reported);
     RuleDifference difference {reported.rule + QLatin1String(" (")
                                        + reported.names.join(QLatin1String(" / "))
                                        + QLatin1Char(')'),
@@ -151,6 +172,28 @@ void report(PanelRules &panel, const QVector<DesignRules> &boards, const Reporte
         panel.report.append(difference);
 }
 
+void chooseLayerSetup(PanelRules &panel, const QVector<DesignRules> &boards)
+{
+    static const QString key = QStringLiteral("layerSetup");
+    const QString fallback = QStringLiteral("(1*16)");
+    QVector<QString> setups;
+    for (const DesignRules &board : boards)
+        setups << board.text(key, fallback);
+    const layersetup::Choice choice = layersetup::choose(setups);
+    if (choice.setup.isNull()) {
+        RuleDifference difference {QStringLiteral("Layer setup (layerSetup)"), {}, setups.first()};
+        for (int i = 1; i < boards.size(); ++i) {
+            if (!layersetup::holds(setups.first(), setups.at(i)))
+                difference.boards.append({i, setups.at(i)});
+        }
+        panel.report.append(difference);
+    } else if (choice.setup != setups.first()) {
+        panel.rules.set(key, choice.setup);
+        panel.changed << key;
+        panel.activeLayers = choice.layers;
+    }
+}
+
 } // namespace
 
 PanelRules choosePanelRules(const QVector<DesignRules> &boards)
@@ -161,6 +204,7 @@ PanelRules choosePanelRules(const QVector<DesignRules> &boards)
     panel.rules = boards.first();
     for (const Chosen &chosen : chosenRules())
         choose(panel, boards, chosen);
+    chooseLayerSetup(panel, boards);
     for (const Reported &reported : reportedRules())
         report(panel, boards, reported);
     return panel;

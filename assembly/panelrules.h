@@ -2,6 +2,7 @@
 
 #include "designrules.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -35,6 +36,9 @@ struct PanelRules
     DesignRules rules;
     // The names of the parameters whose value differs from the first board's.
     QStringList changed;
+    // The copper layers to mark active in the first board's layer table: those
+    // of the layer setup the panel takes from a later board.
+    QSet<int> activeLayers;
     RulesReport report;
 };
 
@@ -42,6 +46,8 @@ struct PanelRules
 // order. They start as the first board's. Those that objects can carry are
 // chosen so that they never grow what a copy carries: the least rings and
 // SMD roundness, the largest via stop limit, a pad shape forced only where
-// every board forces it. The rest stay the first board's, and where a board
-// differs they are reported.
+// every board forces it. The layer setup is the first of the boards' own that
+// holds every board's copper layers and via spans, and the inner rings those
+// of the first board with inner copper. The rest stay the first board's.
+// Where a board differs in what its objects cannot carry, it is reported.
 PanelRules choosePanelRules(const QVector<DesignRules> &boards);

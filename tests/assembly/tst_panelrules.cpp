@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
+#include <QSet>
 #include <QtTest>
 
 #include <algorithm>
@@ -24,6 +26,8 @@ private slots:
     void mixedPanelsKeepEachBoardsCopper();
     void secondBoardKeepsItsVia_data();
     void secondBoardKeepsItsVia();
+    void layerSetupHoldsEveryBoard_data();
+    void layerSetupHoldsEveryBoard();
     void classesThatDifferTakeFreeNumbers_data();
     void classesThatDifferTakeFreeNumbers();
 };
@@ -241,6 +245,46 @@ QStringList signalClassesOf(const QDomDocument &document)
     return result;
 }
 
+// The copper layers (1 to 16) that the signals of `document` draw on.
+QSet<int> copperLayersUsed(const QDomDocument &document)
+{
+    QSet<int> used;
+    const QDomNodeList signalList = document.elementsByTagName(QStringLiteral("signal"));
+    for (int i = 0; i < signalList.size(); ++i) {
+        for (QDomElement item = signalList.item(i).firstChildElement(); !item.isNull();
+             item = item.nextSiblingElement()) {
+            const int layer = item.attribute(QStringLiteral("layer")).toInt();
+            if (layer >= 1 && layer <= 16)
+                used << layer;
+        }
+    }
+    return used;
+}
+
+// The copper layers a layer setup names, and those of the layer table that
+// are active.
+QSet<int> setupLayers(const Rules &rules)
+{
+    QSet<int> layers;
+    static const QRegularExpression number(QStringLiteral("\\d+"));
+    auto it = number.globalMatch(rules.value(QStringLiteral("layerSetup")));
+    while (it.hasNext())
+        layers << it.next().captured().toInt();
+    return layers;
+}
+
+QSet<int> activeLayers(const QDomDocument &document)
+{
+    QSet<int> active;
+    const QDomNodeList layers = document.elementsByTagName(QStringLiteral("layer"));
+    for (int i = 0; i < layers.size(); ++i) {
+        const QDomElement layer = layers.item(i).toElement();
+        if (layer.attribute(QStringLiteral("active")) == QLatin1String("yes"))
+            active << layer.attribute(QStringLiteral("number")).toInt();
+    }
+    return active;
+}
+
 QDomDocument parsed(const QByteArray &text)
 {
     QDomDocument document;
@@ -316,6 +360,12 @@ void TestPanelRules::mixedPanelsKeepEachBoardsCopper()
     QVERIFY2(got.tenting == want.tenting, qPrintable(firstDifference(got.tenting, want.tenting)));
     QVERIFY2(got.pads == want.pads, qPrintable(firstDifference(got.pads, want.pads)));
     QVERIFY2(got.smds == want.smds, qPrintable(firstDifference(got.smds, want.smds)));
+    // Every copper layer a copy draws on is one of the panel's, and active.
+    for (int i = 0; i < boards.size(); ++i) {
+        const QSet<int> used = copperLayersUsed(documents.at(i));
+        QVERIFY2(setupLayers(panelRules).contains(used), qPrintable(boards.at(i)));
+        QVERIFY2(activeLayers(panel).contains(used), qPrintable(boards.at(i)));
+    }
     // Every signal is routed by its own board's class definition.
     QStringList wantClasses;
     for (const QDomDocument &document : documents)
@@ -551,6 +601,36 @@ void TestPanelRules::classesThatDifferTakeFreeNumbers()
         QCOMPARE(report, QString());
     else
         QVERIFY2(report.contains(overflow), qPrintable(report));
+}
+
+void TestPanelRules::layerSetupHoldsEveryBoard_data()
+{
+    QTest::addColumn<QStringList>("setups");
+    QTest::addColumn<QString>("panelSetup");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("two layers on a four-layer panel")
+            << QStringList {"(1*2*15*16)", "(1*16)"} << "(1*2*15*16)" << false;
+    QTest::newRow("a four-layer board behind two-layer ones")
+            << QStringList {"(1*16)", "(1*16)", "(1*2*15*16)"} << "(1*2*15*16)" << false;
+    QTest::newRow("one setup") << QStringList {"(1*16)", "(1*16)"} << "(1*16)" << false;
+    QTest::newRow("blind vias and other inner layers: none holds both")
+            << QStringList {"[2:1+2*15+16]", "(1*3*14*16)"} << "[2:1+2*15+16]" << true;
+}
+
+void TestPanelRules::layerSetupHoldsEveryBoard()
+{
+    QFETCH(QStringList, setups);
+    QFETCH(QString, panelSetup);
+    QFETCH(bool, reported);
+    QStringList boards;
+    for (const QString &setup : setups)
+        boards << handMadeBoard(params({"layerSetup", setup}), QString());
+    QStringList known, duplicates;
+    NameBook names(known, duplicates);
+    const PanelAssembly assembly = assemblePanelReporting(boards, names);
+    QCOMPARE(rulesOf(parsed(assembly.text)).value(QStringLiteral("layerSetup")), panelSetup);
+    QCOMPARE(rulesReportText(assembly.rules, setups).contains(QLatin1String("Layer setup")),
+             reported);
 }
 
 QTEST_GUILESS_MAIN(TestPanelRules)
