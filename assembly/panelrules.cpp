@@ -2,8 +2,7 @@
 
 #include "layersetup.h"
 
-#include <QRegularExpression>
-
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -88,14 +87,9 @@ bool sameValue(const DesignRules &a, const DesignRules &b, const QString &name)
 
 bool hasInnerCopper(const DesignRules &rules)
 {
-    static const QRegularExpression number(QStringLiteral("\\d+"));
-    auto it = number.globalMatch(rules.text(QStringLiteral("layerSetup")));
-    while (it.hasNext()) {
-        const int layer = it.next().captured().toInt();
-        if (layer > 1 && layer < 16)
-            return true;
-    }
-    return false;
+    const QSet<int> layers = layersetup::layers(rules.text(QStringLiteral("layerSetup")));
+    return std::any_of(layers.begin(), layers.end(),
+                       [](int layer) { return layer > 1 && layer < 16; });
 }
 
 void choose(PanelRules &panel, const QVector<DesignRules> &boards, const Chosen &chosen)
