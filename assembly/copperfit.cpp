@@ -56,7 +56,8 @@ int smdRoundness(const DesignRules &rules, double dx, double dy, int roundness)
     const double most = rules.length(QStringLiteral("srMaxRoundness"));
     const double value = rules.number(QStringLiteral("srRoundness")) * side;
     const double radius = least > most ? most : std::clamp(value, least, most);
-    const int byRules = int(std::lround(200 * radius / side));
+    const double percent = 200 * radius / side;
+    const int byRules = std::isfinite(percent) ? int(std::clamp(percent, 0.0, 100.0) + 0.5) : 0;
     return std::clamp(std::max(roundness, byRules), 0, 100);
 }
 
@@ -64,10 +65,14 @@ QString forcedPadShape(const DesignRules &rules, bool first)
 {
     static const QStringList shapes {QStringLiteral("square"), QStringLiteral("round"),
                                      QStringLiteral("octagon")};
-    const int top = int(rules.number(QStringLiteral("psTop"), -1));
-    const int firstShape = int(rules.number(QStringLiteral("psFirst"), -1));
+    // Any value but 0, 1 or 2 leaves the library's shape.
+    auto shapeOf = [](double value) -> int {
+        return value >= 0 && value < shapes.size() ? int(value) : -1;
+    };
+    const int top = shapeOf(rules.number(QStringLiteral("psTop"), -1));
+    const int firstShape = shapeOf(rules.number(QStringLiteral("psFirst"), -1));
     const int forced = first && firstShape >= 0 ? firstShape : top;
-    return forced >= 0 && forced < shapes.size() ? shapes.at(forced) : QString();
+    return forced >= 0 ? shapes.at(forced) : QString();
 }
 
 } // namespace eagle
