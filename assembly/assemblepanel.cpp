@@ -163,6 +163,11 @@ PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook 
     for (const QString &board : shiftedBoards)
         rules << DesignRules::of(board);
     PanelRules panel = choosePanelRules(rules);
+    // A board that writes no rules is made by whatever rules it is given.
+    for (DesignRules &own : rules) {
+        if (own.isEmpty())
+            own = panel.rules;
+    }
     XmlOutput out(panelIndent);
     out.writeDeclaration();
     PanelPlaces places;

@@ -69,20 +69,6 @@ double DesignRules::number(const QString &name, double fallback) const
     return ok && std::isfinite(value) ? value : fallback;
 }
 
-QStringList DesignRules::differingNames(const DesignRules &other) const
-{
-    QStringList names;
-    for (auto it = params.constBegin(); it != params.constEnd(); ++it) {
-        if (other.params.value(it.key(), QString()) != it.value() || !other.has(it.key()))
-            names << it.key();
-    }
-    for (auto it = other.params.constBegin(); it != other.params.constEnd(); ++it) {
-        if (!has(it.key()))
-            names << it.key();
-    }
-    return names;
-}
-
 double ruleLength(const QString &value, double fallback)
 {
     const QString trimmed = value.trimmed();

@@ -26,9 +26,6 @@ public:
     double number(const QString &name, double fallback = 0.0) const;
 
     void set(const QString &name, const QString &value) { params.insert(name, value); }
-    // The names whose values differ between the two, either lacking one
-    // counting as a difference.
-    QStringList differingNames(const DesignRules &other) const;
 
 private:
     QHash<QString, QString> params;

@@ -153,7 +153,7 @@ void report(PanelRules &panel, const QVector<DesignRules> &boards, const Reporte
                                {},
                                joinedValues(panel.rules, reported.names)};
     for (int i = 0; i < boards.size(); ++i) {
-        if (reported.innerLayersOnly && !hasInnerCopper(boards.at(i)))
+        if (boards.at(i).isEmpty() || (reported.innerLayersOnly && !hasInnerCopper(boards.at(i))))
             continue;
         for (const QString &name : reported.names) {
             if (!sameValue(boards.at(i), panel.rules, name)) {
@@ -170,9 +170,11 @@ void chooseLayerSetup(PanelRules &panel, const QVector<DesignRules> &boards)
 {
     static const QString key = QStringLiteral("layerSetup");
     const QString fallback = QStringLiteral("(1*16)");
+    // A board without rules is made by the panel's: any setup holds it.
     QVector<QString> setups;
     for (const DesignRules &board : boards)
-        setups << board.text(key, fallback);
+        setups << (board.isEmpty() ? boards.first().text(key, fallback)
+                                   : board.text(key, fallback));
     const layersetup::Choice choice = layersetup::choose(setups);
     if (choice.setup.isNull()) {
         RuleDifference difference {QStringLiteral("Layer setup (layerSetup)"), {}, setups.first()};

@@ -49,5 +49,6 @@ struct PanelRules
 // every board forces it. The layer setup is the first of the boards' own that
 // holds every board's copper layers and via spans, and the inner rings those
 // of the first board with inner copper. The rest stay the first board's.
-// Where a board differs in what its objects cannot carry, it is reported.
+// Where a board differs in what its objects cannot carry, it is reported. A
+// board without design rules is made by the panel's and never reported.
 PanelRules choosePanelRules(const QVector<DesignRules> &boards);

@@ -461,6 +461,9 @@ void TestPanelRules::secondBoardKeepsItsVia_data()
     QTest::newRow("tented under both limits")
             << QStringList {"mlViaStopLimit", "0mil"} << QStringList {"mlViaStopLimit", "20mil"}
             << small << QString() << QString();
+    QTest::newRow("a board without rules is made by the panel's")
+            << QStringList {"rlMinViaOuter", "10mil", "mlViaStopLimit", "20mil"} << QStringList()
+            << small << QString() << QString();
     QTest::newRow("drill above both limits")
             << QStringList {"mlViaStopLimit", "5mil"} << QStringList {"mlViaStopLimit", "10mil"}
             << small << QString() << QString();
@@ -492,7 +495,9 @@ void TestPanelRules::secondBoardKeepsItsVia()
                                            .elementsByTagName(QStringLiteral("via"))
                                            .item(0)
                                            .toElement();
-        const Rules own = rulesOf(parsed((i ? second : first).toUtf8()));
+        Rules own = rulesOf(parsed((i ? second : first).toUtf8()));
+        if (own.isEmpty())
+            own = panelRules;
         const double drill = lengthOf(source.attribute(QStringLiteral("drill")));
         QCOMPARE(um(outer(panelRules, QStringLiteral("ViaOuter"), drill,
                           lengthOf(written.attribute(QStringLiteral("diameter"), "0")))),
