@@ -53,6 +53,13 @@ QVector<Reported> reportedRules()
               QStringLiteral("mlMaxCreamFrame")},
              false},
             {QStringLiteral("Copper to outline"), {QStringLiteral("mdCopperDimension")}, false},
+            // Polygons pour around other signals by these.
+            {QStringLiteral("Clearances"),
+             {QStringLiteral("mdWireWire"), QStringLiteral("mdWirePad"),
+              QStringLiteral("mdWireVia"), QStringLiteral("mdPadPad"), QStringLiteral("mdPadVia"),
+              QStringLiteral("mdViaVia"), QStringLiteral("mdSmdPad"), QStringLiteral("mdSmdVia"),
+              QStringLiteral("mdSmdSmd")},
+             false},
             {QStringLiteral("Thermals"),
              {QStringLiteral("slThermalIsolate"), QStringLiteral("slThermalsForVias")},
              false},
