@@ -94,8 +94,10 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
         return CommandLineStatus::NothingWritten;
     }
     const AssembledPanel panel = assembleBoards(boards, numbers);
-    for (const PanelProblem &problem : panel.problems)
-        report(QStringLiteral("warning: ") + problem.line());
+    for (const PanelProblem &problem : panel.problems) {
+        for (const QString &line : problem.lines())
+            report(QStringLiteral("warning: ") + line);
+    }
     problems += panel.problems.size();
     if (panel.text.isEmpty()) {
         writePanelOutput(output, panel.text);

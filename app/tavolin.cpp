@@ -70,6 +70,20 @@ void Tavolin::showProblem(const PanelProblem &problem)
     showCritical(problem.title, problem.text);
 }
 
+bool Tavolin::acceptDesignRules(const QString &report)
+{
+    const NormalCursor normal;
+    const QString text = QStringLiteral("The boards of this panel set these design rules "
+                                        "differently, and the panel can keep only one value "
+                                        "of each:\n\n")
+            + report
+            + QStringLiteral("\n\nOk writes the panel with these values; Cancel "
+                             "writes nothing.");
+    return QMessageBox::warning(this, QStringLiteral("Design rules"), text,
+                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+            == QMessageBox::Ok;
+}
+
 void Tavolin::showCritical(const QString &title, const QString &text)
 {
     const NormalCursor normal;

@@ -53,6 +53,8 @@ public:
     QStringList boardPaths;
     QList<double> boardWidths;
     QStringList shiftedBoards;
+    // The path of the board of each entry of shiftedBoards, to name it.
+    QStringList shiftedBoardPaths;
     QList<double> boardHeights;
     QStringList knownNames;
     QStringList duplicateNames;
@@ -93,4 +95,7 @@ private:
     // Every message box of the window is shown here, with the normal cursor
     // even while the window is busy.
     void showCritical(const QString &title, const QString &text);
+    // Tells what the panel cannot keep of its boards' design rules; true
+    // when the user goes on.
+    bool acceptDesignRules(const QString &report);
 };

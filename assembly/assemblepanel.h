@@ -1,6 +1,7 @@
 #pragma once
 
 #include "namebook.h"
+#include "panelrules.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -16,4 +17,18 @@
 // well-formed adds nothing; a first one that is not gives a panel of nothing
 // but the XML declaration. The names met are left in `names`. Empty when
 // there is no document.
+//
+// The panel is written with rules chosen for all its boards
+// (choosePanelRules), and every copy whose own rules would make its vias, pads
+// or SMDs differently carries its own sizes on them (CopperFit).
 QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names);
+
+struct PanelAssembly
+{
+    QByteArray text;
+    // What the panel cannot keep of each board's rules; the user is to be
+    // told before the panel is written.
+    RulesReport rules;
+};
+// The same, with the report of the rules.
+PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook &names);

@@ -23,6 +23,9 @@ public:
             places.depth[place] = depth;
             open[place] = true;
         }
+        const int classes = places.depth[int(Place::Classes)];
+        if (open[int(Place::Classes)] && depth > classes)
+            classReader.startElement(reader.name(), reader.attributes(), depth - classes);
         for (const int table : {int(Place::Classes), int(Place::Layers)}) {
             if (open[table] && depth == places.depth[table] + 1
                 && reader.name() == tableEntryTag(table)) {
@@ -40,6 +43,8 @@ public:
                 open[place] = false;
         }
     }
+
+    NetClassReader classReader;
 
 private:
     PanelPlaces &places;
@@ -102,5 +107,6 @@ bool scanBoard(const QString &document, NameBook &names, PanelPlaces &places)
     DocumentReader reader(document);
     PlaceFinder finder(places);
     scanTokens(reader, names, &finder);
+    places.classTable.setPanelClasses(finder.classReader.classes);
     return !reader.hasError();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "netclasses.h"
+
 #include <QLatin1String>
 #include <QSet>
 #include <QString>
@@ -31,6 +33,9 @@ struct PanelPlaces
     // boards add the definitions it lacks.
     QSet<QString> classNumbers;
     QSet<QString> layerNumbers;
+    // The definitions of the panel's classes, which decide the numbers the
+    // classes of later boards take.
+    NetClassTable classTable;
 
     QSet<QString> &numbers(int place)
     {

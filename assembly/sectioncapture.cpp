@@ -65,6 +65,19 @@ void setBeforeRotation(RenamedAttributes &attributes, const RenamedAttribute &se
     attributes.insert(at, set);
 }
 
+// Gives the attribute named as `set` is its value, in its place, or adds it
+// at the end.
+void setOrAppend(RenamedAttributes &attributes, const RenamedAttribute &set)
+{
+    for (RenamedAttribute &attribute : attributes) {
+        if (attribute.name == set.name) {
+            attribute.value = set.value;
+            return;
+        }
+    }
+    attributes.append(set);
+}
+
 // Writes an element of its own making: `tag` with `attributes` and, unless it
 // is empty, the text `text`.
 void writeMadeElement(XmlOutput &out, const QString &tag, const TagAttributes &attributes,
@@ -121,6 +134,34 @@ PackageLabels packageLabelsOf(const DocumentTokens &document)
     return labels;
 }
 
+// The net classes of `document`, from the first "classes" element below its
+// root.
+QVector<NetClass> netClassesOf(const DocumentTokens &document)
+{
+    NetClassReader classes;
+    DocumentTokens::Reader reader(document);
+    int depth = 0, table = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            if (table)
+                classes.startElement(reader.name(), reader.attributes(), depth - table);
+            else if (depth >= 2 && reader.name() == placeTag(int(Place::Classes)))
+                table = depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            if (table == depth)
+                return classes.classes;
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    return classes.classes;
+}
+
 // The attributes of the "attribute" children of the element `reader` has
 // just started.
 QVector<TagAttributes> attributeChildren(DocumentTokens::Reader reader)
@@ -157,10 +198,13 @@ QVector<TagAttributes> attributeChildren(DocumentTokens::Reader reader)
 class SectionCapture::BoardPass
 {
 public:
-    BoardPass(SectionCapture &capture, FreshNames &freshNames, const PackageLabels *labels)
+    BoardPass(SectionCapture &capture, FreshNames &freshNames, const PackageLabels *labels,
+              const CopperFit &fit, const NetClassTable::Admission &classes)
         : capture(capture)
         , freshNames(freshNames)
         , labels(labels)
+        , fit(fit)
+        , classes(classes)
     { }
 
     void run(const DocumentTokens &document)
@@ -215,6 +259,9 @@ private:
                 attributes = renamedAttributes(source, freshNames, !passedOverFrom);
                 if (gained)
                     setBeforeRotation(*attributes, *gained);
+                if (!fit.keepsAll())
+                    carryOwnCopper(*attributes, reader.name(), source);
+                renumberClass(*attributes, reader.name());
             }
             return *attributes;
         };
@@ -233,6 +280,50 @@ private:
                 && reader.name() == placeTag(place))
                 origin[place] = depth;
         }
+    }
+
+    // Sets what the object needs to keep the copper its own rules make.
+    void carryOwnCopper(RenamedAttributes &attributes, const QStringRef &tag,
+                        const DocumentTokens::Attributes &source) const
+    {
+        const CopperFit::Edits edits =
+                fit.edits(tag, [&](QLatin1String name) { return source.value(name); });
+        // An added attribute's name must outlive the pass.
+        static const QStringList names = CopperFit::attributeNames();
+        for (const CopperFit::Edit &edit : edits) {
+            const int name = names.indexOf(edit.name);
+            if (name >= 0)
+                setOrAppend(attributes, {QStringRef(&names.at(name)), edit.value});
+        }
+    }
+
+    // A class entry joining the panel, its clearances and the signals take the
+    // numbers the panel gives the board's classes.
+    void renumberClass(RenamedAttributes &attributes, const QStringRef &tag) const
+    {
+        static const QString numberKey = QStringLiteral("number");
+        static const QString classKey = QStringLiteral("class");
+        const int entryDepth = entry[int(Place::Classes)];
+        const QString *key = nullptr;
+        QString board;
+        if (entryDepth && depth == entryDepth && tag == tableEntryTag(int(Place::Classes))) {
+            key = &numberKey;
+        } else if (entryDepth && depth == entryDepth + 1 && tag == QLatin1String("clearance")) {
+            key = &classKey;
+        } else if (origin[int(Place::Signals)] && depth == origin[int(Place::Signals)] + 1
+                   && tag == QLatin1String("signal")) {
+            key = &classKey;
+            board = QStringLiteral("0"); // a signal without a class is of class 0
+        } else {
+            return;
+        }
+        for (const RenamedAttribute &attribute : attributes) {
+            if (attribute.name == *key)
+                board = attribute.value;
+        }
+        const QString panel = classes.numbers.value(board, board);
+        if (panel != board)
+            setOrAppend(attributes, {QStringRef(key), panel});
     }
 
     // Whether a part of the board's parts whose name is replaced starts
@@ -305,7 +396,12 @@ private:
         const QStringRef number = source.value(numberKey);
         if (number.isNull())
             return;
-        if (!capture.places.numbers(place).contains(number.toString())) {
+        if (place == int(Place::Classes)) {
+            if (!classes.joining.contains(number.toString()))
+                return;
+            capture.places.numbers(place).insert(classes.numbers.value(number.toString()));
+            entry[place] = depth;
+        } else if (!capture.places.numbers(place).contains(number.toString())) {
             capture.places.numbers(place).insert(number.toString());
             entry[place] = depth;
         }
@@ -353,6 +449,8 @@ private:
     SectionCapture &capture;
     FreshNames &freshNames;
     const PackageLabels *labels; // null where no part is relabelled
+    const CopperFit &fit;
+    const NetClassTable::Admission &classes;
     int depth = 0;
     std::array<int, placeCount> origin {}; // depth of the origin being read
     std::array<bool, placeCount> ended {}; // the origin was read
@@ -378,15 +476,18 @@ SectionCapture::~SectionCapture() = default;
 
 // The texts that print the names of relabelled parts go to the panel's
 // drawing, after the board's own; without a drawing no part is relabelled.
-void SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshNames)
+QStringList SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshNames,
+                                     const CopperFit &fit)
 {
+    const NetClassTable::Admission classes = places.classTable.admit(netClassesOf(document));
     XmlOutput *drawing = fragments[int(Place::Plain)].get();
     const PackageLabels labels = drawing ? packageLabelsOf(document) : PackageLabels();
-    BoardPass pass(*this, freshNames, drawing ? &labels : nullptr);
+    BoardPass pass(*this, freshNames, drawing ? &labels : nullptr, fit, classes);
     pass.run(document);
     static const QString textTag = QStringLiteral("text");
     for (const LabelText &text : pass.printedNames())
         writeMadeElement(*drawing, textTag, text.attributes, text.text);
+    return classes.overflow;
 }
 
 QByteArray SectionCapture::take(int place)

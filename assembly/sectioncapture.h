@@ -1,5 +1,6 @@
 #pragma once
 
+#include "copperfit.h"
 #include "documenttokens.h"
 #include "freshnames.h"
 #include "panelplaces.h"
@@ -22,8 +23,12 @@ public:
     // renamed by `freshNames`: the element children of its four sections,
     // and the entries of its class and layer tables whose number the panel
     // lacks. Its parts whose names are replaced keep printing their original
-    // names (see Relabelling).
-    void addBoard(const DocumentTokens &document, FreshNames &freshNames);
+    // names (see Relabelling). Its vias, pads and SMDs carry what `fit` says
+    // its own rules make of them. Its net classes take the panel's numbers
+    // that NetClassTable gives them, and its signals follow. Returns the
+    // classes that found no number of their own ("name (number)").
+    QStringList addBoard(const DocumentTokens &document, FreshNames &freshNames,
+                         const CopperFit &fit);
 
     // The text gathered for `place`; empty when the first board has no such
     // place or nothing was added to it.

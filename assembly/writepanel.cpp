@@ -3,17 +3,27 @@
 #include "assemblepanel.h"
 #include "layout/panelrun.h"
 #include "mergeops.h"
+#include "panelfile.h"
+
+#include <QFileInfo>
 
 void Tavolin::writePanel()
 {
     // Saving or discarding the panel closes its file. With nothing placed
     // the file is left as it is.
     if (panelFile && panelFile->isOpen()) {
-        const QByteArray text = assemblePanel(shiftedBoards, nameBook);
-        if (const std::optional<PanelProblem> problem = writePanelOutput(*panelFile, text))
+        const PanelAssembly panel = assemblePanelReporting(shiftedBoards, nameBook);
+        QStringList names;
+        for (const QString &path : qAsConst(shiftedBoardPaths))
+            names << QFileInfo(path).fileName();
+        if (!panel.rules.isEmpty() && !acceptDesignRules(rulesReportText(panel.rules, names)))
+            discardPanelFile(*panelFile);
+        else if (const std::optional<PanelProblem> problem =
+                         writePanelOutput(*panelFile, panel.text))
             showProblem(*problem);
     }
     shiftedBoards.clear();
+    shiftedBoardPaths.clear();
     nameBook.clear();
 }
 

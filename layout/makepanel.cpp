@@ -2,6 +2,7 @@
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
+#include "assembly/panelfile.h"
 #include "panelrun.h"
 
 #include <QFileDialog>
@@ -22,8 +23,14 @@ void Tavolin::on_makePanel_clicked()
         return;
     }
     const AssembledPanel panel = assembleBoards(catalogueBoards(), numbers);
-    for (const PanelProblem &problem : panel.problems)
-        showProblem(problem);
+    for (const PanelProblem &problem : panel.problems) {
+        if (problem.kind != PanelProblem::DesignRules) {
+            showProblem(problem);
+        } else if (!acceptDesignRules(problem.text)) {
+            discardPanelFile(*panelFile);
+            return;
+        }
+    }
     if (const std::optional<PanelProblem> problem = writePanelOutput(*panelFile, panel.text))
         showProblem(*problem);
 }

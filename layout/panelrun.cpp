@@ -6,6 +6,7 @@
 #include "catalogue/boardreader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -32,6 +33,17 @@ QString PanelProblem::line() const
     return parts.join(QStringLiteral(": "));
 }
 
+QStringList PanelProblem::lines() const
+{
+    if (kind != DesignRules)
+        return {line()};
+    // One line for each rule, each saying what it is about.
+    QStringList lines;
+    for (const QString &rule : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        lines << title + QStringLiteral(": ") + rule;
+    return lines;
+}
+
 PanelBoard measuredBoard(const QString &path, const OutlineBox &box)
 {
     return {path, {box.width(), box.height(), box.minX, box.minY}};
@@ -47,6 +59,11 @@ PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, 
 {
     return {PanelProblem::UnreadableBoard, path, readErrorTitle(), openFailureText(path, reason),
             index};
+}
+
+PanelProblem designRulesProblem(const QString &report)
+{
+    return {PanelProblem::DesignRules, QString(), QStringLiteral("Design rules"), report};
 }
 
 PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Shifter shifter)
@@ -92,8 +109,15 @@ void PanelRun::shift()
 void PanelRun::assemble()
 {
     NameBook names(known, duplicates);
-    result.text = assemblePanel(shifted, names);
+    const PanelAssembly assembly = assemblePanelReporting(shifted, names);
     shifted.clear();
+    result.text = assembly.text;
+    if (assembly.rules.isEmpty())
+        return;
+    QStringList boardNames;
+    for (const PanelPlacement &placement : std::as_const(result.placements))
+        boardNames << QFileInfo(runBoards.at(placement.board).path).fileName();
+    result.problems.append(designRulesProblem(rulesReportText(assembly.rules, boardNames)));
 }
 
 ShiftedCopy PanelRun::shiftBoardAt(const QString &path, const PanelShift &shift)

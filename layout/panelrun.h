@@ -54,7 +54,7 @@ struct PanelProblem
         NoFit, // a board left out: it fits nowhere on the panel
         UnreadableBoard, // a board left out: its file cannot be read
         UnwritableOutput, // nothing written: the panel's file cannot take it
-        DesignRules, // the panel was written, but its boards' design rules differ
+        DesignRules, // the boards' design rules differ where no copy can carry its own
     };
 
     Kind kind = NoFit;
@@ -65,11 +65,18 @@ struct PanelProblem
 
     // One line that names the subject, for a log or a terminal.
     QString line() const;
+    // The lines a terminal shows it in: its line, or for the design rules
+    // one line for each rule.
+    QStringList lines() const;
 };
 
 PanelProblem noFitProblem(const PanelBoard &board, int index);
 // `reason`: why the file cannot be read, as the reading reports it.
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index = -1);
+
+// `report`: one line for each design rule that the panel's boards set
+// differently and no attribute of a copy can carry.
+PanelProblem designRulesProblem(const QString &report);
 
 // A board on the panel and the whole millimetres it was moved by.
 struct PanelPlacement

@@ -11,4 +11,5 @@ void Tavolin::addShiftedBoard(int boardIndex, int dx, int dy)
         return;
     }
     shiftedBoards.append(copy.document);
+    shiftedBoardPaths.append(boardPaths.at(boardIndex));
 }

@@ -83,19 +83,20 @@ void TestCommandLine::samePanelAsTheWindow_data()
     QTest::addColumn<QStringList>("boards");
     QTest::addColumn<Numbers>("numbers");
     QTest::addColumn<QStringList>("leftOut"); // the boards reported as "No fit"
+    QTest::addColumn<bool>("rulesDiffer"); // whether the "Design rules" box comes up
 
     QTest::newRow("mixed, one fits nowhere")
             << QStringList {"AMG8833_REV-B.brd",        "Graphic_LCD_Backpack.brd",
                             "SparkFun_RTK_Express.brd", "OpenLog.brd",
                             "ChairControl.brd",         "AMG8833_REV-B.brd"}
-            << Numbers {200, 150, 3} << QStringList {"ChairControl.brd"};
+            << Numbers {200, 150, 3} << QStringList {"ChairControl.brd"} << true;
     QTest::newRow("the window's start values")
             << QStringList {"OpenLog.brd", "Qwiic_LED_Stick.brd", "SnowFlake.brd"} << Numbers()
-            << QStringList {"SnowFlake.brd"};
+            << QStringList {"SnowFlake.brd"} << true;
     QTest::newRow("copies of one board, touching")
             << QStringList {"Qwiic_MP3_Trigger.brd", "Qwiic_MP3_Trigger.brd",
                             "Qwiic_MP3_Trigger.brd", "Qwiic_MP3_Trigger.brd"}
-            << Numbers {300, 300, 0} << QStringList();
+            << Numbers {300, 300, 0} << QStringList() << false;
     QTest::newRow("largest board first, others left out")
             << QStringList {"MOAC.brd",
                             "BusPirate-v3.8a-SSOP.brd",
@@ -105,7 +106,7 @@ void TestCommandLine::samePanelAsTheWindow_data()
                             "SBCONN.brd",
                             "MoldTopPCBs.brd"}
             << Numbers {120, 100, 10}
-            << QStringList {"BusPirate-v3.8a-SSOP.brd", "SBCONN.brd", "MoldTopPCBs.brd"};
+            << QStringList {"BusPirate-v3.8a-SSOP.brd", "SBCONN.brd", "MoldTopPCBs.brd"} << true;
 }
 
 void TestCommandLine::samePanelAsTheWindow()
@@ -114,6 +115,7 @@ void TestCommandLine::samePanelAsTheWindow()
     QFETCH(QStringList, boards);
     QFETCH(Numbers, numbers);
     QFETCH(QStringList, leftOut);
+    QFETCH(bool, rulesDiffer);
     QTemporaryDir dir;
     const QString windowPanel = dir.filePath(QStringLiteral("window.brd"));
     const QString commandPanel = dir.filePath(QStringLiteral("command.brd"));
@@ -130,19 +132,32 @@ void TestCommandLine::samePanelAsTheWindow()
         window.typeInto("panelHeightBox", numbers.height);
     if (numbers.offset)
         window.typeInto("offsetBox", numbers.offset);
-    window.makePanel(windowPanel, leftOut.size());
+    window.makePanel(windowPanel, leftOut.size() + int(rulesDiffer));
     QCOMPARE(window.script.unexpected, QStringList());
-    QCOMPARE(window.script.messages.size(), leftOut.size());
-    for (const SeenMessage &message : window.script.messages)
-        QCOMPARE(message.title, QStringLiteral("No fit"));
+    QCOMPARE(window.script.messages.size(), leftOut.size() + int(rulesDiffer));
+    for (int i = 0; i < leftOut.size(); ++i)
+        QCOMPARE(window.script.messages.at(i).title, QStringLiteral("No fit"));
+    const QString rulesBox = rulesDiffer ? window.script.messages.last().text : QString();
+    if (rulesDiffer)
+        QCOMPARE(window.script.messages.last().title, QStringLiteral("Design rules"));
 
     const Run run = runTavolin(numberArguments(numbers)
                                << QStringLiteral("--output") << commandPanel << paths);
     QStringList expectedLines;
     for (const QString &board : leftOut)
         expectedLines << noFitLine(realBoard(board));
-    QCOMPARE(run.errorLines, expectedLines);
-    QCOMPARE(run.status, leftOut.isEmpty() ? 0 : 3);
+    QCOMPARE(run.errorLines.mid(0, leftOut.size()), expectedLines);
+    // Then a warning for each rule the box lists, in the box's words.
+    const QStringList ruleLines = run.errorLines.mid(leftOut.size());
+    QCOMPARE(ruleLines.isEmpty(), !rulesDiffer);
+    const QString rulePrefix = QStringLiteral("tavolin: warning: Design rules: ");
+    for (const QString &line : ruleLines) {
+        QVERIFY2(line.startsWith(rulePrefix), qPrintable(line));
+        QVERIFY2(rulesBox.contains(QLatin1Char('\n') + line.mid(rulePrefix.size())
+                                   + QLatin1Char('\n')),
+                 qPrintable(line));
+    }
+    QCOMPARE(run.status, leftOut.isEmpty() && !rulesDiffer ? 0 : 3);
     QVERIFY(run.output.isEmpty());
     const QByteArray panel = readWholeFile(commandPanel);
     QVERIFY(panel.startsWith("<?xml"));

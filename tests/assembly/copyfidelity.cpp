@@ -29,6 +29,19 @@ bool keepsNames(const QString &tag)
 }
 
 // 0 for an x coordinate, 1 for a y coordinate, -1 for anything else.
+// An attribute through which a via, pad or SMD keeps the copper its own
+// board's design rules make where the panel's differ, or a signal its own net
+// class under the number the panel gives it; its value is for the tests of
+// the rules to judge.
+bool carriedForRules(const QDomElement &element, const QString &attribute)
+{
+    static const QStringList objects {"via", "pad", "smd"};
+    static const QStringList carried {"diameter", "shape", "alwaysstop", "roundness"};
+    if (element.tagName() == QLatin1String("signal"))
+        return attribute == QLatin1String("class");
+    return objects.contains(element.tagName()) && carried.contains(attribute);
+}
+
 int axisOf(const QString &attribute)
 {
     static const QRegularExpression coordinate("^([xy])[123]?$");
@@ -167,7 +180,7 @@ private:
             if (!c.hasAttribute(name))
                 return path + ": lost " + name;
             const QString got = c.attribute(name);
-            if (extras.contains(name))
+            if (extras.contains(name) || carriedForRules(b, name))
                 continue;
             if (!keeping && holdsName(name)) {
                 const QString difference = mapName(value, got);
@@ -184,7 +197,7 @@ private:
         const QDomNamedNodeMap copied = c.attributes();
         for (int i = 0; i < copied.length(); ++i) {
             const QString name = copied.item(i).nodeName();
-            if (!b.hasAttribute(name) && !extras.contains(name))
+            if (!b.hasAttribute(name) && !extras.contains(name) && !carriedForRules(b, name))
                 return path + ": gained " + name;
         }
         for (auto extra = extras.begin(); extra != extras.end(); ++extra) {

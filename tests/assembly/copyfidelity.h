@@ -30,5 +30,8 @@ struct PlacedBoard
 //   with one attribute per label text of its package ("NAME" hidden) in place
 //   of its attribute children of those names; for each name label hidden, a
 //   text printing the original name follows the copy's own drawing, at the
-//   place, size, layer and angle of the hidden attribute.
+//   place, size, layer and angle of the hidden attribute;
+// - a via, pad or SMD may carry its own diameter, shape, alwaysstop or
+//   roundness where its board's design rules differ from the panel's, and a
+//   signal another net class number where the panel renumbers its class.
 QString copiesDifference(const QDomDocument &panel, const QList<PlacedBoard> &boards);

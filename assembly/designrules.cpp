@@ -1,0 +1,99 @@
+#include "designrules.h"
+
+#include <QLocale>
+#include <QXmlStreamReader>
+
+#include <cmath>
+
+namespace {
+
+const QLatin1String rulesTag("designrules");
+
+// The text of the first "designrules" element, read on its own: the rules
+// stand after the libraries, and parsing a whole board for them would cost
+// as much as the rest of the assembly.
+QString rulesElementText(const QString &document)
+{
+    for (int from = document.indexOf(QLatin1String("<designrules")); from >= 0;
+         from = document.indexOf(QLatin1String("<designrules"), from + 1)) {
+        const int after = from + rulesTag.size() + 1;
+        if (after >= document.size())
+            return QString();
+        const QChar next = document.at(after);
+        if (!next.isSpace() && next != QLatin1Char('>') && next != QLatin1Char('/'))
+            continue;
+        const int end = document.indexOf(QLatin1String("</designrules>"), after);
+        const int tagEnd = document.indexOf(QLatin1Char('>'), after);
+        if (tagEnd > 0 && document.at(tagEnd - 1) == QLatin1Char('/'))
+            return document.mid(from, tagEnd + 1 - from);
+        if (end < 0)
+            return QString();
+        return document.mid(from, end + int(qstrlen("</designrules>")) - from);
+    }
+    return QString();
+}
+
+} // namespace
+
+DesignRules DesignRules::of(const QString &document)
+{
+    DesignRules rules;
+    QXmlStreamReader reader(rulesElementText(document));
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement
+            || reader.name() != QLatin1String("param"))
+            continue;
+        const QXmlStreamAttributes attributes = reader.attributes();
+        const QString name = attributes.value(QLatin1String("name")).toString();
+        if (!name.isEmpty() && !rules.params.contains(name))
+            rules.params.insert(name, attributes.value(QLatin1String("value")).toString());
+    }
+    return rules;
+}
+
+QString DesignRules::text(const QString &name, const QString &fallback) const
+{
+    return params.value(name, fallback);
+}
+
+double DesignRules::length(const QString &name, double fallback) const
+{
+    const auto found = params.constFind(name);
+    return found == params.constEnd() ? fallback : ruleLength(*found, fallback);
+}
+
+double DesignRules::number(const QString &name, double fallback) const
+{
+    bool ok = false;
+    const double value = params.value(name).trimmed().toDouble(&ok);
+    return ok && std::isfinite(value) ? value : fallback;
+}
+
+double ruleLength(const QString &value, double fallback)
+{
+    const QString trimmed = value.trimmed();
+    int unitAt = trimmed.size();
+    while (unitAt > 0 && trimmed.at(unitAt - 1).isLetter())
+        --unitAt;
+    const QString unit = trimmed.mid(unitAt).toLower();
+    double scale = 0.0;
+    if (unit.isEmpty() || unit == QLatin1String("mm"))
+        scale = 1.0;
+    else if (unit == QLatin1String("mil"))
+        scale = 0.0254;
+    else if (unit == QLatin1String("in") || unit == QLatin1String("inch"))
+        scale = 25.4;
+    else if (unit == QLatin1String("mic"))
+        scale = 0.001;
+    bool ok = false;
+    const double number = trimmed.left(unitAt).toDouble(&ok);
+    if (!ok || scale == 0.0 || !std::isfinite(number))
+        return fallback;
+    return number * scale;
+}
+
+QString millimetres(double value)
+{
+    const double nanometres = std::round(value * 1e6);
+    return QString::number(nanometres / 1e6, 'g', QLocale::FloatingPointShortest);
+}
