@@ -142,9 +142,10 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
                               PanelNumbers::sideRange, &numbers.width};
     const NumberOption height {numberOption("height", "Panel height", numbers.height),
                                PanelNumbers::sideRange, &numbers.height};
-    const NumberOption offset {
-            numberOption("offset", "Least gap between the boards of a row", numbers.offset),
-            PanelNumbers::offsetRange, &numbers.offset};
+    const NumberOption offset {numberOption("offset",
+                                            "Least gap between boards, in a row and between rows",
+                                            numbers.offset),
+                               PanelNumbers::offsetRange, &numbers.offset};
     const QCommandLineOption output(QStringLiteral("output"),
                                     QStringLiteral("Write the panel to <file>, without a window."),
                                     QStringLiteral("file"));
