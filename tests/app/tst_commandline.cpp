@@ -212,7 +212,7 @@ void TestCommandLine::exitStatusAndReports_data()
             << false << QString();
     QTest::newRow("numbers without an output")
             << QStringList {QStringLiteral("--width"), QStringLiteral("100"), openLog} << 2
-            << usage(QStringLiteral("--width, --height and --offset need --output")) << false
+            << usage(QStringLiteral("--width, --height, --offset and the frame settings need --output")) << false
             << QString();
     QTest::newRow("no board") << QStringList {output} << 2
                               << usage(QStringLiteral("no board file given")) << false << QString();
