@@ -99,6 +99,22 @@ void PanelRun::shift()
             [](const PanelProblem &a, const PanelProblem &b) { return a.board < b.board; });
 }
 
+namespace {
+
+// The plan counts boards by copy; the run's callers count them as loaded.
+void toRunBoards(FramePlan &plan, const QVector<PanelPlacement> &placements)
+{
+    for (Tab &tab : plan.tabs) {
+        tab.near.board = placements.at(tab.near.board).board;
+        if (tab.far.board >= 0)
+            tab.far.board = placements.at(tab.far.board).board;
+    }
+    for (int &board : plan.untabbed)
+        board = placements.at(board).board;
+}
+
+} // namespace
+
 // Replaces the outline the tabs and channels change, adds the panel's own
 // drawing and leaves out every board that cannot be held.
 void PanelRun::frame()
@@ -121,11 +137,12 @@ void PanelRun::frame()
             plan.bottomFiducials = true;
     }
     const QStringList framed = framedCopies(shifted, boards, area, numbers.frame, plan);
+    toRunBoards(plan, result.placements);
     QStringList kept;
     QVector<PanelPlacement> keptPlacements;
     for (int i = 0; i < framed.size(); ++i) {
         const int board = result.placements.at(i).board;
-        if (plan.untabbed.contains(i)) {
+        if (plan.untabbed.contains(board)) {
             result.problems.append(noTabsProblem(runBoards.at(board), board));
             continue;
         }

@@ -117,7 +117,8 @@ public:
     // Every name met in the assembly, once each.
     const QStringList &knownNames() const { return known; }
     const AssembledPanel &panel() const { return result; }
-    // What the frame added, from shift() on; empty with the frame off.
+    // What the frame added, from shift() on, its boards counted as
+    // boards(); empty with the frame off.
     const FramePlan &framePlan() const { return plan; }
     AssembledPanel takePanel() { return std::move(result); }
 
