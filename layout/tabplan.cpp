@@ -265,6 +265,12 @@ private:
     {
         TabEnd end;
         end.board = board;
+        // One ray first: most places along a side fail it, before the
+        // many rays that prove a place.
+        const std::optional<Hit> centre =
+                firstHit(segments.at(board), side, (low + high) / 2, start, direction);
+        if (!centre || !centre->straight || !spans(board, centre->wire, side, low, high))
+            return std::nullopt;
         for (double at = low - edgeMargin; at < high + edgeMargin + probeStep; at += probeStep) {
             const double probe = std::min(at, high + edgeMargin);
             const std::optional<Hit> hit =
@@ -280,6 +286,15 @@ private:
         end.first = pointAt(side, first->across, low);
         end.second = pointAt(side, second->across, high);
         return end;
+    }
+
+    // Whether the wire reaches past both sides of a tab from low to high.
+    bool spans(int board, int wire, TabSide side, double low, double high) const
+    {
+        const OutlineWire &edge = boards.at(board).wires.at(wire);
+        const double a0 = along(side, edge.from);
+        const double a1 = along(side, edge.to);
+        return std::min(a0, a1) <= low - edgeMargin && std::max(a0, a1) >= high + edgeMargin;
     }
 
     std::optional<Tab> tabAt(int board, TabSide side, double centre) const
