@@ -161,23 +161,13 @@ void appendBites(const TabEnd &end, int outwardSign, bool verticalSide,
     }
 }
 
-int outwardSign(TabSide side)
-{
-    return side == TabSide::Right || side == TabSide::Top ? 1 : -1;
-}
-
-bool verticalSide(TabSide side)
-{
-    return side == TabSide::Left || side == TabSide::Right;
-}
-
 QVector<OutlinePoint> bitesOf(const QVector<Tab> &tabs, const FrameSettings &settings)
 {
     QVector<OutlinePoint> holes;
     for (const Tab &tab : tabs) {
-        appendBites(tab.near, outwardSign(tab.side), verticalSide(tab.side), settings, holes);
+        appendBites(tab.near, outward(tab.side), isVertical(tab.side), settings, holes);
         if (tab.far.board >= 0)
-            appendBites(tab.far, -outwardSign(tab.side), verticalSide(tab.side), settings, holes);
+            appendBites(tab.far, -outward(tab.side), isVertical(tab.side), settings, holes);
     }
     return holes;
 }

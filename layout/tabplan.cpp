@@ -29,17 +29,6 @@ struct Segment
     bool straight = true;
 };
 
-bool vertical(TabSide side)
-{
-    return side == TabSide::Left || side == TabSide::Right;
-}
-
-// +1 when the side faces growing coordinates.
-int outward(TabSide side)
-{
-    return side == TabSide::Right || side == TabSide::Top ? 1 : -1;
-}
-
 TabSide opposite(TabSide side)
 {
     switch (side) {
@@ -57,18 +46,18 @@ TabSide opposite(TabSide side)
 
 double along(TabSide side, OutlinePoint point)
 {
-    return vertical(side) ? point.y : point.x;
+    return isVertical(side) ? point.y : point.x;
 }
 
 double across(TabSide side, OutlinePoint point)
 {
-    return vertical(side) ? point.x : point.y;
+    return isVertical(side) ? point.x : point.y;
 }
 
 OutlinePoint pointAt(TabSide side, double acrossValue, double alongValue)
 {
-    return vertical(side) ? OutlinePoint {acrossValue, alongValue}
-                          : OutlinePoint {alongValue, acrossValue};
+    return isVertical(side) ? OutlinePoint {acrossValue, alongValue}
+                            : OutlinePoint {alongValue, acrossValue};
 }
 
 double boxSide(const OutlineBox &box, TabSide side)
@@ -88,12 +77,12 @@ double boxSide(const OutlineBox &box, TabSide side)
 
 double alongStart(const OutlineBox &box, TabSide side)
 {
-    return vertical(side) ? box.minY : box.minX;
+    return isVertical(side) ? box.minY : box.minX;
 }
 
 double alongEnd(const OutlineBox &box, TabSide side)
 {
-    return vertical(side) ? box.maxY : box.maxX;
+    return isVertical(side) ? box.maxY : box.maxX;
 }
 
 // An arc is followed by chords close enough to block every ray that its
@@ -240,7 +229,7 @@ private:
         std::optional<Target> best;
         if (area.frame > 0) {
             const double rail = direction > 0
-                    ? (vertical(side) ? area.width : area.height) - area.frame
+                    ? (isVertical(side) ? area.width : area.height) - area.frame
                     : area.frame;
             best = Target {-1, rail};
         }
@@ -356,6 +345,16 @@ private:
 };
 
 } // namespace
+
+bool isVertical(TabSide side)
+{
+    return side == TabSide::Left || side == TabSide::Right;
+}
+
+int outward(TabSide side)
+{
+    return side == TabSide::Right || side == TabSide::Top ? 1 : -1;
+}
 
 QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const TabArea &area, double tabWidth)
 {

@@ -24,6 +24,10 @@ struct TabArea
 
 enum class TabSide { Left, Right, Bottom, Top };
 
+// Whether a side runs along y, and +1 when it faces growing coordinates.
+bool isVertical(TabSide side);
+int outward(TabSide side);
+
 // One end of a tab: on a board's outline wire, or on the rail's inner edge
 // (board -1, wire the rail's side). `first` and `second` are where the tab's
 // two sides meet it.

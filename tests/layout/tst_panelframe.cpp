@@ -184,8 +184,8 @@ OutlinePoint middle(const TabEnd &end)
 // A point `depth` mm from a tab's end on a board into the board.
 OutlinePoint intoBoard(const Tab &tab, const TabEnd &end, double depth)
 {
-    const bool vertical = tab.side == TabSide::Left || tab.side == TabSide::Right;
-    int sign = tab.side == TabSide::Right || tab.side == TabSide::Top ? -1 : 1;
+    const bool vertical = isVertical(tab.side);
+    int sign = -outward(tab.side);
     if (&end == &tab.far)
         sign = -sign;
     const OutlinePoint at = middle(end);
