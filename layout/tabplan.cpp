@@ -18,6 +18,8 @@ constexpr double tabSpacing = 50.0;
 // A tab meets an edge at most 45 degrees off square.
 constexpr double leastAlong = 0.7;
 constexpr double tolerance = 1e-6;
+// The narrowest channel a tab bridges.
+constexpr double leastChannel = 0.1;
 
 // One straight piece of an outline wire; an arc is followed by chords and
 // can take no tab.
@@ -310,6 +312,11 @@ private:
             tab.far = {-1, int(side), pointAt(side, target->across, low),
                        pointAt(side, target->across, high)};
         }
+        // Boards that touch leave no channel to bridge.
+        if (std::abs(across(side, tab.far.first) - across(side, tab.near.first)) < leastChannel
+            || std::abs(across(side, tab.far.second) - across(side, tab.near.second))
+                    < leastChannel)
+            return std::nullopt;
         if (crossesOtherTabs(tab))
             return std::nullopt;
         return tab;
