@@ -11,7 +11,9 @@
 
 namespace {
 
-const char *const panelOptions[] = {"--width", "--height", "--offset", "--output"};
+const char *const panelOptions[] = {"--width",     "--height",       "--offset",     "--output",
+                                    "--frame",     "--tabs",         "--bite-drill", "--bite-pitch",
+                                    "--fiducials", "--tooling-holes"};
 const char *const infoOptions[] = {"-h", "-?", "--help", "--help-all", "-v", "--version"};
 
 bool isPanelOption(const QByteArray &argument)
@@ -57,6 +59,37 @@ bool readNumber(const QCommandLineParser &parser, const NumberOption &number, QS
                         .arg(number.option.names().first())
                         .arg(number.range.minimum)
                         .arg(number.range.maximum)
+                        .arg(text);
+        return false;
+    }
+    *number.value = value;
+    return true;
+}
+
+struct MillimetreOption
+{
+    QCommandLineOption option;
+    double minimum;
+    double maximum;
+    double *value;
+    bool zeroAllowed; // 0 turns the feature off even below the minimum
+};
+
+bool readMillimetres(const QCommandLineParser &parser, const MillimetreOption &number,
+                     QString &error)
+{
+    if (!parser.isSet(number.option))
+        return true;
+    const QString text = parser.value(number.option);
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    const bool inRange = value >= number.minimum && value <= number.maximum;
+    if (!ok || !(inRange || (number.zeroAllowed && value == 0.0))) {
+        error = QStringLiteral("--%1 takes millimetres from %2 to %3%4, not \"%5\"")
+                        .arg(number.option.names().first())
+                        .arg(number.minimum)
+                        .arg(number.maximum)
+                        .arg(number.zeroAllowed ? QStringLiteral(" or 0") : QString())
                         .arg(text);
         return false;
     }
@@ -146,6 +179,34 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
                                             "Least gap between boards, in a row and between rows",
                                             numbers.offset),
                                PanelNumbers::offsetRange, &numbers.offset};
+    FrameSettings &frame = numbers.frame;
+    const NumberOption frameWidth {
+            numberOption("frame", "Width of the rails around the panel; 0: none", 0),
+            {0, FrameLimits::maxFrameWidth},
+            &frame.frameWidth};
+    const auto mmOption = [](const char *name, const char *what, double value) {
+        return QCommandLineOption(
+                QLatin1String(name),
+                QStringLiteral("%1 in mm (default %2).").arg(QLatin1String(what)).arg(value),
+                QStringLiteral("mm"));
+    };
+    const MillimetreOption tabs {mmOption("tabs",
+                                          "Width of the tabs that hold the boards; 0: "
+                                          "none",
+                                          frame.tabWidth),
+                                 1.0, FrameLimits::maxTabWidth, &frame.tabWidth, true};
+    const MillimetreOption biteDrill {
+            mmOption("bite-drill", "Drill of the mouse-bite holes", frame.biteDrill),
+            FrameLimits::minBiteDrill, FrameLimits::maxBiteDrill, &frame.biteDrill, false};
+    const MillimetreOption bitePitch {
+            mmOption("bite-pitch", "Distance between mouse-bite holes", frame.bitePitch),
+            FrameLimits::minBiteDrill, 2 * FrameLimits::maxBiteDrill, &frame.bitePitch, false};
+    const MillimetreOption tooling {mmOption("tooling-holes",
+                                             "Drill of a tooling hole in each corner; 0: none",
+                                             frame.toolingDrill),
+                                    1.0, FrameLimits::maxToolingDrill, &frame.toolingDrill, true};
+    const QCommandLineOption fiducials(QStringLiteral("fiducials"),
+                                       QStringLiteral("Three fiducials on the rails."));
     const QCommandLineOption output(QStringLiteral("output"),
                                     QStringLiteral("Write the panel to <file>, without a window."),
                                     QStringLiteral("file"));
@@ -156,7 +217,8 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
                            "boards loaded."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({width.option, height.option, offset.option, output});
+    parser.addOptions({width.option, height.option, offset.option, frameWidth.option, tabs.option,
+                       biteDrill.option, bitePitch.option, fiducials, tooling.option, output});
     parser.addPositionalArgument(QStringLiteral("boards"),
                                  QStringLiteral("Board files, each placed once per mention, in "
                                                 "the order given."),
@@ -168,12 +230,20 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     if (parser.isSet(version))
         parser.showVersion();
     QString error;
-    for (const NumberOption *number : {&width, &height, &offset}) {
+    for (const NumberOption *number : {&width, &height, &offset, &frameWidth}) {
         if (!readNumber(parser, *number, error))
             return usageError(error);
     }
+    for (const MillimetreOption *number : {&tabs, &biteDrill, &bitePitch, &tooling}) {
+        if (!readMillimetres(parser, *number, error))
+            return usageError(error);
+    }
+    frame.fiducials = parser.isSet(fiducials);
+    if (frame.bitePitch < frame.biteDrill)
+        return usageError(QStringLiteral("--bite-pitch must be at least --bite-drill"));
     if (!parser.isSet(output))
-        return usageError(QStringLiteral("--width, --height and --offset need --output"));
+        return usageError(
+                QStringLiteral("--width, --height, --offset and the frame settings need --output"));
     if (parser.value(output).isEmpty())
         return usageError(QStringLiteral("--output needs a file name"));
     if (parser.positionalArguments().isEmpty())

@@ -1,6 +1,7 @@
 #include "tavolin.h"
 #include "busycursor.h"
 #include "formfont.h"
+#include "framedialog.h"
 #include "ui_tavolin.h"
 
 #include <QDragEnterEvent>
@@ -41,6 +42,17 @@ Tavolin::Tavolin(QWidget *parent)
         setFont(readable);
     setAcceptDrops(true);
     connect(ui->actionDuplicateBoard, &QAction::triggered, this, &Tavolin::duplicateBoard);
+    connect(ui->actionFrameAndTabs, &QAction::triggered, this, &Tavolin::editFrame);
+    frameSettings = storedFrameSettings();
+}
+
+void Tavolin::editFrame()
+{
+    FrameDialog dialog(frameSettings, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    frameSettings = dialog.settings();
+    storeFrameSettings(frameSettings);
 }
 
 Tavolin::~Tavolin()

@@ -88,9 +88,12 @@ private:
     PanelNumbers panelNumbers() const;
     QVector<PanelBoard> catalogueBoards() const;
     void showProblem(const PanelProblem &problem);
+    void editFrame();
 
     // Where the open dialog starts: the folder of the board loaded last.
     QString openFolder = QStringLiteral("/Eigene Bilder/");
+    // The panel's frame and tabs, as the Frame and Tabs dialog last set them.
+    FrameSettings frameSettings;
 
     // Every message box of the window is shown here, with the normal cursor
     // even while the window is busy.

@@ -166,6 +166,30 @@ void checkNames(const QStringList &known)
     check(keys.size() == known.size(), "known names differ in more than case");
 }
 
+// Two copies with rails, tabs, fiducials and tooling holes: whatever the
+// outline, the panel parses and every board it keeps is held by two tabs.
+void checkFramedPanel(const QByteArray &bytes, const PanelBoard &board)
+{
+    PanelNumbers numbers;
+    numbers.width = int(panelWidth);
+    numbers.height = int(panelHeight);
+    numbers.offset = offset;
+    numbers.frame.frameWidth = 5;
+    numbers.frame.tabWidth = 4;
+    numbers.frame.fiducials = true;
+    numbers.frame.toolingDrill = 2;
+    PanelRun run({board, board}, numbers, [&bytes](const QString &, const PanelShift &place) {
+        return shift(bytes, place.dx, place.dy);
+    });
+    run.place();
+    run.shift();
+    for (const PanelPlacement &placement : run.panel().placements)
+        check(tabsHolding(run.framePlan().tabs, placement.board) >= 2, "a kept board is held");
+    run.assemble();
+    const QByteArray &panel = run.panel().text;
+    check(panel.isEmpty() || parse(panel).wellFormed, "framed panel parses");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -214,5 +238,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     const QStringList &known = run.knownNames();
     checkNames(known);
+    checkFramedPanel(bytes, board);
     return 0;
 }

@@ -41,6 +41,7 @@ PanelNumbers Tavolin::panelNumbers() const
     numbers.width = ui->panelWidthBox->value();
     numbers.height = ui->panelHeightBox->value();
     numbers.offset = ui->offsetBox->value();
+    numbers.frame = frameSettings;
     return numbers;
 }
 

@@ -27,7 +27,7 @@ QString PanelProblem::line() const
     if (!subject.isEmpty() && !text.contains(subject))
         parts << subject;
     // "No fit" is the only title that says what happened.
-    if (kind == NoFit)
+    if (kind == NoFit || kind == NoTabs)
         parts << title;
     parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return parts.join(QStringLiteral(": "));
@@ -55,6 +55,12 @@ PanelProblem noFitProblem(const PanelBoard &board, int index)
             QStringLiteral("Could not fit all Boards on Panel"), index};
 }
 
+PanelProblem noTabsProblem(const PanelBoard &board, int index)
+{
+    return {PanelProblem::NoTabs, board.path, QStringLiteral("No fit"),
+            QStringLiteral("Could not hold the Board with two Tabs"), index};
+}
+
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index)
 {
     return {PanelProblem::UnreadableBoard, path, readErrorTitle(), openFailureText(path, reason),
@@ -72,16 +78,19 @@ PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Shif
     , shifter(std::move(shifter))
 { }
 
+// Inside rails the boards take the panel less the rails and a channel the
+// offset wide along them.
 void PanelRun::place()
 {
-    RowPlacer placer(numbers.width, numbers.height);
+    const int inset = numbers.frame.frameWidth > 0 ? numbers.frame.frameWidth + numbers.offset : 0;
+    RowPlacer placer(numbers.width - 2 * inset, numbers.height - 2 * inset);
     for (int i = 0; i < runBoards.size(); ++i) {
         const std::optional<PanelShift> shift = placer.place(runBoards.at(i).footprint);
         if (!shift) {
             result.problems.append(noFitProblem(runBoards.at(i), i));
             continue;
         }
-        result.placements.append({i, *shift});
+        result.placements.append(PanelPlacement {i, {shift->dx + inset, shift->dy + inset}});
         placer.advance(numbers.offset);
     }
 }
@@ -101,9 +110,79 @@ void PanelRun::shift()
         shiftedPlacements.append(placement);
     }
     result.placements = shiftedPlacements;
+    frame();
     std::stable_sort(
             result.problems.begin(), result.problems.end(),
             [](const PanelProblem &a, const PanelProblem &b) { return a.board < b.board; });
+}
+
+namespace {
+
+// The plan counts boards by copy; the run's callers count them as loaded.
+void toRunBoards(FramePlan &plan, const QVector<PanelPlacement> &placements)
+{
+    for (Tab &tab : plan.tabs) {
+        tab.near.board = placements.at(tab.near.board).board;
+        if (tab.far.board >= 0)
+            tab.far.board = placements.at(tab.far.board).board;
+    }
+    for (int &board : plan.untabbed)
+        board = placements.at(board).board;
+}
+
+} // namespace
+
+// Replaces the outline the tabs and channels change, adds the panel's own
+// drawing and leaves out every board that cannot be held.
+void PanelRun::frame()
+{
+    if (numbers.frame.isOff() || shifted.isEmpty())
+        return;
+    QVector<TabbedBoard> boards;
+    for (int i = 0; i < shifted.size(); ++i) {
+        const PanelPlacement &placement = result.placements.at(i);
+        const BoardFootprint &footprint = runBoards.at(placement.board).footprint;
+        const double left = footprint.startX + placement.shift.dx;
+        const double bottom = footprint.startY + placement.shift.dy;
+        boards.append({{left, left + footprint.width, bottom, bottom + footprint.height},
+                       drawingOutlineWires(shifted.at(i))});
+    }
+    const TabArea area {double(numbers.width), double(numbers.height), numbers.frame.frameWidth};
+    plan = planFrame(boards, area, numbers.frame);
+    for (int i = 0; i < shifted.size() && !plan.fiducials.isEmpty(); ++i) {
+        if (!plan.untabbed.contains(i) && hasBottomParts(shifted.at(i)))
+            plan.bottomFiducials = true;
+    }
+    const QStringList framed = framedCopies(shifted, boards, area, numbers.frame, plan);
+    toRunBoards(plan, result.placements);
+    QStringList kept;
+    QVector<PanelPlacement> keptPlacements;
+    for (int i = 0; i < framed.size(); ++i) {
+        const int board = result.placements.at(i).board;
+        if (plan.untabbed.contains(board)) {
+            result.problems.append(noTabsProblem(runBoards.at(board), board));
+            continue;
+        }
+        kept.append(framed.at(i));
+        keptPlacements.append(result.placements.at(i));
+    }
+    shifted = kept;
+    result.placements = keptPlacements;
+    reportRailFeatures();
+}
+
+void PanelRun::reportRailFeatures()
+{
+    const auto report = [this](const QString &what) {
+        result.problems.append({PanelProblem::RailFeature, QString(), QStringLiteral("Frame"),
+                                QStringLiteral("The frame is too narrow for %1: the panel has "
+                                               "none")
+                                        .arg(what)});
+    };
+    if (plan.fiducialsLeftOut)
+        report(QStringLiteral("fiducials"));
+    if (plan.toolingLeftOut)
+        report(QStringLiteral("tooling holes"));
 }
 
 void PanelRun::assemble()

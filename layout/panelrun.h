@@ -1,6 +1,8 @@
 #pragma once
 
 #include "catalogue/outline.h"
+#include "framesettings.h"
+#include "panelframe.h"
 #include "rowplacer.h"
 #include "shift/shiftedboard.h"
 
@@ -44,6 +46,7 @@ struct PanelNumbers
     int width = 160;
     int height = 80;
     int offset = 5;
+    FrameSettings frame;
 };
 
 // Something a run reports, with the title and text of the box the window
@@ -55,6 +58,8 @@ struct PanelProblem
         UnreadableBoard, // a board left out: its file cannot be read
         UnwritableOutput, // nothing written: the panel's file cannot take it
         DesignRules, // the boards' design rules differ where no copy can carry its own
+        NoTabs, // a board left out: it cannot be held by two tabs
+        RailFeature, // the panel was written without fiducials or tooling holes
     };
 
     Kind kind = NoFit;
@@ -71,6 +76,7 @@ struct PanelProblem
 };
 
 PanelProblem noFitProblem(const PanelBoard &board, int index);
+PanelProblem noTabsProblem(const PanelBoard &board, int index);
 // `reason`: why the file cannot be read, as the reading reports it.
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index = -1);
 
@@ -118,11 +124,17 @@ public:
     // Every name met in the assembly, once each.
     const QStringList &knownNames() const { return known; }
     const AssembledPanel &panel() const { return result; }
+    // What the frame added, from shift() on, its boards counted as
+    // boards(); empty with the frame off.
+    const FramePlan &framePlan() const { return plan; }
     AssembledPanel takePanel() { return std::move(result); }
 
     static ShiftedCopy shiftBoardAt(const QString &path, const PanelShift &shift);
 
 private:
+    void frame();
+    void reportRailFeatures();
+
     QVector<PanelBoard> runBoards;
     PanelNumbers numbers;
     Shifter shifter;
@@ -130,6 +142,7 @@ private:
     QStringList known;
     QStringList duplicates;
     AssembledPanel result;
+    FramePlan plan;
 };
 
 // The whole run on boards already loaded.

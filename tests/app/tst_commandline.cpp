@@ -227,15 +227,40 @@ void TestCommandLine::exitStatusAndReports_data()
             << false << QString();
     QTest::newRow("numbers without an output")
             << QStringList {QStringLiteral("--width"), QStringLiteral("100"), openLog} << 2
-            << usage(QStringLiteral("--width, --height and --offset need --output")) << false
-            << QString();
+            << usage(QStringLiteral(
+                       "--width, --height, --offset and the frame settings need --output"))
+            << false << QString();
+    QTest::newRow("rails too narrow for fiducials and tooling holes")
+            << QStringList {QStringLiteral("--frame=2"),
+                            QStringLiteral("--fiducials"),
+                            QStringLiteral("--tooling-holes"),
+                            QStringLiteral("2"),
+                            output,
+                            openLog}
+            << 3
+            << QStringList {QStringLiteral("tavolin: warning: The frame is too narrow for "
+                                           "fiducials: the panel has none"),
+                            QStringLiteral("tavolin: warning: The frame is too narrow for "
+                                           "tooling holes: the panel has none")}
+            << true << QString();
+    QTest::newRow("a lone board without rails gets no tabs")
+            << QStringList {QStringLiteral("--tabs"), QStringLiteral("5"), output, openLog} << 1
+            << QStringList {QStringLiteral("tavolin: warning: %B/OpenLog.brd: No fit: Could not "
+                                           "hold the Board with two Tabs"),
+                            QStringLiteral("tavolin: error: %D/panel.brd: no board placed, nothing "
+                                           "written")}
+            << false << QString();
+    QTest::newRow("tabs narrower than a millimetre")
+            << QStringList {QStringLiteral("--tabs=0.5"), output, openLog} << 2
+            << usage(QStringLiteral("--tabs takes millimetres from 1 to 50 or 0, not \"0.5\""))
+            << false << QString();
     QTest::newRow("no board") << QStringList {output} << 2
                               << usage(QStringLiteral("no board file given")) << false << QString();
     QTest::newRow("unknown option")
             << QStringList {QStringLiteral("--copies=3"), output, openLog} << 2
             << usage(QStringLiteral("Unknown option 'copies'.")) << false << QString();
     QTest::newRow("help") << QStringList {QStringLiteral("--help")} << 0 << QStringList() << false
-                          << QStringLiteral("  --output <file>  Write the panel to <file>, "
+                          << QStringLiteral("  --output <file>       Write the panel to <file>, "
                                             "without a window.");
     QTest::newRow("version") << QStringList {QStringLiteral("--version")} << 0 << QStringList()
                              << false << QStringLiteral("tavolin 0.1");

@@ -286,15 +286,20 @@ void TestForm::barsAndListsAtStart()
     Tavolin window;
     QCOMPARE(window.menuBar()->objectName(), QStringLiteral("menuBar"));
     QCOMPARE(window.menuBar()->geometry(), QRect(0, 0, 779, 21));
-    // The menu bar holds the Edit menu alone, with its one item.
+    // The menu bar holds the Edit and Panel menus, with one item each.
     const QList<QAction *> menus = window.menuBar()->actions();
-    QCOMPARE(menus.size(), 1);
+    QCOMPARE(menus.size(), 2);
     QCOMPARE(menus.first()->text(), QStringLiteral("Edit"));
     QVERIFY(menus.first()->menu());
     const QList<QAction *> items = menus.first()->menu()->actions();
     QCOMPARE(items.size(), 1);
     QCOMPARE(items.first()->text(), QStringLiteral("Duplicate Board"));
     QCOMPARE(items.first()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    QCOMPARE(menus.last()->text(), QStringLiteral("Panel"));
+    QVERIFY(menus.last()->menu());
+    const QList<QAction *> panelItems = menus.last()->menu()->actions();
+    QCOMPARE(panelItems.size(), 1);
+    QCOMPARE(panelItems.first()->text(), QStringLiteral("Frame and Tabs…"));
     auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
     QVERIFY(toolBar);
     QCOMPARE(toolBar->parentWidget(), &window);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "framesettings.h"
+#include "tabplan.h"
+
+#include <QStringList>
+#include <QVector>
+
+// What the frame adds to a panel, planned from the shifted copies.
+struct FramePlan
+{
+    QVector<Tab> tabs;
+    QVector<OutlinePoint> biteHoles;
+    QVector<OutlinePoint> toolingHoles;
+    QVector<OutlinePoint> fiducials;
+    bool bottomFiducials = false; // a board has parts on its bottom side
+    QVector<int> untabbed; // boards that cannot get two tabs, left out
+    bool fiducialsLeftOut = false; // asked for, but the rails cannot take them
+    bool toolingLeftOut = false;
+};
+
+// Plans tabs for the boards on the panel; a board that cannot get two tabs
+// goes to `untabbed` and the others are planned again without it, until
+// every board left is held.
+// Fiducials are planned for the top side only; the caller sets
+// `bottomFiducials` once it knows the boards kept.
+FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
+                    const FrameSettings &settings);
+
+// The copies with the outline the frame replaces taken out and what the
+// panel gains (its outline, holes and fiducials) written into the drawing of
+// the first copy not left out. `boards` holds the copies' outlines as the
+// plan saw them; the result has one copy for each, the untabbed included.
+QStringList framedCopies(const QStringList &copies, const QVector<TabbedBoard> &boards,
+                         const TabArea &area, const FrameSettings &settings, const FramePlan &plan);

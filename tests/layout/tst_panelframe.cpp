@@ -1,0 +1,451 @@
+#include "assembly/copyfidelity.h"
+#include "assembly/paneltesting.h"
+#include "catalogue/boardfile.h"
+#include "layout/panelrun.h"
+#include "shift/shiftedboard.h"
+#include "support/testsupport.h"
+
+#include <QBuffer>
+#include <QDomDocument>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+
+Q_DECLARE_METATYPE(PanelNumbers)
+
+// Panels with rails and tabs, made from real boards, checked as a board
+// house would look at them: the outline is one piece that holds every board
+// by at least two tabs, every mouse bite is in a tab, and what the rails
+// carry stays on the rails. Apart from the outline the tabs cut, every copy
+// is still its board, moved.
+class TestPanelFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framedPanelIsOnePiece_data();
+    void framedPanelIsOnePiece();
+    void settingsOffLeaveThePanelAsItWas();
+};
+
+namespace {
+
+using Polygon = QVector<OutlinePoint>;
+
+struct Wire
+{
+    OutlinePoint from;
+    OutlinePoint to;
+    double curve = 0.0;
+};
+
+double attribute(const QDomElement &element, const char *name)
+{
+    return element.attribute(QLatin1String(name)).toDouble();
+}
+
+QList<QDomElement> drawingItems(const QDomDocument &panel, const QString &tag)
+{
+    QList<QDomElement> items;
+    const QDomElement plain = panel.documentElement()
+                                      .firstChildElement(QStringLiteral("drawing"))
+                                      .firstChildElement(QStringLiteral("board"))
+                                      .firstChildElement(QStringLiteral("plain"));
+    for (QDomElement item = plain.firstChildElement(tag); !item.isNull();
+         item = item.nextSiblingElement(tag))
+        items.append(item);
+    return items;
+}
+
+QVector<Wire> outlineWires(const QDomDocument &panel)
+{
+    QVector<Wire> wires;
+    for (const QDomElement &wire : drawingItems(panel, QStringLiteral("wire"))) {
+        if (wire.attribute(QStringLiteral("layer")) == QLatin1String("20"))
+            wires.append({{attribute(wire, "x1"), attribute(wire, "y1")},
+                          {attribute(wire, "x2"), attribute(wire, "y2")},
+                          attribute(wire, "curve")});
+    }
+    return wires;
+}
+
+// The points of a wire after its start, arcs followed closely.
+Polygon wirePoints(const Wire &wire, bool reversed)
+{
+    const OutlinePoint from = reversed ? wire.to : wire.from;
+    const OutlinePoint to = reversed ? wire.from : wire.to;
+    OutlineArc arc;
+    if (!wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc))
+        return {to};
+    Polygon points;
+    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
+    const double start = std::atan2(from.y - arc.centre.y, from.x - arc.centre.x);
+    const double sweep = (reversed ? -arc.sweep : arc.sweep) * M_PI / 180.0;
+    for (int i = 1; i < 16; ++i)
+        points.append({arc.centre.x + radius * std::cos(start + sweep * i / 16),
+                       arc.centre.y + radius * std::sin(start + sweep * i / 16)});
+    points.append(to);
+    return points;
+}
+
+// Wires meet where they write the same numbers: a copy writes an end the
+// same wherever it is written, and the frame writes its ends to match.
+bool samePoint(OutlinePoint a, OutlinePoint b)
+{
+    return std::abs(a.x - b.x) < 1e-6 && std::abs(a.y - b.y) < 1e-6;
+}
+
+// Follows the wires into closed loops; `error` names the first end that
+// meets no other wire, or more than one.
+QVector<Polygon> closedLoops(const QVector<Wire> &wires, QString &error)
+{
+    QVector<bool> used(wires.size());
+    QVector<Polygon> loops;
+    for (int first = 0; first < wires.size(); ++first) {
+        if (used.at(first))
+            continue;
+        used[first] = true;
+        Polygon loop {wires.at(first).from};
+        loop += wirePoints(wires.at(first), false);
+        while (!samePoint(loop.last(), loop.first())) {
+            int next = -1;
+            bool reversed = false;
+            for (int i = 0; i < wires.size(); ++i) {
+                if (used.at(i))
+                    continue;
+                const bool forward = samePoint(wires.at(i).from, loop.last());
+                if (!forward && !samePoint(wires.at(i).to, loop.last()))
+                    continue;
+                if (next >= 0) {
+                    error = QStringLiteral("outline branches at %1 %2")
+                                    .arg(loop.last().x)
+                                    .arg(loop.last().y);
+                    return {};
+                }
+                next = i;
+                reversed = !forward;
+            }
+            if (next < 0) {
+                error = QStringLiteral("outline open at %1 %2")
+                                .arg(loop.last().x)
+                                .arg(loop.last().y);
+                return {};
+            }
+            used[next] = true;
+            loop += wirePoints(wires.at(next), reversed);
+        }
+        loops.append(loop);
+    }
+    return loops;
+}
+
+bool encloses(const Polygon &polygon, OutlinePoint point)
+{
+    bool inside = false;
+    for (int i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const OutlinePoint a = polygon.at(i), b = polygon.at(j);
+        if ((a.y > point.y) != (b.y > point.y)
+            && point.x < (b.x - a.x) * (point.y - a.y) / (b.y - a.y) + a.x)
+            inside = !inside;
+    }
+    return inside;
+}
+
+// Board material is where a point is inside an odd number of loops.
+bool isMaterial(const QVector<Polygon> &loops, OutlinePoint point)
+{
+    int count = 0;
+    for (const Polygon &loop : loops)
+        count += encloses(loop, point) ? 1 : 0;
+    return count % 2 == 1;
+}
+
+// Loops that bound material from outside, rather than holes in it.
+int outerBoundaries(const QVector<Polygon> &loops)
+{
+    int outer = 0;
+    for (int i = 0; i < loops.size(); ++i) {
+        const OutlinePoint a = loops.at(i).at(0), b = loops.at(i).at(1);
+        const OutlinePoint probe {(a.x + b.x) / 2, (a.y + b.y) / 2};
+        int depth = 0;
+        for (int j = 0; j < loops.size(); ++j)
+            depth += j != i && encloses(loops.at(j), probe) ? 1 : 0;
+        outer += depth % 2 == 0 ? 1 : 0;
+    }
+    return outer;
+}
+
+OutlinePoint middle(const TabEnd &end)
+{
+    return {(end.first.x + end.second.x) / 2, (end.first.y + end.second.y) / 2};
+}
+
+// A point `depth` mm from a tab's end on a board into the board.
+OutlinePoint intoBoard(const Tab &tab, const TabEnd &end, double depth)
+{
+    const bool vertical = isVertical(tab.side);
+    int sign = -outward(tab.side);
+    if (&end == &tab.far)
+        sign = -sign;
+    const OutlinePoint at = middle(end);
+    return vertical ? OutlinePoint {at.x + sign * depth, at.y}
+                    : OutlinePoint {at.x, at.y + sign * depth};
+}
+
+// Whether a hole lies on the row along a tab's end: the inset from the
+// edge, between the tab's sides.
+bool inTab(OutlinePoint hole, const TabEnd &end)
+{
+    const double dx = end.second.x - end.first.x, dy = end.second.y - end.first.y;
+    const double length = std::hypot(dx, dy);
+    const double share = ((hole.x - end.first.x) * dx + (hole.y - end.first.y) * dy) / length;
+    const double distance =
+            std::abs((hole.x - end.first.x) * dy - (hole.y - end.first.y) * dx) / length;
+    return share >= 0.0 && share <= length && std::abs(distance - 0.25) < 1e-3;
+}
+
+// Whether a disc lies wholly on the rails.
+bool onRails(OutlinePoint centre, double radius, const PanelNumbers &numbers)
+{
+    const double f = numbers.frame.frameWidth;
+    const bool inPanel = centre.x - radius >= 0 && centre.y - radius >= 0
+            && centre.x + radius <= numbers.width && centre.y + radius <= numbers.height;
+    return inPanel
+            && (centre.x + radius <= f || centre.y + radius <= f
+                || centre.x - radius >= numbers.width - f
+                || centre.y - radius >= numbers.height - f);
+}
+
+// Removes one element of `tag` at `at` (with `value` for `key`) from the
+// panel's drawing; false when there is none.
+bool takeAddition(QDomDocument &panel, const QString &tag, OutlinePoint at, const QString &key,
+                  double value)
+{
+    for (QDomElement item : drawingItems(panel, tag)) {
+        // The panel writes a tenth of a micrometre.
+        if (std::abs(attribute(item, "x") - at.x) < 1e-4
+            && std::abs(attribute(item, "y") - at.y) < 1e-4
+            && std::abs(item.attribute(key).toDouble() - value) < 1e-6) {
+            item.parentNode().removeChild(item);
+            return true;
+        }
+    }
+    return false;
+}
+
+void removeOutlineWires(QDomDocument &document)
+{
+    for (QDomElement wire : drawingItems(document, QStringLiteral("wire"))) {
+        if (wire.attribute(QStringLiteral("layer")) == QLatin1String("20"))
+            wire.parentNode().removeChild(wire);
+    }
+}
+
+// The board's text, moved by `dx`, `dy` from its own place, as a file.
+QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
+{
+    QFile source(path);
+    const ShiftedCopy copy = shiftBoardFile(source, dx, dy);
+    const QString moved = folder + QStringLiteral("/moved-") + QFileInfo(path).fileName();
+    if (!copy.succeeded() || !writeWholeFile(moved, copy.document.toUtf8()))
+        return QString();
+    return moved;
+}
+
+} // namespace
+
+void TestPanelFrame::framedPanelIsOnePiece_data()
+{
+    QTest::addColumn<QStringList>("boards"); // "name.brd" or "name.brd@dx,dy": moved first
+    QTest::addColumn<PanelNumbers>("numbers");
+    QTest::addColumn<int>("held"); // boards the panel keeps
+
+    PanelNumbers mixed;
+    mixed.width = 220;
+    mixed.height = 170;
+    mixed.offset = 3;
+    mixed.frame.frameWidth = 5;
+    mixed.frame.tabWidth = 4;
+    mixed.frame.fiducials = true;
+    mixed.frame.toolingDrill = 2;
+    QTest::newRow("snowflake, arcs and mixed sizes")
+            << QStringList {QStringLiteral("SnowFlake.brd"),
+                            QStringLiteral("MOAC.brd"),
+                            QStringLiteral("Qwiic_MP3_Trigger.brd"),
+                            QStringLiteral("Adafruit_TB6612.brd"),
+                            QStringLiteral("OpenLog.brd"),
+                            QStringLiteral("Graphic_LCD_Backpack.brd")}
+            << mixed << 6;
+
+    PanelNumbers away = mixed;
+    away.width = 200;
+    away.height = 150;
+    away.frame.tabWidth = 5;
+    away.frame.toolingDrill = 3.2;
+    away.frame.biteDrill = 0.6;
+    away.frame.bitePitch = 1.0;
+    QTest::newRow("outlines away from the origin, a board too small for two tabs")
+            << QStringList {QStringLiteral("OpenLog.brd@-70,45"),
+                            QStringLiteral("SBCONN.brd"),
+                            QStringLiteral("MOAC.brd@31,-88"),
+                            QStringLiteral("Robotic_Finger_Sensor.brd"),
+                            QStringLiteral("SparkFun_RTK_Express.brd"),
+                            QStringLiteral("Metro_Mini_328_V2_-_STEMMA_QT.brd")}
+            << away << 5;
+
+    PanelNumbers noRails;
+    noRails.width = 60;
+    noRails.height = 120;
+    noRails.offset = 3;
+    noRails.frame.tabWidth = 5;
+    QTest::newRow("no rails: boards hold each other")
+            << QStringList(QVector<QString>(4, QStringLiteral("Qwiic_MP3_Trigger.brd")).toList())
+            << noRails << 4;
+
+    PanelNumbers wide;
+    wide.width = 300;
+    wide.height = 200;
+    wide.offset = 4;
+    wide.frame.frameWidth = 10;
+    wide.frame.tabWidth = 6;
+    wide.frame.fiducials = true;
+    wide.frame.toolingDrill = 2;
+    QTest::newRow("wide rails, long edges with several tabs") << QStringList {
+            QStringLiteral("ChairControl.brd"), QStringLiteral("Qwiic_LED_Stick.brd"),
+            QStringLiteral("Qwiic_LED_Stick.brd")} << wide << 3;
+}
+
+void TestPanelFrame::framedPanelIsOnePiece()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QStringList, boards);
+    QFETCH(PanelNumbers, numbers);
+    QFETCH(int, held);
+    QTemporaryDir folder;
+    QVector<PanelBoard> loaded;
+    for (const QString &board : std::as_const(boards)) {
+        const QStringList parts = board.split(QLatin1Char('@'));
+        QString path = realBoard(parts.at(0));
+        if (parts.size() == 2) {
+            const QStringList shift = parts.at(1).split(QLatin1Char(','));
+            path = movedBoard(path, shift.at(0).toInt(), shift.at(1).toInt(), folder.path());
+        }
+        QFile file(path);
+        const OutlineMeasurement measured = measureBoardFile(file);
+        QVERIFY2(measured.error.isEmpty(), qPrintable(measured.error));
+        loaded.append(measuredBoard(path, measured.box));
+    }
+
+    PanelRun run(loaded, numbers);
+    run.place();
+    run.shift();
+    const FramePlan plan = run.framePlan();
+    run.assemble();
+    const AssembledPanel &panel = run.panel();
+    QCOMPARE(panel.placements.size(), held);
+    for (const PanelProblem &problem : panel.problems)
+        QVERIFY2(problem.kind == PanelProblem::NoTabs || problem.kind == PanelProblem::NoFit
+                         || problem.kind == PanelProblem::DesignRules,
+                 qPrintable(problem.line()));
+    const auto leftOut =
+            std::count_if(panel.problems.begin(), panel.problems.end(),
+                          [](const PanelProblem &problem) { return problem.board >= 0; });
+    QCOMPARE(panel.placements.size() + int(leftOut), loaded.size());
+
+    QDomDocument document = parseXml(QString::fromUtf8(panel.text));
+    QString error;
+    const QVector<Polygon> loops = closedLoops(outlineWires(document), error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(outerBoundaries(loops), 1);
+
+    const double f = numbers.frame.frameWidth;
+    bool bottomParts = false;
+    for (const PanelPlacement &placement : panel.placements) {
+        const BoardFootprint &board = loaded.at(placement.board).footprint;
+        const double left = board.startX + placement.shift.dx;
+        const double bottom = board.startY + placement.shift.dy;
+        QVERIFY(left >= f && bottom >= f);
+        QVERIFY(left + board.width <= numbers.width - f);
+        QVERIFY(bottom + board.height <= numbers.height - f);
+        int tabs = 0;
+        for (const Tab &tab : plan.tabs) {
+            for (const TabEnd *end : {&tab.near, &tab.far}) {
+                if (end->board != placement.board)
+                    continue;
+                ++tabs;
+                QVERIFY(isMaterial(loops, intoBoard(tab, *end, 1.0)));
+                QVERIFY(isMaterial(loops, intoBoard(tab, *end, -0.5))); // the tab itself
+            }
+        }
+        QVERIFY2(tabs >= 2, qPrintable(loaded.at(placement.board).path));
+        bottomParts =
+                bottomParts || readWholeFile(loaded.at(placement.board).path).contains(" rot=\"M");
+    }
+
+    const FrameSettings &settings = numbers.frame;
+    for (OutlinePoint hole : plan.biteHoles) {
+        const bool held = std::any_of(plan.tabs.cbegin(), plan.tabs.cend(), [&](const Tab &tab) {
+            return inTab(hole, tab.near) || (tab.far.board >= 0 && inTab(hole, tab.far));
+        });
+        QVERIFY2(held, qPrintable(QStringLiteral("%1 %2").arg(hole.x).arg(hole.y)));
+    }
+    QVERIFY(plan.biteHoles.size() >= 2 * held);
+    for (OutlinePoint hole : plan.toolingHoles)
+        QVERIFY(onRails(hole, settings.toolingDrill / 2, numbers));
+    for (OutlinePoint fiducial : plan.fiducials)
+        QVERIFY(onRails(fiducial, 1.0, numbers));
+    QCOMPARE(plan.toolingHoles.size(), settings.toolingDrill > 0 ? 4 : 0);
+    QCOMPARE(plan.fiducials.size(), settings.fiducials ? 3 : 0);
+    QCOMPARE(plan.bottomFiducials, settings.fiducials && bottomParts);
+    // Without what the frame added and without outlines, every copy is its
+    // board moved: the panel holds every addition, and nothing else is new.
+    for (OutlinePoint hole : plan.biteHoles)
+        QVERIFY(takeAddition(document, QStringLiteral("hole"), hole, QStringLiteral("drill"),
+                             settings.biteDrill));
+    for (OutlinePoint hole : plan.toolingHoles)
+        QVERIFY(takeAddition(document, QStringLiteral("hole"), hole, QStringLiteral("drill"),
+                             settings.toolingDrill));
+    for (OutlinePoint fiducial : plan.fiducials) {
+        for (int layer = 0; layer < (plan.bottomFiducials ? 4 : 2); ++layer)
+            QVERIFY(takeAddition(document, QStringLiteral("circle"), fiducial,
+                                 QStringLiteral("radius"), layer % 2 ? 1.0 : 0.5));
+    }
+    removeOutlineWires(document);
+    QList<PlacedBoard> placed;
+    for (const PanelPlacement &placement : panel.placements) {
+        QDomDocument board =
+                parseXml(QString::fromUtf8(readWholeFile(loaded.at(placement.board).path)));
+        removeOutlineWires(board);
+        placed.append({board.toString(), placement.shift.dx, placement.shift.dy});
+    }
+    const QString difference = copiesDifference(document, placed);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+// Settings that add nothing leave the panel byte for byte as without them;
+// so do the mouse-bite numbers while tabs are off.
+void TestPanelFrame::settingsOffLeaveThePanelAsItWas()
+{
+    REQUIRE_REAL_BOARDS();
+    QVector<PanelBoard> loaded;
+    for (const char *name : {"MOAC.brd", "OpenLog.brd", "SnowFlake.brd"}) {
+        const QString path = realBoard(QLatin1String(name));
+        QFile file(path);
+        loaded.append(measuredBoard(path, measureBoardFile(file).box));
+    }
+    PanelNumbers numbers;
+    numbers.width = 200;
+    numbers.height = 120;
+    const QByteArray plain = assembleBoards(loaded, numbers).text;
+    QVERIFY(!plain.isEmpty());
+    numbers.frame.biteDrill = 1.0;
+    numbers.frame.bitePitch = 1.5;
+    QCOMPARE(assembleBoards(loaded, numbers).text, plain);
+    numbers.frame.frameWidth = 5;
+    QVERIFY(assembleBoards(loaded, numbers).text != plain);
+}
+
+QTEST_GUILESS_MAIN(TestPanelFrame)
+#include "tst_panelframe.moc"
