@@ -93,6 +93,15 @@ void TestBoardCopies::panelEqualsThePanelOfShiftedTexts_data()
                 << QByteArrayList {board, next} << QList<int> {0, 0, 1, 0} << true;
     }
 
+    // Every character a board can hold, in a text and in an attribute.
+    QString every;
+    for (uint code = 0x20; code < 0x110000; code += code < 0x10000 ? 1 : 0x1001) {
+        if ((code < 0xd800 || code > 0xdfff) && code != 0xfffe && code != 0xffff)
+            every += QString::fromUcs4(&code, 1);
+    }
+    const QByteArray escaped = every.toHtmlEscaped().toUtf8();
+    const QByteArray everyCharacter =
+            boardWith("<text x=\"1\" font=\"" + escaped + "\">" + escaped + "</text>");
     const QByteArray rules = "<designrules name=\"r\"><param name=\"mdWireWire\" value=\"9mil\"/>"
                              "</designrules>\n";
     const struct
@@ -122,6 +131,7 @@ void TestBoardCopies::panelEqualsThePanelOfShiftedTexts_data()
              true},
             {"empty rules first", boardWith("<designrules/>", rules), true},
             {"entity", boardWith("<text x=\"1\">&lt;&amp;&gt;&quot;&apos;</text>"), true},
+            {"every character", everyCharacter, true},
             {"namespaced attributes",
              boardWith("<text xmlns:p=\"urn:p\" p:x=\"1\" x=\"2\" p:size=\"3\">n</text>"), false},
             {"hand-made UTF-16", handMadeBoard(QStringLiteral("L"), "UTF-16", "\r\n"), true},
