@@ -158,7 +158,7 @@ DocumentTokens BoardCopy::tokens() const
 // its board's tokens when its turn comes and let go after. The first copy is
 // held while the panel is written, which walks it twice: for its names and
 // places, then while the panel is written around it.
-PanelAssembly assembleCopies(const QVector<BoardCopy> &copies, NameBook &names)
+PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names)
 {
     if (copies.isEmpty())
         return {};
@@ -174,7 +174,7 @@ PanelAssembly assembleCopies(const QVector<BoardCopy> &copies, NameBook &names)
     XmlOutput out(panelIndent);
     out.writeDeclaration();
     PanelPlaces places;
-    const DocumentTokens first = copies.first().tokens();
+    DocumentTokens first = copies.first().tokens();
     if (scanBoard(first, names, places)) {
         SectionCapture capture(places);
         FreshNames freshNames(names);
@@ -188,10 +188,14 @@ PanelAssembly assembleCopies(const QVector<BoardCopy> &copies, NameBook &names)
             freshNames.endBoard();
             if (!unnumbered.isEmpty())
                 reportUnnumbered(panel.report, i, unnumbered);
+            copies[i] = BoardCopy();
         }
         const CopperFit fit(rules.first(), panel.rules);
         BaseWriter(panel, fit, out).write(first, places, capture);
     }
+    // The boards are let go before the panel's text is put together.
+    first = DocumentTokens();
+    copies.clear();
     out.writeEndDocument();
     return {out.take(), panel.report};
 }
@@ -205,7 +209,7 @@ PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook 
         copy.rules = DesignRules::of(board);
         copies << copy;
     }
-    return assembleCopies(copies, names);
+    return assembleCopies(std::move(copies), names);
 }
 
 QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)

@@ -51,5 +51,6 @@ struct BoardCopy
     DocumentTokens tokens() const;
 };
 
-// The same out of copies, in placement order.
-PanelAssembly assembleCopies(const QVector<BoardCopy> &copies, NameBook &names);
+// The same out of copies, in placement order; each is let go once it is
+// written.
+PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names);

@@ -160,7 +160,7 @@ std::optional<BoardCopy> PanelRun::copyOf(const QString &path, const PanelShift 
 void PanelRun::assemble()
 {
     NameBook names(known, duplicates);
-    const PanelAssembly assembly = assembleCopies(boardCopies, names);
+    const PanelAssembly assembly = assembleCopies(std::move(boardCopies), names);
     boardCopies.clear();
     result.text = assembly.text;
     if (assembly.rules.isEmpty())
