@@ -2,7 +2,6 @@
 
 #include "boardscan.h"
 #include "copperfit.h"
-#include "documentreader.h"
 #include "documenttokens.h"
 #include "freshnames.h"
 #include "sectioncapture.h"
@@ -26,10 +25,10 @@ public:
         , out(out)
     { }
 
-    void write(const QString &document, const PanelPlaces &places, SectionCapture &capture)
+    void write(const DocumentTokens &document, const PanelPlaces &places, SectionCapture &capture)
     {
         layersDepth = places.depth[int(Place::Layers)];
-        DocumentReader reader(document);
+        DocumentTokens::Reader reader(document);
         std::array<bool, placeCount> reached {};
         while (!reader.atEnd()) {
             switch (reader.readNext()) {
@@ -51,8 +50,7 @@ public:
                 --depth;
                 break;
             case QXmlStreamReader::Characters:
-                if (!reader.isWhitespace())
-                    out.writeCharacters(reader.text());
+                out.writeCharacters(reader.text());
                 break;
             default:
                 break;
@@ -61,17 +59,17 @@ public:
     }
 
 private:
-    void startElement(const DocumentReader &reader)
+    void startElement(const DocumentTokens::Reader &reader)
     {
         out.writeStartElement(reader.name());
-        const QXmlStreamAttributes attributes = reader.attributes();
+        const DocumentTokens::Attributes attributes = reader.attributes();
         out.writeNamespacesOf(attributes);
         if (!rulesSeen && reader.name() == rulesTag) {
             rulesSeen = true;
             rulesDepth = depth;
         }
         const CopperFit::Edits edits = editsOf(reader.name(), attributes);
-        for (const QXmlStreamAttribute &attribute : attributes) {
+        for (const DocumentTokens::Attribute attribute : attributes) {
             const QStringRef name = attribute.qualifiedName();
             const auto edit =
                     std::find_if(edits.begin(), edits.end(),
@@ -82,12 +80,12 @@ private:
                 out.writeAttribute(name, edit->value);
         }
         for (const CopperFit::Edit &edit : edits) {
-            if (!attributes.hasAttribute(edit.name))
+            if (!attributes.hasAttribute(QStringRef(&edit.name)))
                 out.writeAttribute(QStringRef(&edit.name), edit.value);
         }
     }
 
-    CopperFit::Edits editsOf(const QStringRef &tag, const QXmlStreamAttributes &attributes)
+    CopperFit::Edits editsOf(const QStringRef &tag, const DocumentTokens::Attributes &attributes)
     {
         if (rulesDepth != 0 && depth == rulesDepth + 1 && tag == paramTag) {
             const QString name = attributes.value(QLatin1String("name")).toString();
@@ -102,7 +100,7 @@ private:
     }
 
     // A copper layer of the panel's layer setup is active in its table.
-    CopperFit::Edits activated(const QXmlStreamAttributes &attributes) const
+    CopperFit::Edits activated(const DocumentTokens::Attributes &attributes) const
     {
         const int number = attributes.value(QLatin1String("number")).toInt();
         if (!panel.activeLayers.contains(number)
@@ -149,19 +147,24 @@ void reportUnnumbered(RulesReport &report, int board, const QStringList &classes
 
 } // namespace
 
-// The boards are never held as trees. Each later board is parsed once into
-// its tokens, which are gone through for its names and then for its renamed
-// content. The first board is read as a stream twice, for its names and
-// places and while the panel is written, so that no more than one board's
-// tokens are held at a time. The panel's text then takes about as much
-// memory as the boards' own.
-PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook &names)
+DocumentTokens BoardCopy::tokens() const
 {
-    if (shiftedBoards.isEmpty())
+    if (text)
+        return DocumentTokens(*text);
+    return board->shifted(dx, dy);
+}
+
+// The boards are never held as trees, nor as texts: each copy is made from
+// its board's tokens when its turn comes and let go after. The first copy is
+// held while the panel is written, which walks it twice: for its names and
+// places, then while the panel is written around it.
+PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names)
+{
+    if (copies.isEmpty())
         return {};
     QVector<DesignRules> rules;
-    for (const QString &board : shiftedBoards)
-        rules << DesignRules::of(board);
+    for (const BoardCopy &copy : copies)
+        rules << copy.rules;
     PanelRules panel = choosePanelRules(rules);
     // A board that writes no rules is made by whatever rules it is given.
     for (DesignRules &own : rules) {
@@ -171,11 +174,12 @@ PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook 
     XmlOutput out(panelIndent);
     out.writeDeclaration();
     PanelPlaces places;
-    if (scanBoard(shiftedBoards.first(), names, places)) {
+    DocumentTokens first = copies.first().tokens();
+    if (scanBoard(first, names, places)) {
         SectionCapture capture(places);
         FreshNames freshNames(names);
-        for (int i = 1; i < shiftedBoards.size(); ++i) {
-            const DocumentTokens board(shiftedBoards.at(i));
+        for (int i = 1; i < copies.size(); ++i) {
+            const DocumentTokens board = copies.at(i).tokens();
             if (!scanBoard(board, names))
                 continue;
             freshNames.beginBoard();
@@ -184,12 +188,28 @@ PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook 
             freshNames.endBoard();
             if (!unnumbered.isEmpty())
                 reportUnnumbered(panel.report, i, unnumbered);
+            copies[i] = BoardCopy();
         }
         const CopperFit fit(rules.first(), panel.rules);
-        BaseWriter(panel, fit, out).write(shiftedBoards.first(), places, capture);
+        BaseWriter(panel, fit, out).write(first, places, capture);
     }
+    // The boards are let go before the panel's text is put together.
+    first = DocumentTokens();
+    copies.clear();
     out.writeEndDocument();
     return {out.take(), panel.report};
+}
+
+PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook &names)
+{
+    QVector<BoardCopy> copies;
+    for (const QString &board : shiftedBoards) {
+        BoardCopy copy;
+        copy.text = &board;
+        copy.rules = DesignRules::of(board);
+        copies << copy;
+    }
+    return assembleCopies(std::move(copies), names);
 }
 
 QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)

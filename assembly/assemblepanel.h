@@ -1,10 +1,15 @@
 #pragma once
 
+#include "designrules.h"
+#include "documenttokens.h"
 #include "namebook.h"
 #include "panelrules.h"
 
 #include <QByteArray>
 #include <QStringList>
+#include <QVector>
+
+#include <memory>
 
 // Builds one panel out of the shifted board documents, in placement order,
 // and returns its text: UTF-8, indented by three blanks a level, attributes
@@ -32,3 +37,20 @@ struct PanelAssembly
 };
 // The same, with the report of the rules.
 PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook &names);
+
+// One copy of a board on the panel: the tokens of its board as read, moved
+// to its place as they are gone through, or the text of a copy made
+// elsewhere.
+struct BoardCopy
+{
+    std::shared_ptr<const DocumentTokens> board;
+    int dx = 0;
+    int dy = 0;
+    const QString *text = nullptr; // when set, read in place of `board`
+    DesignRules rules; // the board's own
+    DocumentTokens tokens() const;
+};
+
+// The same out of copies, in placement order; each is let go once it is
+// written.
+PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names);

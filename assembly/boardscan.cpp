@@ -1,7 +1,5 @@
 #include "boardscan.h"
 
-#include "documentreader.h"
-
 namespace {
 
 const QLatin1String nameKey("name");
@@ -102,11 +100,11 @@ bool scanBoard(const DocumentTokens &document, NameBook &names)
     return document.wellFormed();
 }
 
-bool scanBoard(const QString &document, NameBook &names, PanelPlaces &places)
+bool scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces &places)
 {
-    DocumentReader reader(document);
+    DocumentTokens::Reader reader(document);
     PlaceFinder finder(places);
     scanTokens(reader, names, &finder);
     places.classTable.setPanelClasses(finder.classReader.classes);
-    return !reader.hasError();
+    return document.wellFormed();
 }

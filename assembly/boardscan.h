@@ -10,8 +10,6 @@
 // (under the rules of NameBook::collect). Returns false when the text is not
 // well-formed XML; the names met before the error stay recorded.
 bool scanBoard(const DocumentTokens &document, NameBook &names);
-// The same for the first board of a panel, read as it streams past instead
-// of kept (it is read once more when the panel is written, so keeping its
-// tokens would double the memory a large board takes); `places` receives
-// where its places are and the numbers its class and layer tables define.
-bool scanBoard(const QString &document, NameBook &names, PanelPlaces &places);
+// The same for the first board of a panel; `places` receives where its
+// places are and the numbers its class and layer tables define.
+bool scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces &places);

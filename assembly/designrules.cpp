@@ -35,18 +35,43 @@ QString rulesElementText(const QString &document)
 
 } // namespace
 
+template<typename Attributes>
+void DesignRules::addParam(const Attributes &attributes)
+{
+    const QString name = attributes.value(QLatin1String("name")).toString();
+    if (!name.isEmpty() && !params.contains(name))
+        params.insert(name, attributes.value(QLatin1String("value")).toString());
+}
+
 DesignRules DesignRules::of(const QString &document)
 {
     DesignRules rules;
     QXmlStreamReader reader(rulesElementText(document));
     while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement
-            || reader.name() != QLatin1String("param"))
-            continue;
-        const QXmlStreamAttributes attributes = reader.attributes();
-        const QString name = attributes.value(QLatin1String("name")).toString();
-        if (!name.isEmpty() && !rules.params.contains(name))
-            rules.params.insert(name, attributes.value(QLatin1String("value")).toString());
+        if (reader.readNext() == QXmlStreamReader::StartElement
+            && reader.name() == QLatin1String("param"))
+            rules.addParam(reader.attributes());
+    }
+    return rules;
+}
+
+// Every parameter from the first "designrules" start tag up to the first
+// such end tag, nested ones included, as the text of a copy holds them.
+DesignRules DesignRules::of(const DocumentTokens &document)
+{
+    DesignRules rules;
+    DocumentTokens::Reader reader(document);
+    bool inRules = false;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType type = reader.readNext();
+        if (!inRules) {
+            inRules = type == QXmlStreamReader::StartElement && reader.name() == rulesTag;
+        } else if (type == QXmlStreamReader::EndElement && reader.name() == rulesTag) {
+            break;
+        } else if (type == QXmlStreamReader::StartElement
+                   && reader.name() == QLatin1String("param")) {
+            rules.addParam(reader.attributes());
+        }
     }
     return rules;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documenttokens.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -14,6 +16,8 @@ public:
     // The rules of the first "designrules" element of `document`; empty when
     // it has none.
     static DesignRules of(const QString &document);
+    // The same of a document's tokens.
+    static DesignRules of(const DocumentTokens &document);
 
     bool isEmpty() const { return params.isEmpty(); }
     bool has(const QString &name) const { return params.contains(name); }
@@ -28,6 +32,9 @@ public:
     void set(const QString &name, const QString &value) { params.insert(name, value); }
 
 private:
+    template<typename Attributes>
+    void addParam(const Attributes &attributes);
+
     QHash<QString, QString> params;
 };
 

@@ -16,23 +16,25 @@ DocumentTokens::DocumentTokens(const QString &document)
         case QXmlStreamReader::StartElement: {
             const QXmlStreamAttributes tagAttributes = reader.attributes();
             openNames.append(keep(reader.name()));
-            tokens.append({QXmlStreamReader::StartElement, openNames.last(), attributes.size(),
-                           tagAttributes.size()});
-            for (const QXmlStreamAttribute &attribute : tagAttributes)
-                attributes.append({keep(attribute.qualifiedName()), keep(attribute.value()),
-                                   attribute.prefix().isEmpty() ? Span {0, 0}
-                                                                : keep(attribute.namespaceUri())});
+            tokens.append(
+                    Token(QXmlStreamReader::StartElement, openNames.last(), attributes.size()));
+            tokens.last().attributeCount = unsigned(tagAttributes.size());
+            for (const QXmlStreamAttribute &attribute : tagAttributes) {
+                if (!attribute.prefix().isEmpty())
+                    namespaces.insert(attributes.size(), keep(attribute.namespaceUri()));
+                attributes.append({keep(attribute.qualifiedName()), keep(attribute.value()), -1});
+            }
             break;
         }
         case QXmlStreamReader::EndElement:
             // A well-formed document's end tags match their start tags; on
             // a mismatch the reader fails before reporting the end tag.
-            tokens.append({QXmlStreamReader::EndElement,
-                           openNames.isEmpty() ? keep(reader.name()) : openNames.takeLast(), 0, 0});
+            tokens.append(Token(QXmlStreamReader::EndElement,
+                                openNames.isEmpty() ? keep(reader.name()) : openNames.takeLast()));
             break;
         case QXmlStreamReader::Characters:
             if (!reader.isWhitespace())
-                tokens.append({QXmlStreamReader::Characters, keep(reader.text()), 0, 0});
+                tokens.append(Token(QXmlStreamReader::Characters, keep(reader.text())));
             break;
         default:
             break;
@@ -51,20 +53,93 @@ DocumentTokens::Span DocumentTokens::keep(const QStringRef &kept)
     return span;
 }
 
+QStringRef DocumentTokens::valueOf(const AttributeSpans &spans) const
+{
+    if (spans.coordinate < 0 || movedEnds.isEmpty())
+        return ref(spans.value);
+    const int start = spans.coordinate == 0 ? 0 : movedEnds.at(spans.coordinate - 1);
+    return QStringRef(&movedText, start, movedEnds.at(spans.coordinate) - start);
+}
+
+// Empty or not a number counts as 0.
+DocumentTokens DocumentTokens::shifted(int dx, int dy) const
+{
+    DocumentTokens copy(*this);
+    copy.movedEnds.clear();
+    copy.movedEnds.reserve(coordinates.size());
+    copy.movedText.clear();
+    copy.movedText.reserve(coordinates.size() * 6);
+    for (const int attribute : coordinates) {
+        const AttributeSpans &spans = attributes.at(attribute);
+        const bool vertical = text.at(spans.qualifiedName.position) == QLatin1Char('y');
+        const double offset = vertical ? dy : dx;
+        copy.movedText += QString::number(ref(spans.value).toDouble() + offset, 'g', 6);
+        copy.movedEnds.append(copy.movedText.size());
+    }
+    return copy;
+}
+
+DocumentTokens::Span DocumentTokens::Builder::keepName(const QStringRef &name)
+{
+    const auto found = names.constFind(name);
+    if (found != names.constEnd())
+        return *found;
+    const Span span = target.keep(name);
+    names.insert(target.ref(span), span);
+    return span;
+}
+
+void DocumentTokens::Builder::startElement(const QStringRef &name)
+{
+    openNames.append(keepName(name));
+    target.tokens.append(
+            Token(QXmlStreamReader::StartElement, openNames.last(), target.attributes.size()));
+}
+
+void DocumentTokens::Builder::attribute(const QStringRef &qualifiedName, const QStringRef &value,
+                                        Axis axis)
+{
+    int coordinate = -1;
+    if (axis != Axis::None) {
+        coordinate = target.coordinates.size();
+        target.coordinates.append(target.attributes.size());
+    }
+    target.attributes.append({keepName(qualifiedName), target.keep(value), coordinate});
+    ++target.tokens.last().attributeCount;
+}
+
+void DocumentTokens::Builder::characters(const QStringRef &text)
+{
+    target.tokens.append(Token(QXmlStreamReader::Characters, target.keep(text)));
+}
+
+void DocumentTokens::Builder::endElement()
+{
+    if (!openNames.isEmpty())
+        target.tokens.append(Token(QXmlStreamReader::EndElement, openNames.takeLast()));
+}
+
+void DocumentTokens::Builder::endAll()
+{
+    while (!openNames.isEmpty())
+        endElement();
+}
+
+void DocumentTokens::Builder::finish(bool failed)
+{
+    names.clear();
+    target.failed = failed;
+    target.text.squeeze();
+    target.tokens.squeeze();
+    target.attributes.squeeze();
+    target.coordinates.squeeze();
+}
+
 QStringRef DocumentTokens::Attribute::prefix() const
 {
     const QStringRef name = qualifiedName();
     const int colon = name.indexOf(QLatin1Char(':'));
     return colon < 0 ? QStringRef(name.string(), name.position(), 0) : name.left(colon);
-}
-
-QStringRef DocumentTokens::Attributes::value(QLatin1String qualifiedName) const
-{
-    for (const Attribute attribute : *this) {
-        if (attribute.qualifiedName() == qualifiedName)
-            return attribute.value();
-    }
-    return QStringRef();
 }
 
 QXmlStreamReader::TokenType DocumentTokens::Reader::readNext()
@@ -77,7 +152,8 @@ QXmlStreamReader::TokenType DocumentTokens::Reader::readNext()
 
 QXmlStreamReader::TokenType DocumentTokens::Reader::tokenType() const
 {
-    return next == 0 ? QXmlStreamReader::NoToken : tokens.tokens.at(next - 1).type;
+    return next == 0 ? QXmlStreamReader::NoToken
+                     : QXmlStreamReader::TokenType(tokens.tokens.at(next - 1).type);
 }
 
 QStringRef DocumentTokens::Reader::name() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QLatin1String>
 #include <QString>
 #include <QStringRef>
@@ -18,24 +19,68 @@ class DocumentTokens
         int position;
         int size;
     };
+    // Packed: a large board holds millions of tokens and attributes.
     struct Token
     {
-        QXmlStreamReader::TokenType type;
+        Token(QXmlStreamReader::TokenType type, Span text, int firstAttribute = 0)
+            : text(text)
+            , firstAttribute(firstAttribute)
+            , type(unsigned(type))
+            , attributeCount(0)
+        { }
         Span text; // tag name, or the text of Characters
         int firstAttribute;
-        int attributeCount;
+        unsigned type : 4; // a QXmlStreamReader::TokenType
+        unsigned attributeCount : 28;
     };
     struct AttributeSpans
     {
         Span qualifiedName;
         Span value;
-        Span namespaceUri; // empty for an attribute without prefix
+        int coordinate; // index into `coordinates`; -1 for any other attribute
     };
 
 public:
+    DocumentTokens() = default;
     // Reads `document` to its end or its first error; the tokens before an
     // error are kept.
     explicit DocumentTokens(const QString &document);
+
+    enum class Axis { None, X, Y };
+
+    // Gathers tokens that were read elsewhere, such as a board file read
+    // once for all its copies. Coordinates are kept as read; a copy takes
+    // its own values of them from shifted().
+    class Builder
+    {
+    public:
+        explicit Builder(DocumentTokens &target)
+            : target(target)
+        { }
+        void startElement(const QStringRef &name);
+        void attribute(const QStringRef &qualifiedName, const QStringRef &value,
+                       Axis axis = Axis::None);
+        void characters(const QStringRef &text);
+        // Ends the innermost open element; nothing when none is open.
+        void endElement();
+        void endAll();
+        // Gives back the room left over; `failed` when the read stopped at
+        // an error.
+        void finish(bool failed);
+
+    private:
+        Span keepName(const QStringRef &name);
+
+        DocumentTokens &target;
+        QVector<Span> openNames;
+        // Tag and attribute names repeat throughout a board: each is kept once.
+        QHash<QStringRef, Span> names;
+    };
+
+    // The same tokens with every coordinate moved by dx and dy millimetres,
+    // written with six significant digits. The tokens themselves are shared,
+    // so a copy costs no more than its coordinates' new values.
+    DocumentTokens shifted(int dx, int dy) const;
 
     // Whether the whole document was read without an error.
     bool wellFormed() const { return !failed; }
@@ -47,17 +92,20 @@ public:
     public:
         Attribute(const DocumentTokens &tokens, int index)
             : tokens(&tokens)
-            , spans(&tokens.attributes.at(index))
+            , index(index)
         { }
-        QStringRef qualifiedName() const { return tokens->ref(spans->qualifiedName); }
-        QStringRef value() const { return tokens->ref(spans->value); }
-        QStringRef namespaceUri() const { return tokens->ref(spans->namespaceUri); }
+        QStringRef qualifiedName() const { return tokens->ref(spans().qualifiedName); }
+        QStringRef value() const { return tokens->valueOf(spans()); }
+        // Empty for an attribute without prefix.
+        QStringRef namespaceUri() const { return tokens->ref(tokens->namespaces.value(index)); }
         // The part of the qualified name before its colon; empty without one.
         QStringRef prefix() const;
 
     private:
+        const AttributeSpans &spans() const { return tokens->attributes.at(index); }
+
         const DocumentTokens *tokens;
-        const AttributeSpans *spans;
+        int index;
     };
 
     // The attributes of a start tag, like QXmlStreamAttributes.
@@ -93,13 +141,28 @@ public:
         const_iterator end() const { return const_iterator(*tokens, first + count); }
         // The value of the attribute of that qualified name; a null
         // reference when there is none.
-        QStringRef value(QLatin1String qualifiedName) const;
+        QStringRef value(QLatin1String qualifiedName) const { return find(qualifiedName); }
+        QStringRef value(const QStringRef &qualifiedName) const { return find(qualifiedName); }
         bool hasAttribute(QLatin1String qualifiedName) const
+        {
+            return !value(qualifiedName).isNull();
+        }
+        bool hasAttribute(const QStringRef &qualifiedName) const
         {
             return !value(qualifiedName).isNull();
         }
 
     private:
+        template<typename Name>
+        QStringRef find(const Name &qualifiedName) const
+        {
+            for (const Attribute attribute : *this) {
+                if (attribute.qualifiedName() == qualifiedName)
+                    return attribute.value();
+            }
+            return QStringRef();
+        }
+
         const DocumentTokens *tokens;
         int first;
         int count;
@@ -130,9 +193,16 @@ public:
 private:
     Span keep(const QStringRef &text);
     QStringRef ref(const Span &span) const { return QStringRef(&text, span.position, span.size); }
+    QStringRef valueOf(const AttributeSpans &spans) const;
 
     QString text; // every name, value and text, one after the other
     QVector<Token> tokens;
     QVector<AttributeSpans> attributes;
+    QHash<int, Span> namespaces; // by attribute, for those with a prefix
+    QVector<int> coordinates; // the attributes that are coordinates
+    // The coordinates' values of a shifted copy, one after the other, and
+    // where each ends, in the order of `coordinates`.
+    QString movedText;
+    QVector<int> movedEnds;
     bool failed = false;
 };

@@ -3,6 +3,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -85,9 +86,8 @@ void XmlOutput::writeFragment(const QByteArray &fragment)
     closeStartTag();
     if (!open.isEmpty())
         open.last().hasChildren = true;
-    bytes += pending.toUtf8();
-    pending.clear();
-    bytes += fragment;
+    flushPending();
+    chunks.append(fragment);
 }
 
 void XmlOutput::writeEndDocument()
@@ -97,11 +97,34 @@ void XmlOutput::writeEndDocument()
     pending += QLatin1Char('\n');
 }
 
+// Joined once, at the end: appending every block to one growing array moved
+// the panel's bytes again at each growth, a good part of the assembly's time.
 QByteArray XmlOutput::take()
 {
-    bytes += pending.toUtf8();
-    pending.clear();
-    return std::move(bytes);
+    flushPending();
+    QByteArray bytes;
+    if (chunks.size() == 1) {
+        bytes = chunks.first();
+    } else {
+        qint64 size = 0;
+        for (const QByteArray &chunk : qAsConst(chunks))
+            size += chunk.size();
+        bytes.reserve(int(qMin(size, qint64(std::numeric_limits<int>::max() - 64))));
+        for (QByteArray &chunk : chunks) {
+            bytes += chunk;
+            chunk = QByteArray();
+        }
+    }
+    chunks.clear();
+    return bytes;
+}
+
+void XmlOutput::flushPending()
+{
+    if (pending.isEmpty())
+        return;
+    chunks.append(pending.toUtf8());
+    pending.resize(0); // keeps its room for the next block
 }
 
 void XmlOutput::closeStartTag()
@@ -124,10 +147,8 @@ void XmlOutput::newLine(int depth)
 
 void XmlOutput::flushIfLarge()
 {
-    if (pending.size() < flushSize)
-        return;
-    bytes += pending.toUtf8();
-    pending.clear();
+    if (pending.size() >= flushSize)
+        flushPending();
 }
 
 void XmlOutput::escaped(const QChar *text, int size, bool inAttribute)

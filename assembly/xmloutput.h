@@ -52,6 +52,7 @@ private:
     void closeStartTag();
     void newLine(int depth);
     void flushIfLarge();
+    void flushPending();
     void escaped(const QChar *text, int size, bool inAttribute);
 
     int indent;
@@ -60,7 +61,7 @@ private:
     QVector<Open> open;
     bool startTagOpen = false;
     QString pending; // written text not yet encoded
-    QByteArray bytes;
+    QVector<QByteArray> chunks; // the UTF-8 text so far, in blocks
 };
 
 template<typename Attributes>

@@ -3,6 +3,7 @@
 #include "catalogue/boardfile.h"
 #include "layout/panelrun.h"
 #include "literalassembly.h"
+#include "shift/shiftedboard.h"
 
 #include <QCryptographicHash>
 #include <QDomDocument>
@@ -83,6 +84,18 @@ QString assembleAndWrite(PanelRun &run, const QString &panelPath, Figures &resul
     return problem ? problem->line() : QString();
 }
 
+// The baseline works on the texts of the shifted copies, as the program did
+// before it kept the boards' tokens.
+QStringList shiftedTexts(const PanelRun &run)
+{
+    QStringList texts;
+    for (const PanelPlacement &placement : run.panel().placements) {
+        QFile file(run.boards().at(placement.board).path);
+        texts << shiftBoardFile(file, placement.shift.dx, placement.shift.dy).document;
+    }
+    return texts;
+}
+
 // The baseline builds and saves its tree in one go: its time is all
 // "assemble".
 QString literalAssembleAndWrite(const QStringList &shiftedBoards, const QString &panelPath,
@@ -136,7 +149,7 @@ QString runPipeline(const QString &boardPath, int copies, Assembly assembly,
         return error;
     error = assembly == Assembly::Tavolin
             ? assembleAndWrite(run, panelPath, result)
-            : literalAssembleAndWrite(run.shiftedBoards(), panelPath, result);
+            : literalAssembleAndWrite(shiftedTexts(run), panelPath, result);
     digest = fileDigest(panelPath);
     result[QStringLiteral("outBytes")] = QFile(panelPath).size();
     double total = 0;

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -155,7 +156,7 @@ void checkShifted(const PanelRun &run, const OutlineMeasurement &measured)
         return p.kind == PanelProblem::UnreadableBoard;
     });
     check(!refused || !measured.error.isEmpty(), "a measured board is read again");
-    check(measured.error.isEmpty() || run.shiftedBoards().isEmpty(), "a refused board stays out");
+    check(measured.error.isEmpty() || run.copies().isEmpty(), "a refused board stays out");
 }
 
 void checkNames(const QStringList &known)
@@ -164,6 +165,17 @@ void checkNames(const QStringList &known)
     for (const QString &name : known)
         keys.insert(NameBook::foldedKey(name));
     check(keys.size() == known.size(), "known names differ in more than case");
+}
+
+// Every board of a run reads `bytes`.
+PanelRun::Source boardBytes(const QByteArray &bytes)
+{
+    return [&bytes](const QString &, QString &) {
+        auto device = std::make_unique<QBuffer>();
+        device->setData(bytes);
+        device->open(QIODevice::ReadOnly);
+        return std::unique_ptr<QIODevice>(std::move(device));
+    };
 }
 
 // Two copies with rails, tabs, fiducials and tooling holes: whatever the
@@ -178,9 +190,7 @@ void checkFramedPanel(const QByteArray &bytes, const PanelBoard &board)
     numbers.frame.tabWidth = 4;
     numbers.frame.fiducials = true;
     numbers.frame.toolingDrill = 2;
-    PanelRun run({board, board}, numbers, [&bytes](const QString &, const PanelShift &place) {
-        return shift(bytes, place.dx, place.dy);
-    });
+    PanelRun run({board, board}, numbers, boardBytes(bytes));
     run.place();
     run.shift();
     for (const PanelPlacement &placement : run.panel().placements)
@@ -207,14 +217,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     numbers.width = int(panelWidth);
     numbers.height = int(panelHeight);
     numbers.offset = offset;
-    PanelRun run({board, board}, numbers, [&bytes](const QString &, const PanelShift &place) {
-        return shift(bytes, place.dx, place.dy);
-    });
+    PanelRun run({board, board}, numbers, boardBytes(bytes));
     run.place();
     checkPlacements(run);
     run.shift();
     checkShifted(run, measured);
-    const QStringList shifted = run.shiftedBoards();
+    QStringList shifted;
+    for (const PanelPlacement &placement : run.panel().placements)
+        shifted << shift(bytes, placement.shift.dx, placement.shift.dy).document;
 
     // Offsets large enough for coordinates in exponent notation, also for a
     // board that fits nowhere.

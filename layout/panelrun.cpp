@@ -3,7 +3,10 @@
 #include "assembly/assemblepanel.h"
 #include "assembly/namebook.h"
 #include "assembly/panelfile.h"
+#include "catalogue/boardfile.h"
 #include "catalogue/boardreader.h"
+#include "shift/boardtokens.h"
+#include "shift/shiftedboard.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -72,10 +75,10 @@ PanelProblem designRulesProblem(const QString &report)
     return {PanelProblem::DesignRules, QString(), QStringLiteral("Design rules"), report};
 }
 
-PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Shifter shifter)
+PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Source source)
     : runBoards(std::move(boards))
     , numbers(numbers)
-    , shifter(std::move(shifter))
+    , source(std::move(source))
 { }
 
 // Inside rails the boards take the panel less the rails and a channel the
@@ -95,22 +98,35 @@ void PanelRun::place()
     }
 }
 
-// A board that cannot be read again keeps its place on the panel empty.
+// Each board is read once, whatever the number of its copies, so that a
+// panel of many copies costs little more than their output. A board that
+// cannot be read again keeps its places on the panel empty.
 void PanelRun::shift()
 {
+    if (!numbers.frame.isOff()) {
+        shiftAsText();
+        sortProblems();
+        return;
+    }
+    QHash<QString, ReadBoard> read;
     QVector<PanelPlacement> shiftedPlacements;
     for (const PanelPlacement &placement : std::as_const(result.placements)) {
         const QString &path = runBoards.at(placement.board).path;
-        const ShiftedCopy copy = shifter(path, placement.shift);
-        if (!copy.succeeded()) {
-            result.problems.append(unreadableBoardProblem(path, copy.error, placement.board));
+        QString error;
+        const std::optional<BoardCopy> copy = copyOf(path, placement.shift, read, error);
+        if (!copy) {
+            result.problems.append(unreadableBoardProblem(path, error, placement.board));
             continue;
         }
-        shifted.append(copy.document);
+        boardCopies.append(*copy);
         shiftedPlacements.append(placement);
     }
     result.placements = shiftedPlacements;
-    frame();
+    sortProblems();
+}
+
+void PanelRun::sortProblems()
+{
     std::stable_sort(
             result.problems.begin(), result.problems.end(),
             [](const PanelProblem &a, const PanelProblem &b) { return a.board < b.board; });
@@ -136,7 +152,7 @@ void toRunBoards(FramePlan &plan, const QVector<PanelPlacement> &placements)
 // drawing and leaves out every board that cannot be held.
 void PanelRun::frame()
 {
-    if (numbers.frame.isOff() || shifted.isEmpty())
+    if (shifted.isEmpty())
         return;
     QVector<TabbedBoard> boards;
     for (int i = 0; i < shifted.size(); ++i) {
@@ -185,11 +201,88 @@ void PanelRun::reportRailFeatures()
         report(QStringLiteral("tooling holes"));
 }
 
+PanelRun::ReadBoard PanelRun::readBoard(const QString &path) const
+{
+    ReadBoard board;
+    const std::unique_ptr<QIODevice> device = source(path, board.error);
+    if (!device)
+        return board;
+    const BoardTokens tokens = readBoardTokens(*device);
+    board.error = tokens.error;
+    board.tokens = tokens.tokens;
+    if (board.tokens)
+        board.rules = DesignRules::of(*board.tokens);
+    return board;
+}
+
+// A board with namespaced attributes is copied as text, one read a copy.
+std::optional<BoardCopy> PanelRun::copyOf(const QString &path, const PanelShift &shift,
+                                          QHash<QString, ReadBoard> &read, QString &error) const
+{
+    auto found = read.find(path);
+    if (found == read.end())
+        found = read.insert(path, readBoard(path));
+    error = found->error;
+    if (!error.isEmpty())
+        return std::nullopt;
+    BoardCopy copy;
+    if (found->tokens) {
+        copy.board = found->tokens;
+        copy.dx = shift.dx;
+        copy.dy = shift.dy;
+        copy.rules = found->rules;
+        return copy;
+    }
+    const std::unique_ptr<QIODevice> device = source(path, error);
+    if (!device)
+        return std::nullopt;
+    const ShiftedCopy text = shiftBoard(*device, shift.dx, shift.dy);
+    error = text.error;
+    if (!text.succeeded())
+        return std::nullopt;
+    return textCopy(text.document);
+}
+
+BoardCopy PanelRun::textCopy(const QString &text)
+{
+    BoardCopy copy;
+    copy.board = std::make_shared<DocumentTokens>(text);
+    copy.rules = DesignRules::of(text);
+    return copy;
+}
+
+// The frame cuts and adds outline wires by editing the copies' texts, so a
+// framed panel's copies are made as text, one read each.
+void PanelRun::shiftAsText()
+{
+    QVector<PanelPlacement> shiftedPlacements;
+    for (const PanelPlacement &placement : std::as_const(result.placements)) {
+        const QString &path = runBoards.at(placement.board).path;
+        QString error;
+        ShiftedCopy copy;
+        if (const std::unique_ptr<QIODevice> device = source(path, error))
+            copy = shiftBoard(*device, placement.shift.dx, placement.shift.dy);
+        else
+            copy.error = error;
+        if (!copy.succeeded()) {
+            result.problems.append(unreadableBoardProblem(path, copy.error, placement.board));
+            continue;
+        }
+        shifted.append(copy.document);
+        shiftedPlacements.append(placement);
+    }
+    result.placements = shiftedPlacements;
+    frame();
+    for (const QString &text : std::as_const(shifted))
+        boardCopies.append(textCopy(text));
+    shifted.clear();
+}
+
 void PanelRun::assemble()
 {
     NameBook names(known, duplicates);
-    const PanelAssembly assembly = assemblePanelReporting(shifted, names);
-    shifted.clear();
+    const PanelAssembly assembly = assembleCopies(std::move(boardCopies), names);
+    boardCopies.clear();
     result.text = assembly.text;
     if (assembly.rules.isEmpty())
         return;
@@ -199,10 +292,13 @@ void PanelRun::assemble()
     result.problems.append(designRulesProblem(rulesReportText(assembly.rules, boardNames)));
 }
 
-ShiftedCopy PanelRun::shiftBoardAt(const QString &path, const PanelShift &shift)
+std::unique_ptr<QIODevice> PanelRun::openBoardAt(const QString &path, QString &error)
 {
-    QFile file(path);
-    return shiftBoardFile(file, shift.dx, shift.dy);
+    auto file = std::make_unique<QFile>(path);
+    error = openBoardFile(*file);
+    if (!error.isEmpty())
+        return nullptr;
+    return file;
 }
 
 AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers)

@@ -1,20 +1,23 @@
 #pragma once
 
+#include "assembly/assemblepanel.h"
 #include "catalogue/outline.h"
 #include "framesettings.h"
 #include "panelframe.h"
 #include "rowplacer.h"
-#include "shift/shiftedboard.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QIODevice;
 class QSaveFile;
 
 // A loaded board as the catalogue holds it: where it is read from again and
@@ -99,18 +102,19 @@ struct AssembledPanel
 };
 
 // One make-panel run without a window: the boards are placed in order in
-// rows, each placed board is read again and shifted to its place, and the
-// copies are assembled into the panel. Every caller (the window, the command
-// line, the benchmark, the fuzzer) goes through these steps, in this order;
-// they are separate so that each can be timed or inspected on its own.
+// rows, each placed board is read again, once for all its copies, and the
+// copies, each moved to its place, are assembled into the panel. Every
+// caller (the window, the command line, the benchmark, the fuzzer) goes
+// through these steps, in this order; they are separate so that each can be
+// timed or inspected on its own.
 class PanelRun
 {
 public:
-    // Makes the shifted copy of the board at `path`; the default reads the file.
-    using Shifter = std::function<ShiftedCopy(const QString &path, const PanelShift &shift)>;
+    // Opens the board at `path` for reading, or says in `error` why it
+    // cannot; the default opens the file.
+    using Source = std::function<std::unique_ptr<QIODevice>(const QString &path, QString &error)>;
 
-    PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers,
-             Shifter shifter = shiftBoardAt);
+    PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Source source = openBoardAt);
     PanelRun(const PanelRun &) = delete;
     PanelRun &operator=(const PanelRun &) = delete;
 
@@ -120,7 +124,7 @@ public:
 
     const QVector<PanelBoard> &boards() const { return runBoards; }
     // The copies of the placed boards, from shift() until assemble().
-    const QStringList &shiftedBoards() const { return shifted; }
+    const QVector<BoardCopy> &copies() const { return boardCopies; }
     // Every name met in the assembly, once each.
     const QStringList &knownNames() const { return known; }
     const AssembledPanel &panel() const { return result; }
@@ -129,16 +133,31 @@ public:
     const FramePlan &framePlan() const { return plan; }
     AssembledPanel takePanel() { return std::move(result); }
 
-    static ShiftedCopy shiftBoardAt(const QString &path, const PanelShift &shift);
+    static std::unique_ptr<QIODevice> openBoardAt(const QString &path, QString &error);
 
 private:
+    void shiftAsText();
     void frame();
     void reportRailFeatures();
+    void sortProblems();
+    static BoardCopy textCopy(const QString &text);
+
+    struct ReadBoard
+    {
+        std::shared_ptr<const DocumentTokens> tokens; // null: copied as text
+        DesignRules rules;
+        QString error;
+    };
+
+    ReadBoard readBoard(const QString &path) const;
+    std::optional<BoardCopy> copyOf(const QString &path, const PanelShift &shift,
+                                    QHash<QString, ReadBoard> &read, QString &error) const;
 
     QVector<PanelBoard> runBoards;
     PanelNumbers numbers;
-    Shifter shifter;
-    QStringList shifted;
+    Source source;
+    QVector<BoardCopy> boardCopies;
+    QStringList shifted; // a framed panel's copies, as text, until they are framed
     QStringList known;
     QStringList duplicates;
     AssembledPanel result;

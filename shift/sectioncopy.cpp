@@ -1,7 +1,6 @@
 #include "sectioncopy.h"
 
 #include "catalogue/boardreader.h"
-#include "writerops.h"
 
 namespace {
 
@@ -35,27 +34,42 @@ QString shiftedValue(const QXmlStreamAttribute &attribute, double offset)
     return QString::number(attribute.value().toDouble() + offset, 'g', 6);
 }
 
+// An attribute like `attribute`, with `value`, in its namespace.
+// QXmlStreamWriter declares the namespace of a prefixed attribute with its URI
+// as it is, unescaped, so a URI holding "<", "&" or a quote would make the
+// copy unreadable; it is escaped here.
+void writeAttribute(QXmlStreamWriter &writer, const QXmlStreamAttribute &attribute,
+                    const QString &value)
+{
+    if (attribute.namespaceUri().isEmpty()) {
+        writer.writeAttribute(attribute.qualifiedName().toString(), value);
+        return;
+    }
+    QString uri = attribute.namespaceUri().toString().toHtmlEscaped();
+    uri.replace(QLatin1Char('\n'), QLatin1String("&#10;"))
+            .replace(QLatin1Char('\r'), QLatin1String("&#13;"))
+            .replace(QLatin1Char('\t'), QLatin1String("&#9;"));
+    writer.writeAttribute(uri, attribute.name().toString(), value);
+}
+
 // A coordinate is known by its local name. A prefixed one keeps its own
 // namespace and value, so that an element never ends up with two attributes
 // of one name, which would make the copy unreadable.
-template<typename Writer>
-void writeShiftedAttributes(const QXmlStreamAttributes &attributes, Writer &writer,
+void writeShiftedAttributes(const QXmlStreamAttributes &attributes, QXmlStreamWriter &writer,
                             const Offset &offset)
 {
     for (const QXmlStreamAttribute &attribute : attributes) {
         const double *axisOffset = offsetFor(attribute.name(), offset);
-        if (!axisOffset)
-            writerops::attribute(writer, attribute);
-        else
-            writerops::shiftedAttribute(writer, attribute, shiftedValue(attribute, *axisOffset));
+        writeAttribute(writer, attribute,
+                       axisOffset ? shiftedValue(attribute, *axisOffset)
+                                  : attribute.value().toString());
     }
 }
 
 // The one loop behind both copies; without an offset the attributes pass
 // unchanged. Depth is not counted for the end: the first end tag bearing the
 // section's name ends the copy.
-template<typename Writer>
-void copySection(QXmlStreamReader &reader, Writer &writer, const QString &sectionTag,
+void copySection(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QString &sectionTag,
                  const Offset *offset, int &depth)
 {
     while (!(reader.isEndElement() && reader.name() == sectionTag)) {
@@ -64,11 +78,11 @@ void copySection(QXmlStreamReader &reader, Writer &writer, const QString &sectio
         readNextLimited(reader, depth);
         switch (reader.tokenType()) {
         case QXmlStreamReader::StartElement:
-            writerops::startElement(writer, reader.name());
+            writer.writeStartElement(reader.name().toString());
             if (offset)
                 writeShiftedAttributes(reader.attributes(), writer, *offset);
             else
-                writerops::attributes(writer, reader.attributes());
+                copyAttributes(reader.attributes(), writer);
             break;
         case QXmlStreamReader::EndElement:
             writer.writeEndElement();
@@ -110,27 +124,14 @@ void copyElement(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QStri
     copySection(reader, writer, sectionTag, nullptr, depth);
 }
 
-void copyShifted(QXmlStreamReader &reader, BoardTextWriter &writer, const QString &sectionTag,
-                 int dx, int dy, int &depth)
-{
-    const Offset offset {double(dx), double(dy)};
-    copySection(reader, writer, sectionTag, &offset, depth);
-}
-
-void copyElement(QXmlStreamReader &reader, BoardTextWriter &writer, const QString &sectionTag,
-                 int &depth)
-{
-    copySection(reader, writer, sectionTag, nullptr, depth);
-}
-
 void copyText(const QXmlStreamReader &reader, QXmlStreamWriter &writer)
 {
     if (!reader.isWhitespace())
-        writerops::characters(writer, reader.text());
+        writer.writeCharacters(reader.text().toString());
 }
 
-void copyText(const QXmlStreamReader &reader, BoardTextWriter &writer)
+void copyAttributes(const QXmlStreamAttributes &attributes, QXmlStreamWriter &writer)
 {
-    if (!reader.isWhitespace())
-        writerops::characters(writer, reader.text());
+    for (const QXmlStreamAttribute &attribute : attributes)
+        writeAttribute(writer, attribute, attribute.value().toString());
 }

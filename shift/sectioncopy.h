@@ -1,7 +1,5 @@
 #pragma once
 
-#include "boardtextwriter.h"
-
 #include <QString>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -33,12 +31,7 @@ void copyShifted(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QStri
 void copyElement(QXmlStreamReader &reader, QXmlStreamWriter &writer, const QString &sectionTag,
                  int &depth);
 
-// The same into the faster writer of whole-document copies.
-void copyShifted(QXmlStreamReader &reader, BoardTextWriter &writer, const QString &sectionTag,
-                 int dx, int dy, int &depth);
-void copyElement(QXmlStreamReader &reader, BoardTextWriter &writer, const QString &sectionTag,
-                 int &depth);
-
 // Writes the reader's current Characters token unless it is whitespace only.
 void copyText(const QXmlStreamReader &reader, QXmlStreamWriter &writer);
-void copyText(const QXmlStreamReader &reader, BoardTextWriter &writer);
+// Writes `attributes` on the element just started, each in its namespace.
+void copyAttributes(const QXmlStreamAttributes &attributes, QXmlStreamWriter &writer);

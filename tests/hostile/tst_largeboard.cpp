@@ -11,12 +11,12 @@
 // A board of 50 MB, a real board with its signals repeated, loaded and made
 // into a panel through the window. Loading streams through the file, so it
 // needs hardly more memory than the window itself: a quarter of the file is
-// a generous bound. The panel run holds the shifted copy as UTF-16 text, two
-// bytes a character, with the writer's indentation about 1.3 characters a
-// byte of this board (2.6 times the file), and the panel's UTF-8 text (1.2
-// times the file); the assembly reads the copy in slices of 2 MB. That is
-// about 4 times the file, and 5 times is the bound (before the slices the
-// assembly copied the whole text for each pass, 7 times).
+// a generous bound. The panel run holds the board's tokens (its names kept
+// once, its values and texts as UTF-16, a few integers for each tag and
+// attribute), the copy's moved coordinates and the panel's UTF-8 text (1.2
+// times the file): about 4.6 times the file of this board, whose wires are
+// mostly attributes, and 5 times is the bound (a copy held as text took
+// about 4 times, and 7 before the assembly read that text in slices).
 //
 // Peak memory is the kernel's high-water mark of the resident set (VmHWM),
 // reset before each step through /proc/self/clear_refs.

@@ -1,0 +1,179 @@
+#include "assembly/assemblepanel.h"
+#include "catalogue/boardfile.h"
+#include "hostile/hostileinputs.h"
+#include "layout/panelrun.h"
+#include "shift/shiftedboard.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// A panel run reads each board file once and makes every copy from what
+// that read kept. Its panel must be the very bytes of the panel assembled
+// from the copies' texts, each board file read again and written out shifted
+// for every copy, on real boards and on boards made to trip the reading up.
+class TestBoardCopies : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void panelEqualsThePanelOfShiftedTexts_data();
+    void panelEqualsThePanelOfShiftedTexts();
+};
+
+namespace {
+
+QByteArray boardWith(const QByteArray &plain, const QByteArray &rest = QByteArray())
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE eagle SYSTEM \"eagle.dtd\">\n"
+           "<eagle version=\"9.6.2\"><drawing><board>\n<plain>\n"
+           "<wire x1=\"0\" y1=\"0\" x2=\"40\" y2=\"0\" width=\"0\" layer=\"20\"/>\n"
+           "<wire x1=\"40\" y1=\"0\" x2=\"40\" y2=\"25\" width=\"0\" layer=\"20\"/>\n"
+            + plain + "\n</plain>\n<libraries/>\n<elements/>\n<signals/>\n" + rest
+            + "</board></drawing></eagle>\n";
+}
+
+// The panel of the run and the panel of its copies' texts.
+struct Panels
+{
+    QByteArray ofRun;
+    QByteArray ofTexts;
+    QMap<QString, int> reads; // how often the run opened each file
+};
+
+Panels panelsOf(const QStringList &paths)
+{
+    QVector<PanelBoard> boards;
+    for (const QString &path : paths) {
+        QFile file(path);
+        const OutlineMeasurement measured = measureBoardFile(file);
+        boards.append(measuredBoard(path, measured.box));
+    }
+    PanelNumbers numbers;
+    numbers.width = numbers.height = 300;
+    numbers.offset = 3;
+    Panels panels;
+    PanelRun run(boards, numbers, [&panels](const QString &path, QString &error) {
+        ++panels.reads[path];
+        return PanelRun::openBoardAt(path, error);
+    });
+    run.place();
+    run.shift();
+    run.assemble();
+    panels.ofRun = run.panel().text;
+    QStringList texts;
+    for (const PanelPlacement &placement : run.panel().placements) {
+        QFile file(boards.at(placement.board).path);
+        texts << shiftBoardFile(file, placement.shift.dx, placement.shift.dy).document;
+    }
+    QStringList known;
+    QStringList duplicates;
+    NameBook names(known, duplicates);
+    panels.ofTexts = texts.isEmpty() ? QByteArray() : assemblePanel(texts, names);
+    return panels;
+}
+
+} // namespace
+
+void TestBoardCopies::panelEqualsThePanelOfShiftedTexts_data()
+{
+    QTest::addColumn<QByteArrayList>("files"); // contents, in load order
+    QTest::addColumn<QList<int>>("order"); // which file each loaded board is
+    QTest::addColumn<bool>("readOnce");
+
+    const QString dir = realBoardsDir();
+    const QStringList names = QDir(dir).entryList({"*.brd"}, QDir::Files, QDir::Name);
+    for (int i = 0; i < names.size(); ++i) {
+        const QByteArray board = readWholeFile(dir + QLatin1Char('/') + names.at(i));
+        const QByteArray next =
+                readWholeFile(dir + QLatin1Char('/') + names.at((i + 1) % names.size()));
+        QTest::addRow("%s", qPrintable(names.at(i)))
+                << QByteArrayList {board, next} << QList<int> {0, 0, 1, 0} << true;
+    }
+
+    // Every character a board can hold, in a text and in an attribute.
+    QString every;
+    for (uint code = 0x20; code < 0x110000; code += code < 0x10000 ? 1 : 0x1001) {
+        if ((code < 0xd800 || code > 0xdfff) && code != 0xfffe && code != 0xffff)
+            every += QString::fromUcs4(&code, 1);
+    }
+    const QByteArray escaped = every.toHtmlEscaped().toUtf8();
+    const QByteArray everyCharacter =
+            boardWith("<text x=\"1\" font=\"" + escaped + "\">" + escaped + "</text>");
+    const QByteArray rules = "<designrules name=\"r\"><param name=\"mdWireWire\" value=\"9mil\"/>"
+                             "</designrules>\n";
+    const struct
+    {
+        const char *name;
+        QByteArray board;
+        bool readOnce;
+    } crafted[] = {
+            {"text split by a comment", boardWith("<text x=\"1\" y=\"2\">ab<!--c-->cd</text>"),
+             true},
+            {"CDATA beside text", boardWith("<text x=\"1\">a<![CDATA[<b>&]]>c</text>"), true},
+            {"carriage returns",
+             boardWith("<text x=\"1\" align=\"a&#13;b\">a&#13;&#10;b&#13;c</text>"), true},
+            {"whitespace between comments", boardWith("<text x=\"1\"> <!--x--> &#9;</text>"), true},
+            {"mixed content", boardWith("<frame x1=\"1\">lead<wire x1=\"2\"/>tail</frame>"), true},
+            {"section tag inside a section",
+             boardWith("<wire x1=\"1\"/><a><plain y=\"4\"/></a><wire x2=\"2\"/>"), true},
+            {"odd coordinates",
+             boardWith("<hole x=\"abc\" y=\"\"/><hole x=\"1e400\" y=\"-0\"/>"
+                       "<hole x=\"1.234567891\" y=\"-99999.95\" x3=\"7\" X=\"5\" x4=\"1\" "
+                       "xx=\"2\"/>"),
+             true},
+            {"rules in the drawing",
+             boardWith("<designrules><param name=\"a\" value=\"1\"/>"
+                       "</designrules>",
+                       rules),
+             true},
+            {"empty rules first", boardWith("<designrules/>", rules), true},
+            {"entity", boardWith("<text x=\"1\">&lt;&amp;&gt;&quot;&apos;</text>"), true},
+            {"every character", everyCharacter, true},
+            {"namespaced attributes",
+             boardWith("<text xmlns:p=\"urn:p\" p:x=\"1\" x=\"2\" p:size=\"3\">n</text>"), false},
+            {"hand-made UTF-16", handMadeBoard(QStringLiteral("L"), "UTF-16", "\r\n"), true},
+            {"hand-made Latin-1", handMadeBoard(QStringLiteral("\u00e9t\u00e9"), "ISO-8859-1"),
+             true},
+    };
+    for (const auto &row : crafted) {
+        QTest::addRow("%s", row.name) << QByteArrayList {row.board, handMadeBoard()}
+                                      << QList<int> {0, 1, 0, 0} << row.readOnce;
+    }
+    QTest::addRow("unreadable board among readable ones")
+            << QByteArrayList {handMadeBoard(), cutInside("signal")} << QList<int> {0, 1, 0}
+            << true;
+}
+
+void TestBoardCopies::panelEqualsThePanelOfShiftedTexts()
+{
+    QFETCH(QByteArrayList, files);
+    QFETCH(QList<int>, order);
+    QFETCH(bool, readOnce);
+    if (files.first().isEmpty())
+        QSKIP("the real boards are not at hand");
+    QTemporaryDir dir;
+    QStringList paths;
+    for (int i = 0; i < files.size(); ++i) {
+        paths << dir.filePath(QStringLiteral("board%1.brd").arg(i));
+        QVERIFY(writeWholeFile(paths.last(), files.at(i)));
+    }
+    QStringList loaded;
+    for (const int file : order)
+        loaded << paths.at(file);
+
+    const Panels panels = panelsOf(loaded);
+    QVERIFY(!panels.ofRun.isEmpty());
+    QCOMPARE(panels.ofRun, panels.ofTexts);
+    if (readOnce) {
+        for (const QString &path : paths)
+            QCOMPARE(panels.reads.value(path), 1);
+    } else {
+        QVERIFY(panels.reads.value(paths.first()) > 1);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestBoardCopies)
+#include "tst_boardcopies.moc"
