@@ -490,7 +490,7 @@ QStringList SectionCapture::addBoard(const DocumentTokens &document, FreshNames 
     return classes.overflow;
 }
 
-QByteArray SectionCapture::take(int place)
+QVector<QByteArray> SectionCapture::take(int place)
 {
-    return fragments[place] ? fragments[place]->take() : QByteArray();
+    return fragments[place] ? fragments[place]->takeBlocks() : QVector<QByteArray>();
 }

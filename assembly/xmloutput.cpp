@@ -79,7 +79,7 @@ void XmlOutput::writeEndElement()
     flushIfLarge();
 }
 
-void XmlOutput::writeFragment(const QByteArray &fragment)
+void XmlOutput::writeFragment(const QVector<QByteArray> &fragment)
 {
     if (fragment.isEmpty())
         return;
@@ -87,7 +87,7 @@ void XmlOutput::writeFragment(const QByteArray &fragment)
     if (!open.isEmpty())
         open.last().hasChildren = true;
     flushPending();
-    chunks.append(fragment);
+    chunks += fragment;
 }
 
 void XmlOutput::writeEndDocument()
@@ -99,6 +99,12 @@ void XmlOutput::writeEndDocument()
 
 // Joined once, at the end: appending every block to one growing array moved
 // the panel's bytes again at each growth, a good part of the assembly's time.
+QVector<QByteArray> XmlOutput::takeBlocks()
+{
+    flushPending();
+    return std::exchange(chunks, {});
+}
+
 QByteArray XmlOutput::take()
 {
     flushPending();

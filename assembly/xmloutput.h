@@ -34,12 +34,14 @@ public:
     void writeEndElement();
     // Appends `fragment`, element children written by an XmlOutput opened at
     // the current depth, inside the innermost open element.
-    void writeFragment(const QByteArray &fragment);
+    void writeFragment(const QVector<QByteArray> &fragment);
     // Closes the elements still open and ends the text with a line break.
     void writeEndDocument();
 
     // The text written so far; the writer is empty afterwards.
     QByteArray take();
+    // The same in the blocks it was written in, for writeFragment().
+    QVector<QByteArray> takeBlocks();
 
 private:
     struct Open
