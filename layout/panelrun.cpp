@@ -233,14 +233,19 @@ std::optional<BoardCopy> PanelRun::copyOf(const QString &path, const PanelShift 
         copy.rules = found->rules;
         return copy;
     }
-    const std::unique_ptr<QIODevice> device = source(path, error);
-    if (!device)
-        return std::nullopt;
-    const ShiftedCopy text = shiftBoard(*device, shift.dx, shift.dy);
+    const ShiftedCopy text = shiftedText(path, shift);
     error = text.error;
     if (!text.succeeded())
         return std::nullopt;
     return textCopy(text.document);
+}
+
+ShiftedCopy PanelRun::shiftedText(const QString &path, const PanelShift &shift) const
+{
+    ShiftedCopy copy;
+    if (const std::unique_ptr<QIODevice> device = source(path, copy.error))
+        copy = shiftBoard(*device, shift.dx, shift.dy);
+    return copy;
 }
 
 BoardCopy PanelRun::textCopy(const QString &text)
@@ -258,12 +263,7 @@ void PanelRun::shiftAsText()
     QVector<PanelPlacement> shiftedPlacements;
     for (const PanelPlacement &placement : std::as_const(result.placements)) {
         const QString &path = runBoards.at(placement.board).path;
-        QString error;
-        ShiftedCopy copy;
-        if (const std::unique_ptr<QIODevice> device = source(path, error))
-            copy = shiftBoard(*device, placement.shift.dx, placement.shift.dy);
-        else
-            copy.error = error;
+        const ShiftedCopy copy = shiftedText(path, placement.shift);
         if (!copy.succeeded()) {
             result.problems.append(unreadableBoardProblem(path, copy.error, placement.board));
             continue;

@@ -5,6 +5,7 @@
 #include "framesettings.h"
 #include "panelframe.h"
 #include "rowplacer.h"
+#include "shift/shiftedboard.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -141,6 +142,8 @@ private:
     void reportRailFeatures();
     void sortProblems();
     static BoardCopy textCopy(const QString &text);
+    // The board at `path` shifted into a text, read through `source`.
+    ShiftedCopy shiftedText(const QString &path, const PanelShift &shift) const;
 
     struct ReadBoard
     {
