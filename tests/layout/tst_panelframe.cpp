@@ -12,14 +12,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 Q_DECLARE_METATYPE(PanelNumbers)
 
 // Panels with rails and tabs, made from real boards, checked as a board
 // house would look at them: the outline is one piece that holds every board
 // by at least two tabs, every mouse bite is in a tab, and what the rails
-// carry stays on the rails. Apart from the outline the tabs cut, every copy
-// is still its board, moved.
+// carry stays on the rails. Tabs are short, and the router clears a channel
+// around each board, not the whole inside of the rails. Apart from the
+// outline the tabs cut, every copy is still its board, moved.
 class TestPanelFrame : public QObject
 {
     Q_OBJECT
@@ -218,6 +220,67 @@ bool onRails(OutlinePoint centre, double radius, const PanelNumbers &numbers)
                 || centre.y - radius >= numbers.height - f);
 }
 
+// Whether a disc lies in the panel's material.
+bool inMaterial(const QVector<Polygon> &loops, OutlinePoint centre, double radius)
+{
+    for (int i = 0; i < 8; ++i) {
+        const double angle = i * M_PI / 4;
+        if (!isMaterial(loops,
+                        {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)}))
+            return false;
+    }
+    return isMaterial(loops, centre);
+}
+
+// How long a tab is, square to the board's edge it leaves: its longer side.
+double tabLength(const Tab &tab)
+{
+    const auto along = [&](OutlinePoint point) {
+        return isVertical(tab.side) ? point.y : point.x;
+    };
+    const double squareness = std::abs(along(tab.near.second) - along(tab.near.first))
+            / std::hypot(tab.near.second.x - tab.near.first.x,
+                         tab.near.second.y - tab.near.first.y);
+    const auto length = [](OutlinePoint a, OutlinePoint b) {
+        return std::hypot(a.x - b.x, a.y - b.y);
+    };
+    return squareness
+            * std::max(length(tab.near.first, tab.far.first),
+                       length(tab.near.second, tab.far.second));
+}
+
+double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double squared = dx * dx + dy * dy;
+    const double share = squared > 0.0
+            ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / squared, 0.0, 1.0)
+            : 0.0;
+    return std::hypot(point.x - a.x - share * dx, point.y - a.y - share * dy);
+}
+
+// The farthest a point the router clears inside the rails lies from every
+// copy's outline, on a grid of `step` mm.
+double farthestRouted(const QVector<Polygon> &loops, const QVector<Polygon> &copyOutlines,
+                      const PanelNumbers &numbers, double step)
+{
+    const double f = numbers.frame.frameWidth;
+    double farthest = 0.0;
+    for (double x = f + step / 3; x < numbers.width - f; x += step) {
+        for (double y = f + step / 3; y < numbers.height - f; y += step) {
+            double nearest = std::numeric_limits<double>::max();
+            for (const Polygon &outline : copyOutlines) {
+                for (int i = 1; i < outline.size(); ++i)
+                    nearest = std::min(nearest,
+                                       distanceToSegment({x, y}, outline.at(i - 1), outline.at(i)));
+            }
+            if (nearest > farthest && !isMaterial(loops, {x, y}))
+                farthest = nearest;
+        }
+    }
+    return farthest;
+}
+
 // Removes one element of `tag` at `at` (with `value` for `key`) from the
 // panel's drawing; false when there is none.
 bool takeAddition(QDomDocument &panel, const QString &tag, OutlinePoint at, const QString &key,
@@ -241,6 +304,17 @@ void removeOutlineWires(QDomDocument &document)
         if (wire.attribute(QStringLiteral("layer")) == QLatin1String("20"))
             wire.parentNode().removeChild(wire);
     }
+}
+
+// The outline wires of a board moved by `dx`, `dy`, each followed closely.
+QVector<Polygon> movedOutline(const QString &path, int dx, int dy)
+{
+    QFile source(path);
+    const ShiftedCopy copy = shiftBoardFile(source, dx, dy);
+    QVector<Polygon> wires;
+    for (const OutlineWire &wire : drawingOutlineWires(copy.document))
+        wires.append(wirePath(wire));
+    return wires;
 }
 
 // The board's text, moved by `dx`, `dy` from its own place, as a file.
@@ -361,6 +435,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
     QCOMPARE(outerBoundaries(loops), 1);
 
     const double f = numbers.frame.frameWidth;
+    QVector<Polygon> copyOutlines;
     bool bottomParts = false;
     for (const PanelPlacement &placement : panel.placements) {
         const BoardFootprint &board = loaded.at(placement.board).footprint;
@@ -379,10 +454,32 @@ void TestPanelFrame::framedPanelIsOnePiece()
                 QVERIFY(isMaterial(loops, intoBoard(tab, *end, -0.5))); // the tab itself
             }
         }
+        copyOutlines += movedOutline(loaded.at(placement.board).path, placement.shift.dx,
+                                     placement.shift.dy);
         QVERIFY2(tabs >= 2, qPrintable(loaded.at(placement.board).path));
         bottomParts =
                 bottomParts || readWholeFile(loaded.at(placement.board).path).contains(" rot=\"M");
     }
+
+    // No beams: a tab crosses one channel to the material, or two merged
+    // ones to a neighbour, and ends on what it holds to.
+    const double tolerance = 1.0;
+    for (const Tab &tab : plan.tabs) {
+        const double longest = (tab.far.board >= 0 ? 2 : 1) * numbers.offset + tolerance;
+        QVERIFY2(tabLength(tab) <= longest,
+                 qPrintable(QStringLiteral("tab at %1 %2 is %3 mm long")
+                                    .arg(tab.near.first.x)
+                                    .arg(tab.near.first.y)
+                                    .arg(tabLength(tab))));
+        QVERIFY(isMaterial(loops, intoBoard(tab, tab.far, -0.5)));
+        QVERIFY(isMaterial(loops, intoBoard(tab, tab.far, 0.5)));
+    }
+    // No wide routed areas: beyond the channels the router clears only
+    // what they enclose and material thinner than a channel, which would
+    // break off.
+    if (f > 0)
+        QVERIFY(farthestRouted(loops, copyOutlines, numbers, 1.0)
+                <= 2 * numbers.offset + tolerance);
 
     const FrameSettings &settings = numbers.frame;
     for (OutlinePoint hole : plan.biteHoles) {
@@ -393,7 +490,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
     }
     QVERIFY(plan.biteHoles.size() >= 2 * held);
     for (OutlinePoint hole : plan.toolingHoles)
-        QVERIFY(onRails(hole, settings.toolingDrill / 2, numbers));
+        QVERIFY(inMaterial(loops, hole, settings.toolingDrill / 2));
     for (OutlinePoint fiducial : plan.fiducials)
         QVERIFY(onRails(fiducial, 1.0, numbers));
     QCOMPARE(plan.toolingHoles.size(), settings.toolingDrill > 0 ? 4 : 0);
