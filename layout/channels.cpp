@@ -58,11 +58,18 @@ Paths combined(const Paths &subject, const Paths &clip, ClipperLib::ClipType typ
 
 // Every board with the channel around it: the band `channel` wide on both
 // sides of each outline wire, with whatever the bands enclose (the boards
-// themselves, and material that would fall out) filled.
+// themselves, and material that would fall out) filled. A board whose
+// outline a package draws has its box routed around instead.
 Paths channelled(const QVector<TabbedBoard> &boards, double channel)
 {
     Paths wires;
     for (const TabbedBoard &board : boards) {
+        if (board.wires.isEmpty()) {
+            const OutlineBox &box = board.box;
+            Path around = rectangle(box.minX, box.minY, box.maxX, box.maxY);
+            around.push_back(around.front());
+            wires.push_back(around);
+        }
         for (const OutlineWire &wire : board.wires) {
             Path path;
             for (OutlinePoint point : wirePath(wire, arcChords))

@@ -30,6 +30,7 @@ private slots:
     void framedPanelIsOnePiece_data();
     void framedPanelIsOnePiece();
     void settingsOffLeaveThePanelAsItWas();
+    void packageOutlineIsRoutedAround();
 };
 
 namespace {
@@ -542,6 +543,37 @@ void TestPanelFrame::settingsOffLeaveThePanelAsItWas()
     QCOMPARE(assembleBoards(loaded, numbers).text, plain);
     numbers.frame.frameWidth = 5;
     QVERIFY(assembleBoards(loaded, numbers).text != plain);
+}
+
+// A board whose outline a package draws has no outline wires of its own to
+// follow: the channel runs around its box, so that it is never left inside
+// the material.
+void TestPanelFrame::packageOutlineIsRoutedAround()
+{
+    REQUIRE_REAL_BOARDS();
+    const QString path = realBoard(QStringLiteral("BusPirate-v3.8a-SSOP.brd"));
+    QFile file(path);
+    const OutlineBox box = measureBoardFile(file).box;
+    PanelNumbers numbers;
+    numbers.width = 80;
+    numbers.height = 80;
+    numbers.offset = 3;
+    numbers.frame.frameWidth = 5;
+    const AssembledPanel panel = assembleBoards({measuredBoard(path, box)}, numbers);
+    QCOMPARE(panel.placements.size(), 1);
+    QString error;
+    const QVector<Polygon> loops =
+            closedLoops(outlineWires(parseXml(QString::fromUtf8(panel.text))), error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const PanelShift shift = panel.placements.first().shift;
+    const double left = box.minX + shift.dx, right = box.maxX + shift.dx;
+    const double bottom = box.minY + shift.dy, top = box.maxY + shift.dy;
+    const double middleX = (left + right) / 2, middleY = (bottom + top) / 2;
+    for (OutlinePoint beside :
+         {OutlinePoint {left - 1, middleY}, OutlinePoint {right + 1, middleY},
+          OutlinePoint {middleX, bottom - 1}, OutlinePoint {middleX, top + 1}})
+        QVERIFY(!isMaterial(loops, beside));
+    QVERIFY(isMaterial(loops, {2.5, 2.5}));
 }
 
 QTEST_GUILESS_MAIN(TestPanelFrame)
