@@ -318,6 +318,35 @@ QVector<Polygon> movedOutline(const QString &path, int dx, int dy)
     return wires;
 }
 
+// The board with each straight outline wire of its drawing drawn as pieces
+// in line, none as long as a tab, as a file.
+QString splitBoard(const QString &path, const QString &folder)
+{
+    QDomDocument board = parseXml(QString::fromUtf8(readWholeFile(path)));
+    const double piece = 3.0;
+    for (QDomElement wire : drawingItems(board, QStringLiteral("wire"))) {
+        if (wire.attribute(QStringLiteral("layer")) != QLatin1String("20")
+            || attribute(wire, "curve") != 0.0)
+            continue;
+        const OutlinePoint from {attribute(wire, "x1"), attribute(wire, "y1")};
+        const OutlinePoint to {attribute(wire, "x2"), attribute(wire, "y2")};
+        const int pieces = int(std::ceil(std::hypot(to.x - from.x, to.y - from.y) / piece));
+        for (int i = 1; i < pieces; ++i) {
+            const QString x = QString::number(from.x + (to.x - from.x) * i / pieces, 'f', 4);
+            const QString y = QString::number(from.y + (to.y - from.y) * i / pieces, 'f', 4);
+            QDomElement next = wire.cloneNode().toElement();
+            wire.setAttribute(QStringLiteral("x2"), x);
+            wire.setAttribute(QStringLiteral("y2"), y);
+            next.setAttribute(QStringLiteral("x1"), x);
+            next.setAttribute(QStringLiteral("y1"), y);
+            wire.parentNode().insertAfter(next, wire);
+            wire = next;
+        }
+    }
+    const QString split = folder + QStringLiteral("/split-") + QFileInfo(path).fileName();
+    return writeWholeFile(split, board.toString().toUtf8()) ? split : QString();
+}
+
 // The board's text, moved by `dx`, `dy` from its own place, as a file.
 QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
 {
@@ -333,7 +362,9 @@ QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
 
 void TestPanelFrame::framedPanelIsOnePiece_data()
 {
-    QTest::addColumn<QStringList>("boards"); // "name.brd" or "name.brd@dx,dy": moved first
+    // "name.brd", "name.brd@dx,dy": moved first, "name.brd@split": its
+    // straight outline wires drawn as pieces shorter than a tab
+    QTest::addColumn<QStringList>("boards");
     QTest::addColumn<PanelNumbers>("numbers");
     QTest::addColumn<int>("held"); // boards the panel keeps
 
@@ -376,7 +407,10 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
     noRails.offset = 3;
     noRails.frame.tabWidth = 5;
     QTest::newRow("no rails: boards hold each other")
-            << QStringList(QVector<QString>(4, QStringLiteral("Qwiic_MP3_Trigger.brd")).toList())
+            << QStringList {QStringLiteral("Qwiic_MP3_Trigger.brd"),
+                            QStringLiteral("Qwiic_MP3_Trigger.brd@split"),
+                            QStringLiteral("Qwiic_MP3_Trigger.brd"),
+                            QStringLiteral("Qwiic_MP3_Trigger.brd@split")}
             << noRails << 4;
 
     PanelNumbers wide;
@@ -387,9 +421,11 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
     wide.frame.tabWidth = 6;
     wide.frame.fiducials = true;
     wide.frame.toolingDrill = 2;
-    QTest::newRow("wide rails, long edges with several tabs") << QStringList {
-            QStringLiteral("ChairControl.brd"), QStringLiteral("Qwiic_LED_Stick.brd"),
-            QStringLiteral("Qwiic_LED_Stick.brd")} << wide << 3;
+    QTest::newRow("wide rails, long edges with several tabs, edges drawn in pieces")
+            << QStringList {QStringLiteral("ChairControl.brd"),
+                            QStringLiteral("Qwiic_LED_Stick.brd"),
+                            QStringLiteral("Qwiic_LED_Stick.brd@split")}
+            << wide << 3;
 }
 
 void TestPanelFrame::framedPanelIsOnePiece()
@@ -403,7 +439,9 @@ void TestPanelFrame::framedPanelIsOnePiece()
     for (const QString &board : std::as_const(boards)) {
         const QStringList parts = board.split(QLatin1Char('@'));
         QString path = realBoard(parts.at(0));
-        if (parts.size() == 2) {
+        if (parts.size() == 2 && parts.at(1) == QLatin1String("split")) {
+            path = splitBoard(path, folder.path());
+        } else if (parts.size() == 2) {
             const QStringList shift = parts.at(1).split(QLatin1Char(','));
             path = movedBoard(path, shift.at(0).toInt(), shift.at(1).toInt(), folder.path());
         }
@@ -490,8 +528,19 @@ void TestPanelFrame::framedPanelIsOnePiece()
         QVERIFY2(held, qPrintable(QStringLiteral("%1 %2").arg(hole.x).arg(hole.y)));
     }
     QVERIFY(plan.biteHoles.size() >= 2 * held);
-    for (OutlinePoint hole : plan.toolingHoles)
+    // Tooling holes sit 5 mm from the outer edges where the material there is
+    // solid, elsewhere in the rails.
+    int atFive = 0;
+    for (OutlinePoint hole : plan.toolingHoles) {
         QVERIFY(inMaterial(loops, hole, settings.toolingDrill / 2));
+        const OutlinePoint five {hole.x < numbers.width / 2.0 ? 5.0 : numbers.width - 5.0,
+                                 hole.y < numbers.height / 2.0 ? 5.0 : numbers.height - 5.0};
+        if (samePoint(hole, five))
+            ++atFive;
+        else
+            QVERIFY(!inMaterial(loops, five, settings.toolingDrill / 2 + 0.5));
+    }
+    QVERIFY(plan.toolingHoles.isEmpty() || atFive > 0);
     for (OutlinePoint fiducial : plan.fiducials)
         QVERIFY(onRails(fiducial, 1.0, numbers));
     QCOMPARE(plan.toolingHoles.size(), settings.toolingDrill > 0 ? 4 : 0);
