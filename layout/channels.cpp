@@ -20,6 +20,15 @@ constexpr double arcTolerance = 0.005 * unitsPerMm;
 // A board's arcs are followed this closely for the channels.
 constexpr int arcChords = 64;
 
+// A crafted board may hold coordinates no panel reaches; the geometry leaves
+// them out rather than overflow its integers.
+constexpr double farthestMm = 1e6;
+
+bool representable(OutlinePoint point)
+{
+    return std::abs(point.x) <= farthestMm && std::abs(point.y) <= farthestMm;
+}
+
 IntPoint toUnits(OutlinePoint point)
 {
     return {cInt(std::llround(point.x * unitsPerMm)), cInt(std::llround(point.y * unitsPerMm))};
@@ -64,7 +73,8 @@ Paths channelled(const QVector<TabbedBoard> &boards, double channel)
 {
     Paths wires;
     for (const TabbedBoard &board : boards) {
-        if (board.wires.isEmpty()) {
+        if (board.wires.isEmpty() && representable({board.box.minX, board.box.minY})
+            && representable({board.box.maxX, board.box.maxY})) {
             const OutlineBox &box = board.box;
             Path around = rectangle(box.minX, box.minY, box.maxX, box.maxY);
             around.push_back(around.front());
@@ -72,8 +82,10 @@ Paths channelled(const QVector<TabbedBoard> &boards, double channel)
         }
         for (const OutlineWire &wire : board.wires) {
             Path path;
-            for (OutlinePoint point : wirePath(wire, arcChords))
-                path.push_back(toUnits(point));
+            for (OutlinePoint point : wirePath(wire, arcChords)) {
+                if (representable(point))
+                    path.push_back(toUnits(point));
+            }
             wires.push_back(path);
         }
     }
@@ -126,16 +138,9 @@ double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
     return std::hypot(point.x - a.x - share * dx, point.y - a.y - share * dy);
 }
 
-} // namespace
-
-QVector<ChannelEdge> channelEdges(const QVector<TabbedBoard> &boards, const TabArea &area)
+QVector<ChannelEdge> channelEdgesInside(const QVector<TabbedBoard> &boards, const TabArea &area,
+                                        const Path &inside)
 {
-    if (area.frame <= 0)
-        return {};
-    const double f = area.frame;
-    const Path inside = rectangle(f, f, area.width - f, area.height - f);
-    if (!(area.channel > 0.0))
-        return {edgeOf(inside)};
     const Paths routed =
             combined(channelled(boards, area.channel), {inside}, ClipperLib::ctIntersection);
     // The material reaches a channel past the panel's edge, so that opening
@@ -149,6 +154,25 @@ QVector<ChannelEdge> channelEdges(const QVector<TabbedBoard> &boards, const TabA
     const Paths opened = grown(grown(material, -c / 2, ClipperLib::etClosedPolygon), c / 2,
                                ClipperLib::etClosedPolygon);
     return railPieceHoles(opened);
+}
+
+} // namespace
+
+QVector<ChannelEdge> channelEdges(const QVector<TabbedBoard> &boards, const TabArea &area)
+{
+    if (area.frame <= 0)
+        return {};
+    const double f = area.frame;
+    const Path inside = rectangle(f, f, area.width - f, area.height - f);
+    if (!(area.channel > 0.0))
+        return {edgeOf(inside)};
+    try {
+        return channelEdgesInside(boards, area, inside);
+    } catch (const ClipperLib::clipperException &) {
+        // Clipper refuses what it cannot compute exactly; routing the whole
+        // inside of the rails is always sound.
+        return {edgeOf(inside)};
+    }
 }
 
 bool solidAround(const QVector<ChannelEdge> &edges, OutlinePoint centre, double radius)
