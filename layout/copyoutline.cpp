@@ -3,6 +3,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -76,6 +77,23 @@ QString withDrawing(const QString &copy, const QStringList &extra)
 }
 
 } // namespace
+
+QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords)
+{
+    OutlineArc arc;
+    if (!wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc))
+        return {wire.from, wire.to};
+    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
+    const double start = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x);
+    QVector<OutlinePoint> points {arc.from};
+    for (int i = 1; i < chords; ++i) {
+        const double angle = start + arc.sweep * M_PI / 180.0 * i / chords;
+        points.append(
+                {arc.centre.x + radius * std::cos(angle), arc.centre.y + radius * std::sin(angle)});
+    }
+    points.append(arc.to);
+    return points;
+}
 
 QVector<OutlineWire> drawingOutlineWires(const QString &copy)
 {

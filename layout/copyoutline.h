@@ -20,6 +20,10 @@ struct OutlineWire
     int line = -1; // the copy's line that holds the wire
 };
 
+// The points of a wire from its start to its end, an arc followed by
+// `chords` chords whose ends lie on it.
+QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords = 32);
+
 // The outline wires of a copy's drawing, in document order. Outlines drawn
 // by packages or circles are not among them: they stay as they are.
 QVector<OutlineWire> drawingOutlineWires(const QString &copy);

@@ -1,5 +1,7 @@
 #include "panelframe.h"
 
+#include "channels.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -12,8 +14,8 @@ namespace {
 // Mouse-bite holes sit this far inside the board's edge, so that breaking
 // the tab leaves no stub standing out of the edge.
 constexpr double biteInset = 0.25;
-// Tooling holes sit this far from the panel's outer edges, where the rails
-// are wide enough.
+// Tooling holes sit this far from the panel's outer edges, where the
+// material there is solid.
 constexpr double toolingDistance = 5.0;
 // Fiducials sit this far along the rails from the panel's corners.
 constexpr double fiducialDistance = 15.0;
@@ -63,7 +65,8 @@ QString discElement(OutlinePoint at, double diameter, int layer)
 }
 
 // A straight edge from `from` to `to` that tabs cut: each cut is a stretch
-// between two points on it, given by where it starts and ends along it.
+// between two points on it, given by where it starts and ends along it. A
+// cut may reach an end of the edge, or take the whole edge.
 struct CutEdge
 {
     TextPoint fromText;
@@ -88,16 +91,30 @@ struct CutEdge
         cuts[shareOf(a)] = {a, b};
     }
 
+    // The edge's own ends keep the texts the copy writes them with.
+    TextPoint textAt(OutlinePoint point) const
+    {
+        if (point.x == from.x && point.y == from.y)
+            return fromText;
+        if (point.x == to.x && point.y == to.y)
+            return toText;
+        return textOf(point);
+    }
+
     // The pieces of the edge the cuts leave.
     QStringList pieces() const
     {
         QStringList wires;
+        const auto piece = [&](const TextPoint &start, const TextPoint &end) {
+            if (start.x != end.x || start.y != end.y)
+                wires << wireElement(start, end, width);
+        };
         TextPoint start = fromText;
         for (const auto &cut : cuts) {
-            wires << wireElement(start, textOf(cut.second.first), width);
-            start = textOf(cut.second.second);
+            piece(start, textAt(cut.second.first));
+            start = textAt(cut.second.second);
         }
-        wires << wireElement(start, toText, width);
+        piece(start, toText);
         return wires;
     }
 };
@@ -107,24 +124,77 @@ CutEdge boardEdge(const OutlineWire &wire)
     return {{wire.fromX, wire.fromY}, {wire.toX, wire.toY}, wire.from, wire.to, wire.width, {}};
 }
 
-CutEdge railEdge(OutlinePoint from, OutlinePoint to)
+// The part of a board's wire a tab's end takes: between the tab's sides, or
+// to the wire's own end where that lies between them.
+std::pair<OutlinePoint, OutlinePoint> tabbedPart(const OutlineWire &wire, const TabEnd &end,
+                                                 TabSide side)
 {
-    return {textOf(from), textOf(to), from, to, QStringLiteral("0"), {}};
+    const auto along = [side](OutlinePoint point) {
+        return isVertical(side) ? point.y : point.x;
+    };
+    const double low = std::min(along(end.first), along(end.second));
+    const double high = std::max(along(end.first), along(end.second));
+    const OutlinePoint lowSide = along(end.first) < along(end.second) ? end.first : end.second;
+    const OutlinePoint highSide = along(end.first) < along(end.second) ? end.second : end.first;
+    const auto clamped = [&](OutlinePoint point) {
+        if (along(point) < low)
+            return lowSide;
+        return along(point) > high ? highSide : point;
+    };
+    return {clamped(wire.from), clamped(wire.to)};
 }
 
-// The rails' inner edges, counterclockwise, indexed by TabSide.
-QVector<CutEdge> railEdges(const TabArea &area)
+// A channel's outer edge with the stretches tabs take out of it.
+struct CutChannel
 {
-    const double f = area.frame;
-    const OutlinePoint a {f, f}, b {area.width - f, f}, c {area.width - f, area.height - f},
-            d {f, area.height - f};
-    QVector<CutEdge> edges(4);
-    edges[int(TabSide::Left)] = railEdge(d, a);
-    edges[int(TabSide::Right)] = railEdge(b, c);
-    edges[int(TabSide::Bottom)] = railEdge(a, b);
-    edges[int(TabSide::Top)] = railEdge(c, d);
-    return edges;
-}
+    struct Cut
+    {
+        double from;
+        double to;
+        OutlinePoint fromPoint;
+        OutlinePoint toPoint;
+    };
+    const ChannelEdge *edge = nullptr;
+    std::map<double, Cut> cuts;
+
+    void cut(const TabEnd &end)
+    {
+        const auto stretch = shorterStretch(*edge, end.firstAt, end.secondAt);
+        const bool inOrder = stretch.first == end.firstAt;
+        cuts[stretch.first] = {stretch.first, stretch.second, inOrder ? end.first : end.second,
+                               inOrder ? end.second : end.first};
+    }
+
+    QStringList wires() const
+    {
+        QStringList wires;
+        const QString width = QStringLiteral("0");
+        const auto polyline = [&](TextPoint from, const QVector<int> &points, TextPoint to) {
+            for (int index : points) {
+                const TextPoint next = textOf(edge->at(index));
+                if (next.x != from.x || next.y != from.y)
+                    wires << wireElement(from, next, width);
+                from = next;
+            }
+            if (to.x != from.x || to.y != from.y)
+                wires << wireElement(from, to, width);
+        };
+        if (cuts.empty()) {
+            const TextPoint start = textOf(edge->first());
+            polyline(start, pointsWithin(*edge, 0.0, double(edge->size())), start);
+            return wires;
+        }
+        for (auto cut = cuts.cbegin(); cut != cuts.cend(); ++cut) {
+            auto next = std::next(cut);
+            if (next == cuts.cend())
+                next = cuts.cbegin();
+            polyline(textOf(cut->second.toPoint),
+                     pointsWithin(*edge, cut->second.to, next->second.from),
+                     textOf(next->second.fromPoint));
+        }
+        return wires;
+    }
+};
 
 QStringList outerEdge(const TabArea &area)
 {
@@ -172,15 +242,37 @@ QVector<OutlinePoint> bitesOf(const QVector<Tab> &tabs, const FrameSettings &set
     return holes;
 }
 
-// One hole in each corner of the rails, `toolingDistance` from the outer
-// edges, or in the middle of narrower rails.
-QVector<OutlinePoint> toolingHoles(const TabArea &area)
+bool railTakes(const TabArea &area, double diameter)
 {
-    const double inset = std::min(toolingDistance, area.frame / 2.0);
-    return {{inset, inset},
-            {area.width - inset, inset},
-            {area.width - inset, area.height - inset},
-            {inset, area.height - inset}};
+    return area.frame > 0 && diameter + 2 * railMargin <= area.frame
+            && area.width >= 2 * fiducialDistance + diameter;
+}
+
+// One hole in each corner, `toolingDistance` from the outer edges where
+// the material there is solid, else in the middle of the rails; nothing
+// when a corner has neither.
+QVector<OutlinePoint> toolingHoles(const TabArea &area, const QVector<ChannelEdge> &channels,
+                                   double drill)
+{
+    const double clear = drill / 2 + railMargin;
+    const bool railTakesIt = railTakes(area, drill);
+    QVector<OutlinePoint> holes;
+    for (OutlinePoint corner :
+         {OutlinePoint {0, 0}, OutlinePoint {area.width, 0}, OutlinePoint {area.width, area.height},
+          OutlinePoint {0, area.height}}) {
+        const auto inset = [&](double by) {
+            return OutlinePoint {corner.x == 0 ? by : corner.x - by,
+                                 corner.y == 0 ? by : corner.y - by};
+        };
+        const OutlinePoint preferred = inset(toolingDistance);
+        if (area.frame > 0 && toolingDistance >= clear && solidAround(channels, preferred, clear))
+            holes.append(preferred);
+        else if (railTakesIt)
+            holes.append(inset(std::min(toolingDistance, area.frame / 2.0)));
+        else
+            return {};
+    }
+    return holes;
 }
 
 // Three fiducials, the fourth corner left out so that the panel's
@@ -191,12 +283,6 @@ QVector<OutlinePoint> fiducialPlaces(const TabArea &area)
     return {{fiducialDistance, middle},
             {area.width - fiducialDistance, middle},
             {fiducialDistance, area.height - middle}};
-}
-
-bool railTakes(const TabArea &area, double diameter)
-{
-    return area.frame > 0 && diameter + 2 * railMargin <= area.frame
-            && area.width >= 2 * fiducialDistance + diameter;
 }
 
 } // namespace
@@ -212,7 +298,8 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
             QVector<TabbedBoard> remaining;
             for (int index : std::as_const(held))
                 remaining.append(boards.at(index));
-            QVector<Tab> tabs = planTabs(remaining, area, settings.tabWidth);
+            plan.channels = channelEdges(remaining, area);
+            QVector<Tab> tabs = planTabs(remaining, plan.channels, area, settings.tabWidth);
             QVector<int> stillHeld;
             for (int i = 0; i < held.size(); ++i) {
                 if (tabsHolding(tabs, i) >= 2)
@@ -233,12 +320,12 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
         }
         std::sort(plan.untabbed.begin(), plan.untabbed.end());
         plan.biteHoles = bitesOf(plan.tabs, settings);
+    } else {
+        plan.channels = channelEdges(boards, area);
     }
     if (settings.toolingDrill > 0.0) {
-        if (railTakes(area, settings.toolingDrill))
-            plan.toolingHoles = toolingHoles(area);
-        else
-            plan.toolingLeftOut = true;
+        plan.toolingHoles = toolingHoles(area, plan.channels, settings.toolingDrill);
+        plan.toolingLeftOut = plan.toolingHoles.isEmpty();
     }
     if (settings.fiducials) {
         if (railTakes(area, fiducialOpening)) {
@@ -254,21 +341,25 @@ QStringList framedCopies(const QStringList &copies, const QVector<TabbedBoard> &
                          const TabArea &area, const FrameSettings &settings, const FramePlan &plan)
 {
     QVector<std::map<int, CutEdge>> boardEdges(boards.size());
-    QVector<CutEdge> rails = railEdges(area);
+    QVector<CutChannel> channels;
+    for (const ChannelEdge &edge : plan.channels)
+        channels.append(CutChannel {&edge, {}});
     QStringList sides;
     for (const Tab &tab : plan.tabs) {
         for (const TabEnd *end : {&tab.near, &tab.far}) {
             if (end->board < 0) {
-                rails[end->wire].cut(end->first, end->second);
+                channels[end->channel].cut(*end);
                 continue;
             }
             std::map<int, CutEdge> &edges = boardEdges[end->board];
-            auto edge = edges.find(end->wire);
-            if (edge == edges.end())
-                edge = edges.emplace(end->wire,
-                                     boardEdge(boards.at(end->board).wires.at(end->wire)))
-                               .first;
-            edge->second.cut(end->first, end->second);
+            for (int wire : end->wires) {
+                const OutlineWire &outline = boards.at(end->board).wires.at(wire);
+                auto edge = edges.find(wire);
+                if (edge == edges.end())
+                    edge = edges.emplace(wire, boardEdge(outline)).first;
+                const auto part = tabbedPart(outline, *end, tab.side);
+                edge->second.cut(part.first, part.second);
+            }
         }
         const QString width = QStringLiteral("0");
         sides << wireElement(textOf(tab.near.first), textOf(tab.far.first), width)
@@ -276,11 +367,10 @@ QStringList framedCopies(const QStringList &copies, const QVector<TabbedBoard> &
     }
 
     QStringList additions;
-    if (area.frame > 0) {
+    if (area.frame > 0)
         additions << outerEdge(area);
-        for (const CutEdge &rail : std::as_const(rails))
-            additions << rail.pieces();
-    }
+    for (const CutChannel &channel : std::as_const(channels))
+        additions << channel.wires();
     QStringList framed;
     for (int i = 0; i < copies.size(); ++i) {
         QVector<int> dropped;

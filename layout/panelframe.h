@@ -10,6 +10,7 @@
 struct FramePlan
 {
     QVector<Tab> tabs;
+    QVector<ChannelEdge> channels; // the routed channels' outer edges
     QVector<OutlinePoint> biteHoles;
     QVector<OutlinePoint> toolingHoles;
     QVector<OutlinePoint> fiducials;
@@ -19,7 +20,7 @@ struct FramePlan
     bool toolingLeftOut = false;
 };
 
-// Plans tabs for the boards on the panel; a board that cannot get two tabs
+// Plans the channels and tabs for the boards on the panel; a board that cannot get two tabs
 // goes to `untabbed` and the others are planned again without it, until
 // every board left is held.
 // Fiducials are planned for the top side only; the caller sets

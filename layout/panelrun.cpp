@@ -163,7 +163,8 @@ void PanelRun::frame()
         boards.append({{left, left + footprint.width, bottom, bottom + footprint.height},
                        drawingOutlineWires(shifted.at(i))});
     }
-    const TabArea area {double(numbers.width), double(numbers.height), numbers.frame.frameWidth};
+    const TabArea area {double(numbers.width), double(numbers.height), numbers.frame.frameWidth,
+                        double(numbers.offset)};
     plan = planFrame(boards, area, numbers.frame);
     for (int i = 0; i < shifted.size() && !plan.fiducials.isEmpty(); ++i) {
         if (!plan.untabbed.contains(i) && hasBottomParts(shifted.at(i)))

@@ -1,5 +1,7 @@
 #include "tabplan.h"
 
+#include "channels.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -11,8 +13,15 @@ namespace {
 constexpr double edgeMargin = 0.5;
 // The step at which rays probe an edge for straightness and clear channels.
 constexpr double probeStep = 0.25;
-// Boards whose boxes come this close to a tab's span block it.
+// Boards whose boxes come this close to a ray are looked at for what it
+// meets.
 constexpr double clearance = 0.5;
+// How far a tab may reach past the channel it crosses: where a short
+// straight stretch meets a rounded stretch of the channel, the tab's sides
+// reach a little farther than its middle.
+constexpr double lengthTolerance = 1.0;
+// How far from a line a wire may stray and still count as on it.
+constexpr double lineTolerance = 1e-3;
 // Roughly one tab every so many mm of a board's side.
 constexpr double tabSpacing = 50.0;
 // A tab meets an edge at most 45 degrees off square.
@@ -87,50 +96,35 @@ double alongEnd(const OutlineBox &box, TabSide side)
     return isVertical(side) ? box.maxY : box.maxX;
 }
 
-// An arc is followed by chords close enough to block every ray that its
-// bulge would; none of them takes a tab.
-void appendArc(const OutlineWire &wire, int index, QVector<Segment> &segments)
-{
-    OutlineArc arc;
-    const double curve = wire.curve;
-    if (!wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, curve, arc)) {
-        segments.append({wire.from, wire.to, index, false});
-        return;
-    }
-    constexpr int chords = 32;
-    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
-    const double start = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x);
-    OutlinePoint previous = arc.from;
-    for (int i = 1; i <= chords; ++i) {
-        const double angle = start + arc.sweep * M_PI / 180.0 * i / chords;
-        const OutlinePoint next = i == chords
-                ? arc.to
-                : OutlinePoint {arc.centre.x + radius * std::cos(angle),
-                                arc.centre.y + radius * std::sin(angle)};
-        segments.append({previous, next, index, false});
-        previous = next;
-    }
-}
-
 QVector<Segment> segmentsOf(const QVector<OutlineWire> &wires)
 {
     QVector<Segment> segments;
     for (int i = 0; i < wires.size(); ++i) {
-        const OutlineWire &wire = wires.at(i);
-        if (wire.straight)
-            segments.append({wire.from, wire.to, i, true});
-        else
-            appendArc(wire, i, segments);
+        // An arc is followed by chords close enough to block every ray that
+        // its bulge would; none of them takes a tab.
+        const QVector<OutlinePoint> path = wirePath(wires.at(i));
+        for (int j = 1; j < path.size(); ++j)
+            segments.append({path.at(j - 1), path.at(j), i, wires.at(i).straight});
     }
+    return segments;
+}
+
+// A channel's edge is straight from point to point; a segment's wire is the
+// index of the point it starts at.
+QVector<Segment> segmentsOf(const ChannelEdge &edge)
+{
+    QVector<Segment> segments;
+    for (int i = 0; i < edge.size(); ++i)
+        segments.append({edge.at(i), edge.at((i + 1) % edge.size()), i, true});
     return segments;
 }
 
 struct Hit
 {
-    int wire = -1;
-    bool straight = false;
+    int segment = -1;
+    double share = 0.0; // where the ray meets the segment, from its start
     double across = 0.0;
-    double alongShare = 0.0; // how squarely the ray meets the wire
+    double alongShare = 0.0; // how squarely the ray meets the segment
 };
 
 // The first segment a ray meets, going from `start` across the side's axis in
@@ -139,7 +133,8 @@ std::optional<Hit> firstHit(const QVector<Segment> &segments, TabSide side, doub
                             double start, int direction)
 {
     std::optional<Hit> best;
-    for (const Segment &segment : segments) {
+    for (int i = 0; i < segments.size(); ++i) {
+        const Segment &segment = segments.at(i);
         const double a0 = along(side, segment.from);
         const double a1 = along(side, segment.to);
         if (alongValue < std::min(a0, a1) || alongValue > std::max(a0, a1) || a0 == a1)
@@ -154,28 +149,50 @@ std::optional<Hit> firstHit(const QVector<Segment> &segments, TabSide side, doub
             continue;
         const double length =
                 std::hypot(segment.to.x - segment.from.x, segment.to.y - segment.from.y);
-        best = Hit {segment.wire, segment.straight, hitAcross, std::abs(a1 - a0) / length};
+        best = Hit {i, share, hitAcross, std::abs(a1 - a0) / length};
     }
     return best;
 }
 
-// What a tab of a side crosses to.
-struct Target
+// Whether a segment lies on the line through `a` and `b`.
+bool onLine(const Segment &segment, OutlinePoint a, OutlinePoint b)
 {
-    int board = -1; // -1: the rail
-    double across = 0.0; // the rail's edge; for a board, its box side
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double length = std::hypot(dx, dy);
+    const auto distance = [&](OutlinePoint point) {
+        return std::abs((point.x - a.x) * dy - (point.y - a.y) * dx) / length;
+    };
+    return distance(segment.from) < lineTolerance && distance(segment.to) < lineTolerance;
+}
+
+// What a ray from a tab's board meets first: a neighbour or a channel's edge.
+struct Obstacle
+{
+    int board = -1;
+    int channel = -1;
+    Hit hit;
+
+    bool sameAs(const Obstacle &other) const
+    {
+        return board == other.board && channel == other.channel;
+    }
 };
 
 class Planner
 {
 public:
-    Planner(const QVector<TabbedBoard> &boards, const TabArea &area, double tabWidth)
+    Planner(const QVector<TabbedBoard> &boards, const QVector<ChannelEdge> &channels,
+            const TabArea &area, double tabWidth)
         : boards(boards)
+        , channels(channels)
         , area(area)
         , width(tabWidth)
     {
         for (const TabbedBoard &board : boards)
             segments.append(segmentsOf(board.wires));
+        for (const ChannelEdge &edge : channels)
+            channelSegments.append(segmentsOf(edge));
     }
 
     QVector<Tab> plan()
@@ -224,99 +241,153 @@ private:
         return std::nullopt;
     }
 
-    std::optional<Target> targetOf(int board, TabSide side, double low, double high) const
+    // The places along a tab from low to high that rays probe, both ends
+    // included; `margin` reaches past them.
+    static QVector<double> probes(double low, double high, double margin = 0.0)
     {
-        const int direction = outward(side);
-        const double from = boxSide(boards.at(board).box, side);
-        std::optional<Target> best;
-        if (area.frame > 0) {
-            const double rail = direction > 0
-                    ? (isVertical(side) ? area.width : area.height) - area.frame
-                    : area.frame;
-            best = Target {-1, rail};
-        }
-        for (int other = 0; other < boards.size(); ++other) {
-            const OutlineBox &box = boards.at(other).box;
-            if (other == board || alongEnd(box, side) < low - clearance
-                || alongStart(box, side) > high + clearance)
-                continue;
-            const double facing = boxSide(box, opposite(side));
-            if ((facing - from) * direction < -tolerance)
-                continue;
-            if (!best || (facing - best->across) * direction < 0.0)
-                best = Target {other, facing};
-        }
-        return best;
+        QVector<double> places;
+        for (double at = low - margin; at < high + margin; at += probeStep)
+            places.append(at);
+        places.append(high + margin);
+        return places;
     }
 
-    // The edge of `board` that rays from `start` meet in `direction` between
-    // low and high: one straight wire, met squarely enough, by every ray.
+    // The straight stretch of `board`'s edge that rays from `start` meet in
+    // `direction` between low and high, reaching a margin past both: one
+    // line, met squarely enough, by every ray. It may be drawn as several
+    // wires.
     std::optional<TabEnd> straightEnd(int board, TabSide side, double low, double high,
                                       double start, int direction) const
     {
-        TabEnd end;
-        end.board = board;
+        const QVector<Segment> &own = segments.at(board);
         // One ray first: most places along a side fail it, before the
         // many rays that prove a place.
-        const std::optional<Hit> centre =
-                firstHit(segments.at(board), side, (low + high) / 2, start, direction);
-        if (!centre || !centre->straight || !spans(board, centre->wire, side, low, high))
+        const std::optional<Hit> centre = firstHit(own, side, (low + high) / 2, start, direction);
+        if (!centre || !own.at(centre->segment).straight || centre->alongShare < leastAlong)
             return std::nullopt;
-        for (double at = low - edgeMargin; at < high + edgeMargin + probeStep; at += probeStep) {
-            const double probe = std::min(at, high + edgeMargin);
-            const std::optional<Hit> hit =
-                    firstHit(segments.at(board), side, probe, start, direction);
-            if (!hit || !hit->straight || hit->alongShare < leastAlong
-                || (end.wire >= 0 && hit->wire != end.wire))
+        const OutlinePoint lineFrom = own.at(centre->segment).from;
+        const OutlinePoint lineTo = own.at(centre->segment).to;
+        for (double probe : probes(low, high, edgeMargin)) {
+            const std::optional<Hit> hit = firstHit(own, side, probe, start, direction);
+            if (!hit || !own.at(hit->segment).straight || hit->alongShare < leastAlong
+                || !onLine(own.at(hit->segment), lineFrom, lineTo))
                 return std::nullopt;
-            end.wire = hit->wire;
         }
-        const std::optional<Hit> first = firstHit(segments.at(board), side, low, start, direction);
-        const std::optional<Hit> second =
-                firstHit(segments.at(board), side, high, start, direction);
-        end.first = pointAt(side, first->across, low);
-        end.second = pointAt(side, second->across, high);
+        TabEnd end;
+        end.board = board;
+        end.first = pointAt(side, firstHit(own, side, low, start, direction)->across, low);
+        end.second = pointAt(side, firstHit(own, side, high, start, direction)->across, high);
+        for (const Segment &segment : own) {
+            const double a0 = along(side, segment.from);
+            const double a1 = along(side, segment.to);
+            if (segment.straight && onLine(segment, lineFrom, lineTo)
+                && std::max(a0, a1) > low + tolerance && std::min(a0, a1) < high - tolerance)
+                end.wires.append(segment.wire);
+        }
         return end;
     }
 
-    // Whether the wire reaches past both sides of a tab from low to high.
-    bool spans(int board, int wire, TabSide side, double low, double high) const
+    // The nearest thing a ray from `board` meets: another board or a
+    // channel's edge.
+    std::optional<Obstacle> nearestObstacle(int board, TabSide side, double alongValue,
+                                            double start, int direction) const
     {
-        const OutlineWire &edge = boards.at(board).wires.at(wire);
-        const double a0 = along(side, edge.from);
-        const double a1 = along(side, edge.to);
-        return std::min(a0, a1) <= low - edgeMargin && std::max(a0, a1) >= high + edgeMargin;
+        std::optional<Obstacle> best;
+        const auto consider = [&](int other, int channel, const QVector<Segment> &candidates) {
+            const std::optional<Hit> hit = firstHit(candidates, side, alongValue, start, direction);
+            if (hit && (!best || (hit->across - best->hit.across) * direction < 0.0))
+                best = Obstacle {other, channel, *hit};
+        };
+        for (int other = 0; other < boards.size(); ++other) {
+            const OutlineBox &box = boards.at(other).box;
+            if (other == board || alongValue < alongStart(box, side) - clearance
+                || alongValue > alongEnd(box, side) + clearance
+                || (boxSide(box, side) - start) * direction < 0.0)
+                continue;
+            consider(other, -1, segments.at(other));
+        }
+        for (int channel = 0; channel < channels.size(); ++channel)
+            consider(-1, channel, channelSegments.at(channel));
+        return best;
+    }
+
+    // What every ray of the tab meets first: one neighbour or one channel's
+    // edge, across a channel no longer than the tab may be.
+    std::optional<Obstacle> crossedTo(const TabEnd &near, TabSide side, double low,
+                                      double high) const
+    {
+        const int direction = outward(side);
+        // A tab is as long as the channel where it meets the board's edge
+        // squarely, longer where it meets it aslant.
+        const double squareness = std::abs(along(side, near.second) - along(side, near.first))
+                / std::hypot(near.second.x - near.first.x, near.second.y - near.first.y);
+        std::optional<Obstacle> target;
+        for (double probe : probes(low, high)) {
+            const double share = (probe - low) / (high - low);
+            const double start = across(side, near.first)
+                    + share * (across(side, near.second) - across(side, near.first));
+            const std::optional<Obstacle> met =
+                    nearestObstacle(near.board, side, probe, start, direction);
+            if (!met || (target && !met->sameAs(*target)))
+                return std::nullopt;
+            const double length = (met->hit.across - start) * direction * squareness;
+            const double longest =
+                    met->board >= 0 ? longestTabToBoard(area) : longestTabToMaterial(area);
+            if (length < leastChannel || length > longest)
+                return std::nullopt;
+            target = met;
+        }
+        return target;
+    }
+
+    // Where a tab meets a channel's edge; the stretch it cuts out of the
+    // edge must lie within the tab.
+    std::optional<TabEnd> channelEnd(int channel, TabSide side, double low, double high,
+                                     double start, int direction) const
+    {
+        const QVector<Segment> &edgeSegments = channelSegments.at(channel);
+        const std::optional<Hit> first = firstHit(edgeSegments, side, low, start, direction);
+        const std::optional<Hit> second = firstHit(edgeSegments, side, high, start, direction);
+        if (!first || !second)
+            return std::nullopt;
+        TabEnd end;
+        end.channel = channel;
+        end.first = pointAt(side, first->across, low);
+        end.second = pointAt(side, second->across, high);
+        end.firstAt = first->segment + first->share;
+        end.secondAt = second->segment + second->share;
+        const ChannelEdge &edge = channels.at(channel);
+        const auto stretch = shorterStretch(edge, end.firstAt, end.secondAt);
+        for (int index : pointsWithin(edge, stretch.first, stretch.second)) {
+            const double at = along(side, edge.at(index));
+            if (at < low - tolerance || at > high + tolerance)
+                return std::nullopt;
+        }
+        return end;
     }
 
     std::optional<Tab> tabAt(int board, TabSide side, double centre) const
     {
         const double low = centre - width / 2;
         const double high = centre + width / 2;
-        const std::optional<Target> target = targetOf(board, side, low, high);
-        if (!target)
-            return std::nullopt;
         const int direction = outward(side);
         const double boxEdge = boxSide(boards.at(board).box, side);
         const std::optional<TabEnd> near =
                 straightEnd(board, side, low, high, boxEdge + direction * tolerance, -direction);
         if (!near)
             return std::nullopt;
-        Tab tab {side, *near, {}};
-        if (target->board >= 0) {
-            const std::optional<TabEnd> far =
-                    straightEnd(target->board, side, low, high, boxEdge, direction);
-            if (!far)
-                return std::nullopt;
-            tab.far = *far;
-        } else {
-            tab.far = {-1, int(side), pointAt(side, target->across, low),
-                       pointAt(side, target->across, high)};
-        }
-        // Boards that touch leave no channel to bridge.
-        if (std::abs(across(side, tab.far.first) - across(side, tab.near.first)) < leastChannel
-            || std::abs(across(side, tab.far.second) - across(side, tab.near.second))
-                    < leastChannel)
+        const std::optional<Obstacle> target = crossedTo(*near, side, low, high);
+        if (!target)
             return std::nullopt;
+        const double nearest = direction > 0
+                ? std::min(across(side, near->first), across(side, near->second))
+                : std::max(across(side, near->first), across(side, near->second));
+        const std::optional<TabEnd> far = target->board >= 0
+                ? straightEnd(target->board, side, low, high, nearest, direction)
+                : channelEnd(target->channel, side, low, high, nearest, direction);
+        if (!far)
+            return std::nullopt;
+        const Tab tab {side, *near, *far};
         if (crossesOtherTabs(tab))
             return std::nullopt;
         return tab;
@@ -345,9 +416,11 @@ private:
     }
 
     const QVector<TabbedBoard> &boards;
+    const QVector<ChannelEdge> &channels;
     TabArea area;
     double width;
     QVector<QVector<Segment>> segments;
+    QVector<QVector<Segment>> channelSegments;
     QVector<Tab> tabs;
 };
 
@@ -363,11 +436,22 @@ int outward(TabSide side)
     return side == TabSide::Right || side == TabSide::Top ? 1 : -1;
 }
 
-QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const TabArea &area, double tabWidth)
+QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelEdge> &channels,
+                      const TabArea &area, double tabWidth)
 {
     if (!(tabWidth > 0.0))
         return {};
-    return Planner(boards, area, tabWidth).plan();
+    return Planner(boards, channels, area, tabWidth).plan();
+}
+
+double longestTabToMaterial(const TabArea &area)
+{
+    return area.channel + lengthTolerance;
+}
+
+double longestTabToBoard(const TabArea &area)
+{
+    return 2 * area.channel + lengthTolerance;
 }
 
 int tabsHolding(const QVector<Tab> &tabs, int board)

@@ -12,14 +12,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 Q_DECLARE_METATYPE(PanelNumbers)
 
 // Panels with rails and tabs, made from real boards, checked as a board
 // house would look at them: the outline is one piece that holds every board
 // by at least two tabs, every mouse bite is in a tab, and what the rails
-// carry stays on the rails. Apart from the outline the tabs cut, every copy
-// is still its board, moved.
+// carry stays on the rails. Tabs are short, and the router clears a channel
+// around each board, not the whole inside of the rails. Apart from the
+// outline the tabs cut, every copy is still its board, moved.
 class TestPanelFrame : public QObject
 {
     Q_OBJECT
@@ -28,6 +30,7 @@ private slots:
     void framedPanelIsOnePiece_data();
     void framedPanelIsOnePiece();
     void settingsOffLeaveThePanelAsItWas();
+    void packageOutlineIsRoutedAround();
 };
 
 namespace {
@@ -218,6 +221,67 @@ bool onRails(OutlinePoint centre, double radius, const PanelNumbers &numbers)
                 || centre.y - radius >= numbers.height - f);
 }
 
+// Whether a disc lies in the panel's material.
+bool inMaterial(const QVector<Polygon> &loops, OutlinePoint centre, double radius)
+{
+    for (int i = 0; i < 8; ++i) {
+        const double angle = i * M_PI / 4;
+        if (!isMaterial(loops,
+                        {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)}))
+            return false;
+    }
+    return isMaterial(loops, centre);
+}
+
+// How long a tab is, square to the board's edge it leaves: its longer side.
+double tabLength(const Tab &tab)
+{
+    const auto along = [&](OutlinePoint point) {
+        return isVertical(tab.side) ? point.y : point.x;
+    };
+    const double squareness = std::abs(along(tab.near.second) - along(tab.near.first))
+            / std::hypot(tab.near.second.x - tab.near.first.x,
+                         tab.near.second.y - tab.near.first.y);
+    const auto length = [](OutlinePoint a, OutlinePoint b) {
+        return std::hypot(a.x - b.x, a.y - b.y);
+    };
+    return squareness
+            * std::max(length(tab.near.first, tab.far.first),
+                       length(tab.near.second, tab.far.second));
+}
+
+double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double squared = dx * dx + dy * dy;
+    const double share = squared > 0.0
+            ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / squared, 0.0, 1.0)
+            : 0.0;
+    return std::hypot(point.x - a.x - share * dx, point.y - a.y - share * dy);
+}
+
+// The farthest a point the router clears inside the rails lies from every
+// copy's outline, on a grid of `step` mm.
+double farthestRouted(const QVector<Polygon> &loops, const QVector<Polygon> &copyOutlines,
+                      const PanelNumbers &numbers, double step)
+{
+    const double f = numbers.frame.frameWidth;
+    double farthest = 0.0;
+    for (double x = f + step / 3; x < numbers.width - f; x += step) {
+        for (double y = f + step / 3; y < numbers.height - f; y += step) {
+            double nearest = std::numeric_limits<double>::max();
+            for (const Polygon &outline : copyOutlines) {
+                for (int i = 1; i < outline.size(); ++i)
+                    nearest = std::min(nearest,
+                                       distanceToSegment({x, y}, outline.at(i - 1), outline.at(i)));
+            }
+            if (nearest > farthest && !isMaterial(loops, {x, y}))
+                farthest = nearest;
+        }
+    }
+    return farthest;
+}
+
 // Removes one element of `tag` at `at` (with `value` for `key`) from the
 // panel's drawing; false when there is none.
 bool takeAddition(QDomDocument &panel, const QString &tag, OutlinePoint at, const QString &key,
@@ -243,6 +307,46 @@ void removeOutlineWires(QDomDocument &document)
     }
 }
 
+// The outline wires of a board moved by `dx`, `dy`, each followed closely.
+QVector<Polygon> movedOutline(const QString &path, int dx, int dy)
+{
+    QFile source(path);
+    const ShiftedCopy copy = shiftBoardFile(source, dx, dy);
+    QVector<Polygon> wires;
+    for (const OutlineWire &wire : drawingOutlineWires(copy.document))
+        wires.append(wirePath(wire));
+    return wires;
+}
+
+// The board with each straight outline wire of its drawing drawn as pieces
+// in line, none as long as a tab, as a file.
+QString splitBoard(const QString &path, const QString &folder)
+{
+    QDomDocument board = parseXml(QString::fromUtf8(readWholeFile(path)));
+    const double piece = 3.0;
+    for (QDomElement wire : drawingItems(board, QStringLiteral("wire"))) {
+        if (wire.attribute(QStringLiteral("layer")) != QLatin1String("20")
+            || attribute(wire, "curve") != 0.0)
+            continue;
+        const OutlinePoint from {attribute(wire, "x1"), attribute(wire, "y1")};
+        const OutlinePoint to {attribute(wire, "x2"), attribute(wire, "y2")};
+        const int pieces = int(std::ceil(std::hypot(to.x - from.x, to.y - from.y) / piece));
+        for (int i = 1; i < pieces; ++i) {
+            const QString x = QString::number(from.x + (to.x - from.x) * i / pieces, 'f', 4);
+            const QString y = QString::number(from.y + (to.y - from.y) * i / pieces, 'f', 4);
+            QDomElement next = wire.cloneNode().toElement();
+            wire.setAttribute(QStringLiteral("x2"), x);
+            wire.setAttribute(QStringLiteral("y2"), y);
+            next.setAttribute(QStringLiteral("x1"), x);
+            next.setAttribute(QStringLiteral("y1"), y);
+            wire.parentNode().insertAfter(next, wire);
+            wire = next;
+        }
+    }
+    const QString split = folder + QStringLiteral("/split-") + QFileInfo(path).fileName();
+    return writeWholeFile(split, board.toString().toUtf8()) ? split : QString();
+}
+
 // The board's text, moved by `dx`, `dy` from its own place, as a file.
 QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
 {
@@ -258,7 +362,9 @@ QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
 
 void TestPanelFrame::framedPanelIsOnePiece_data()
 {
-    QTest::addColumn<QStringList>("boards"); // "name.brd" or "name.brd@dx,dy": moved first
+    // "name.brd", "name.brd@dx,dy": moved first, "name.brd@split": its
+    // straight outline wires drawn as pieces shorter than a tab
+    QTest::addColumn<QStringList>("boards");
     QTest::addColumn<PanelNumbers>("numbers");
     QTest::addColumn<int>("held"); // boards the panel keeps
 
@@ -301,7 +407,10 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
     noRails.offset = 3;
     noRails.frame.tabWidth = 5;
     QTest::newRow("no rails: boards hold each other")
-            << QStringList(QVector<QString>(4, QStringLiteral("Qwiic_MP3_Trigger.brd")).toList())
+            << QStringList {QStringLiteral("Qwiic_MP3_Trigger.brd"),
+                            QStringLiteral("Qwiic_MP3_Trigger.brd@split"),
+                            QStringLiteral("Qwiic_MP3_Trigger.brd"),
+                            QStringLiteral("Qwiic_MP3_Trigger.brd@split")}
             << noRails << 4;
 
     PanelNumbers wide;
@@ -312,9 +421,11 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
     wide.frame.tabWidth = 6;
     wide.frame.fiducials = true;
     wide.frame.toolingDrill = 2;
-    QTest::newRow("wide rails, long edges with several tabs") << QStringList {
-            QStringLiteral("ChairControl.brd"), QStringLiteral("Qwiic_LED_Stick.brd"),
-            QStringLiteral("Qwiic_LED_Stick.brd")} << wide << 3;
+    QTest::newRow("wide rails, long edges with several tabs, edges drawn in pieces")
+            << QStringList {QStringLiteral("ChairControl.brd"),
+                            QStringLiteral("Qwiic_LED_Stick.brd"),
+                            QStringLiteral("Qwiic_LED_Stick.brd@split")}
+            << wide << 3;
 }
 
 void TestPanelFrame::framedPanelIsOnePiece()
@@ -328,7 +439,9 @@ void TestPanelFrame::framedPanelIsOnePiece()
     for (const QString &board : std::as_const(boards)) {
         const QStringList parts = board.split(QLatin1Char('@'));
         QString path = realBoard(parts.at(0));
-        if (parts.size() == 2) {
+        if (parts.size() == 2 && parts.at(1) == QLatin1String("split")) {
+            path = splitBoard(path, folder.path());
+        } else if (parts.size() == 2) {
             const QStringList shift = parts.at(1).split(QLatin1Char(','));
             path = movedBoard(path, shift.at(0).toInt(), shift.at(1).toInt(), folder.path());
         }
@@ -361,6 +474,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
     QCOMPARE(outerBoundaries(loops), 1);
 
     const double f = numbers.frame.frameWidth;
+    QVector<Polygon> copyOutlines;
     bool bottomParts = false;
     for (const PanelPlacement &placement : panel.placements) {
         const BoardFootprint &board = loaded.at(placement.board).footprint;
@@ -379,10 +493,32 @@ void TestPanelFrame::framedPanelIsOnePiece()
                 QVERIFY(isMaterial(loops, intoBoard(tab, *end, -0.5))); // the tab itself
             }
         }
+        copyOutlines += movedOutline(loaded.at(placement.board).path, placement.shift.dx,
+                                     placement.shift.dy);
         QVERIFY2(tabs >= 2, qPrintable(loaded.at(placement.board).path));
         bottomParts =
                 bottomParts || readWholeFile(loaded.at(placement.board).path).contains(" rot=\"M");
     }
+
+    // No beams: a tab crosses one channel to the material, or two merged
+    // ones to a neighbour, and ends on what it holds to.
+    const double tolerance = 1.0;
+    for (const Tab &tab : plan.tabs) {
+        const double longest = (tab.far.board >= 0 ? 2 : 1) * numbers.offset + tolerance;
+        QVERIFY2(tabLength(tab) <= longest,
+                 qPrintable(QStringLiteral("tab at %1 %2 is %3 mm long")
+                                    .arg(tab.near.first.x)
+                                    .arg(tab.near.first.y)
+                                    .arg(tabLength(tab))));
+        QVERIFY(isMaterial(loops, intoBoard(tab, tab.far, -0.5)));
+        QVERIFY(isMaterial(loops, intoBoard(tab, tab.far, 0.5)));
+    }
+    // No wide routed areas: beyond the channels the router clears only
+    // what they enclose and material thinner than a channel, which would
+    // break off.
+    if (f > 0)
+        QVERIFY(farthestRouted(loops, copyOutlines, numbers, 1.0)
+                <= 2 * numbers.offset + tolerance);
 
     const FrameSettings &settings = numbers.frame;
     for (OutlinePoint hole : plan.biteHoles) {
@@ -392,8 +528,19 @@ void TestPanelFrame::framedPanelIsOnePiece()
         QVERIFY2(held, qPrintable(QStringLiteral("%1 %2").arg(hole.x).arg(hole.y)));
     }
     QVERIFY(plan.biteHoles.size() >= 2 * held);
-    for (OutlinePoint hole : plan.toolingHoles)
-        QVERIFY(onRails(hole, settings.toolingDrill / 2, numbers));
+    // Tooling holes sit 5 mm from the outer edges where the material there is
+    // solid, elsewhere in the rails.
+    int atFive = 0;
+    for (OutlinePoint hole : plan.toolingHoles) {
+        QVERIFY(inMaterial(loops, hole, settings.toolingDrill / 2));
+        const OutlinePoint five {hole.x < numbers.width / 2.0 ? 5.0 : numbers.width - 5.0,
+                                 hole.y < numbers.height / 2.0 ? 5.0 : numbers.height - 5.0};
+        if (samePoint(hole, five))
+            ++atFive;
+        else
+            QVERIFY(!inMaterial(loops, five, settings.toolingDrill / 2 + 0.5));
+    }
+    QVERIFY(plan.toolingHoles.isEmpty() || atFive > 0);
     for (OutlinePoint fiducial : plan.fiducials)
         QVERIFY(onRails(fiducial, 1.0, numbers));
     QCOMPARE(plan.toolingHoles.size(), settings.toolingDrill > 0 ? 4 : 0);
@@ -445,6 +592,37 @@ void TestPanelFrame::settingsOffLeaveThePanelAsItWas()
     QCOMPARE(assembleBoards(loaded, numbers).text, plain);
     numbers.frame.frameWidth = 5;
     QVERIFY(assembleBoards(loaded, numbers).text != plain);
+}
+
+// A board whose outline a package draws has no outline wires of its own to
+// follow: the channel runs around its box, so that it is never left inside
+// the material.
+void TestPanelFrame::packageOutlineIsRoutedAround()
+{
+    REQUIRE_REAL_BOARDS();
+    const QString path = realBoard(QStringLiteral("BusPirate-v3.8a-SSOP.brd"));
+    QFile file(path);
+    const OutlineBox box = measureBoardFile(file).box;
+    PanelNumbers numbers;
+    numbers.width = 80;
+    numbers.height = 80;
+    numbers.offset = 3;
+    numbers.frame.frameWidth = 5;
+    const AssembledPanel panel = assembleBoards({measuredBoard(path, box)}, numbers);
+    QCOMPARE(panel.placements.size(), 1);
+    QString error;
+    const QVector<Polygon> loops =
+            closedLoops(outlineWires(parseXml(QString::fromUtf8(panel.text))), error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const PanelShift shift = panel.placements.first().shift;
+    const double left = box.minX + shift.dx, right = box.maxX + shift.dx;
+    const double bottom = box.minY + shift.dy, top = box.maxY + shift.dy;
+    const double middleX = (left + right) / 2, middleY = (bottom + top) / 2;
+    for (OutlinePoint beside :
+         {OutlinePoint {left - 1, middleY}, OutlinePoint {right + 1, middleY},
+          OutlinePoint {middleX, bottom - 1}, OutlinePoint {middleX, top + 1}})
+        QVERIFY(!isMaterial(loops, beside));
+    QVERIFY(isMaterial(loops, {2.5, 2.5}));
 }
 
 QTEST_GUILESS_MAIN(TestPanelFrame)
