@@ -39,7 +39,7 @@ public:
             case QXmlStreamReader::EndElement:
                 for (int place = 0; place < placeCount; ++place) {
                     if (!reached[place] && places.depth[place] == depth
-                        && reader.name() == placeTag(place)) {
+                        && namesPlace(reader.name(), place)) {
                         reached[place] = true;
                         out.writeFragment(capture.take(place));
                     }
@@ -63,7 +63,8 @@ private:
     {
         out.writeStartElement(reader.name());
         const DocumentTokens::Attributes attributes = reader.attributes();
-        out.writeNamespacesOf(attributes);
+        if (attributes.mayHavePrefixes())
+            out.writeNamespacesOf(attributes);
         if (!rulesSeen && reader.name() == rulesTag) {
             rulesSeen = true;
             rulesDepth = depth;
@@ -194,6 +195,7 @@ PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names)
         BaseWriter(panel, fit, out).write(first, places, capture);
     }
     // The boards are let go before the panel's text is put together.
+    out.keepOpenNames();
     first = DocumentTokens();
     copies.clear();
     out.writeEndDocument();

@@ -138,27 +138,12 @@ void DocumentTokens::Builder::finish(bool failed)
 QStringRef DocumentTokens::Attribute::prefix() const
 {
     const QStringRef name = qualifiedName();
+    // Every prefixed attribute has its namespace kept: without any, no
+    // name needs to be searched for a colon.
+    if (tokens->namespaces.isEmpty())
+        return QStringRef(name.string(), name.position(), 0);
     const int colon = name.indexOf(QLatin1Char(':'));
     return colon < 0 ? QStringRef(name.string(), name.position(), 0) : name.left(colon);
-}
-
-QXmlStreamReader::TokenType DocumentTokens::Reader::readNext()
-{
-    if (atEnd())
-        return QXmlStreamReader::EndDocument;
-    ++next;
-    return tokenType();
-}
-
-QXmlStreamReader::TokenType DocumentTokens::Reader::tokenType() const
-{
-    return next == 0 ? QXmlStreamReader::NoToken
-                     : QXmlStreamReader::TokenType(tokens.tokens.at(next - 1).type);
-}
-
-QStringRef DocumentTokens::Reader::name() const
-{
-    return next == 0 ? QStringRef() : tokens.ref(tokens.tokens.at(next - 1).text);
 }
 
 DocumentTokens::Attributes DocumentTokens::Reader::attributes() const

@@ -141,6 +141,8 @@ public:
         const_iterator end() const { return const_iterator(*tokens, first + count); }
         // The value of the attribute of that qualified name; a null
         // reference when there is none.
+        // False when no attribute of the document has a prefix.
+        bool mayHavePrefixes() const { return !tokens->namespaces.isEmpty(); }
         QStringRef value(QLatin1String qualifiedName) const { return find(qualifiedName); }
         QStringRef value(const QStringRef &qualifiedName) const { return find(qualifiedName); }
         bool hasAttribute(QLatin1String qualifiedName) const
@@ -178,9 +180,22 @@ public:
         { }
 
         bool atEnd() const { return next >= tokens.tokens.size(); }
-        QXmlStreamReader::TokenType readNext();
-        QXmlStreamReader::TokenType tokenType() const;
-        QStringRef name() const;
+        QXmlStreamReader::TokenType readNext()
+        {
+            if (atEnd())
+                return QXmlStreamReader::EndDocument;
+            ++next;
+            return tokenType();
+        }
+        QXmlStreamReader::TokenType tokenType() const
+        {
+            return next == 0 ? QXmlStreamReader::NoToken
+                             : QXmlStreamReader::TokenType(tokens.tokens.at(next - 1).type);
+        }
+        QStringRef name() const
+        {
+            return next == 0 ? QStringRef() : tokens.ref(tokens.tokens.at(next - 1).text);
+        }
         QStringRef text() const { return name(); }
         bool isWhitespace() const { return false; } // such texts are not kept
         Attributes attributes() const;
