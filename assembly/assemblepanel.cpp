@@ -216,5 +216,5 @@ PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook 
 
 QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)
 {
-    return assemblePanelReporting(shiftedBoards, names).text;
+    return assemblePanelReporting(shiftedBoards, names).text.joined();
 }

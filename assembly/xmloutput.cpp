@@ -115,32 +115,15 @@ void XmlOutput::writeEndDocument()
     pending.append(QLatin1Char('\n'));
 }
 
-// Joined once, at the end: appending every block to one growing array moved
-// the panel's bytes again at each growth, a good part of the assembly's time.
 QVector<QByteArray> XmlOutput::takeBlocks()
 {
     flushPending();
     return std::exchange(chunks, {});
 }
 
-QByteArray XmlOutput::take()
+PanelText XmlOutput::take()
 {
-    flushPending();
-    QByteArray bytes;
-    if (chunks.size() == 1) {
-        bytes = chunks.first();
-    } else {
-        qint64 size = 0;
-        for (const QByteArray &chunk : qAsConst(chunks))
-            size += chunk.size();
-        bytes.reserve(int(qMin(size, qint64(std::numeric_limits<int>::max() - 64))));
-        for (QByteArray &chunk : chunks) {
-            bytes += chunk;
-            chunk = QByteArray();
-        }
-    }
-    chunks.clear();
-    return bytes;
+    return PanelText(takeBlocks());
 }
 
 void XmlOutput::flushPending()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "paneltext.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringRef>
@@ -46,7 +48,7 @@ public:
     void writeEndDocument();
 
     // The text written so far; the writer is empty afterwards.
-    QByteArray take();
+    PanelText take();
     // The same in the blocks it was written in, for writeFragment().
     QVector<QByteArray> takeBlocks();
 
