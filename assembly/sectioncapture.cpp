@@ -19,9 +19,10 @@ class RenamedAttribute
 {
 public:
     RenamedAttribute() = default;
-    RenamedAttribute(const QStringRef &name, const QStringRef &value)
-        : name(name)
-        , source(value)
+    explicit RenamedAttribute(const DocumentTokens::Attribute &attribute)
+        : name(attribute.qualifiedName())
+        , source(attribute.value())
+        , sourceIsPlain(attribute.isPlain())
     { }
     RenamedAttribute(const QStringRef &name, const QString &value)
         : name(name)
@@ -30,6 +31,8 @@ public:
     { }
 
     QStringRef value() const { return isOwn ? QStringRef(&own) : source; }
+    // Whether value() is known to need no escaping.
+    bool isPlain() const { return !isOwn && sourceIsPlain; }
     void setValue(const QString &value)
     {
         own = value;
@@ -40,6 +43,7 @@ public:
 
 private:
     QStringRef source;
+    bool sourceIsPlain = false;
     QString own;
     bool isOwn = false;
 };
@@ -53,7 +57,7 @@ RenamedAttributes renamedAttributes(const DocumentTokens::Attributes &attributes
 {
     RenamedAttributes result;
     for (const DocumentTokens::Attribute attribute : attributes) {
-        result.append({attribute.qualifiedName(), attribute.value()});
+        result.append(RenamedAttribute(attribute));
         if (renames && NameBook::holdsName(attribute.qualifiedName())) {
             const QString fresh = freshNames.renamed(attribute.value().toString());
             if (!fresh.isNull())
@@ -438,8 +442,12 @@ private:
         out.writeStartElement(name);
         if (source.mayHavePrefixes())
             out.writeNamespacesOf(source);
-        for (const RenamedAttribute &attribute : attributes)
-            out.writeAttribute(attribute.name, attribute.value());
+        for (const RenamedAttribute &attribute : attributes) {
+            if (attribute.isPlain())
+                out.writePlainAttribute(attribute.name, attribute.value());
+            else
+                out.writeAttribute(attribute.name, attribute.value());
+        }
     }
 
     void endElement()

@@ -51,11 +51,29 @@ void XmlOutput::writeStartElement(const QStringRef &name)
 
 void XmlOutput::writeAttribute(const QStringRef &name, const QStringRef &value)
 {
+    attribute(name, value, true);
+}
+
+void XmlOutput::writePlainAttribute(const QStringRef &name, const QStringRef &value)
+{
+    attribute(name, value, false);
+}
+
+void XmlOutput::attribute(const QStringRef &name, const QStringRef &value, bool escape)
+{
     pending.append(QLatin1Char(' '));
     pending.append(name);
     pending.append(QLatin1String("=\""));
-    escaped(value.constData(), value.size(), true);
+    if (escape)
+        escaped(value.constData(), value.size(), true);
+    else
+        pending.append(value);
     pending.append(QLatin1Char('"'));
+}
+
+bool XmlOutput::isPlain(const QStringRef &text)
+{
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return mayEscape(c.unicode()); });
 }
 
 void XmlOutput::writeAttribute(const QStringRef &name, const QString &value)

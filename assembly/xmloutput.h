@@ -31,6 +31,11 @@ public:
     void writeStartElement(const QStringRef &name);
     void writeAttribute(const QStringRef &name, const QStringRef &value);
     void writeAttribute(const QStringRef &name, const QString &value);
+    // The same for a value known to hold nothing to escape (isPlain()).
+    void writePlainAttribute(const QStringRef &name, const QStringRef &value);
+    // Whether `text` is written as it is, without a reference for any of
+    // its characters.
+    static bool isPlain(const QStringRef &text);
     // Declares the namespace of each prefixed attribute of `attributes` on
     // the element just started. The panel takes elements away from the
     // ancestors that declared their prefixes, so each carries its own.
@@ -109,6 +114,7 @@ private:
         int used = 0;
     };
 
+    void attribute(const QStringRef &name, const QStringRef &value, bool escape);
     void closeStartTag();
     void newLine(int depth);
     void flushIfLarge();
