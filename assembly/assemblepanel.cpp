@@ -39,7 +39,7 @@ public:
             case QXmlStreamReader::EndElement:
                 for (int place = 0; place < placeCount; ++place) {
                     if (!reached[place] && places.depth[place] == depth
-                        && reader.name() == placeTag(place)) {
+                        && namesPlace(reader.name(), place)) {
                         reached[place] = true;
                         out.writeFragment(capture.take(place));
                     }
@@ -63,7 +63,8 @@ private:
     {
         out.writeStartElement(reader.name());
         const DocumentTokens::Attributes attributes = reader.attributes();
-        out.writeNamespacesOf(attributes);
+        if (attributes.mayHavePrefixes())
+            out.writeNamespacesOf(attributes);
         if (!rulesSeen && reader.name() == rulesTag) {
             rulesSeen = true;
             rulesDepth = depth;
@@ -74,7 +75,9 @@ private:
             const auto edit =
                     std::find_if(edits.begin(), edits.end(),
                                  [&](const CopperFit::Edit &e) { return name == e.name; });
-            if (edit == edits.end())
+            if (edit == edits.end() && attribute.isPlain())
+                out.writePlainAttribute(name, attribute.value());
+            else if (edit == edits.end())
                 out.writeAttribute(name, attribute.value());
             else
                 out.writeAttribute(name, edit->value);
@@ -194,6 +197,7 @@ PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names)
         BaseWriter(panel, fit, out).write(first, places, capture);
     }
     // The boards are let go before the panel's text is put together.
+    out.keepOpenNames();
     first = DocumentTokens();
     copies.clear();
     out.writeEndDocument();
@@ -214,5 +218,5 @@ PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook 
 
 QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)
 {
-    return assemblePanelReporting(shiftedBoards, names).text;
+    return assemblePanelReporting(shiftedBoards, names).text.joined();
 }

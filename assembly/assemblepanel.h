@@ -4,6 +4,7 @@
 #include "documenttokens.h"
 #include "namebook.h"
 #include "panelrules.h"
+#include "paneltext.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -30,7 +31,7 @@ QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names);
 
 struct PanelAssembly
 {
-    QByteArray text;
+    PanelText text;
     // What the panel cannot keep of each board's rules; the user is to be
     // told before the panel is written.
     RulesReport rules;

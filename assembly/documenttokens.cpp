@@ -1,6 +1,7 @@
 #include "documenttokens.h"
 
 #include "documentreader.h"
+#include "xmloutput.h"
 
 DocumentTokens::DocumentTokens(const QString &document)
 {
@@ -22,7 +23,8 @@ DocumentTokens::DocumentTokens(const QString &document)
             for (const QXmlStreamAttribute &attribute : tagAttributes) {
                 if (!attribute.prefix().isEmpty())
                     namespaces.insert(attributes.size(), keep(attribute.namespaceUri()));
-                attributes.append({keep(attribute.qualifiedName()), keep(attribute.value()), -1});
+                attributes.append(
+                        keptAttribute(keep(attribute.qualifiedName()), attribute.value(), -1));
             }
             break;
         }
@@ -51,6 +53,18 @@ DocumentTokens::Span DocumentTokens::keep(const QStringRef &kept)
     const Span span {text.size(), kept.size()};
     text.append(kept);
     return span;
+}
+
+// Moved coordinates are numbers, and always plain.
+DocumentTokens::AttributeSpans
+DocumentTokens::keptAttribute(Span qualifiedName, const QStringRef &value, int coordinate)
+{
+    AttributeSpans spans;
+    spans.qualifiedName = qualifiedName;
+    spans.value = keep(value);
+    spans.coordinate = coordinate;
+    spans.escapes = !XmlOutput::isPlain(value);
+    return spans;
 }
 
 QStringRef DocumentTokens::valueOf(const AttributeSpans &spans) const
@@ -104,7 +118,8 @@ void DocumentTokens::Builder::attribute(const QStringRef &qualifiedName, const Q
         coordinate = target.coordinates.size();
         target.coordinates.append(target.attributes.size());
     }
-    target.attributes.append({keepName(qualifiedName), target.keep(value), coordinate});
+    const Span name = keepName(qualifiedName);
+    target.attributes.append(target.keptAttribute(name, value, coordinate));
     ++target.tokens.last().attributeCount;
 }
 
@@ -138,27 +153,12 @@ void DocumentTokens::Builder::finish(bool failed)
 QStringRef DocumentTokens::Attribute::prefix() const
 {
     const QStringRef name = qualifiedName();
+    // Every prefixed attribute has its namespace kept: without any, no
+    // name needs to be searched for a colon.
+    if (tokens->namespaces.isEmpty())
+        return QStringRef(name.string(), name.position(), 0);
     const int colon = name.indexOf(QLatin1Char(':'));
     return colon < 0 ? QStringRef(name.string(), name.position(), 0) : name.left(colon);
-}
-
-QXmlStreamReader::TokenType DocumentTokens::Reader::readNext()
-{
-    if (atEnd())
-        return QXmlStreamReader::EndDocument;
-    ++next;
-    return tokenType();
-}
-
-QXmlStreamReader::TokenType DocumentTokens::Reader::tokenType() const
-{
-    return next == 0 ? QXmlStreamReader::NoToken
-                     : QXmlStreamReader::TokenType(tokens.tokens.at(next - 1).type);
-}
-
-QStringRef DocumentTokens::Reader::name() const
-{
-    return next == 0 ? QStringRef() : tokens.ref(tokens.tokens.at(next - 1).text);
 }
 
 DocumentTokens::Attributes DocumentTokens::Reader::attributes() const

@@ -37,7 +37,9 @@ class DocumentTokens
     {
         Span qualifiedName;
         Span value;
-        int coordinate; // index into `coordinates`; -1 for any other attribute
+        int coordinate : 31; // index into `coordinates`; -1 for any other attribute
+        // Whether the value as read holds a character that XML escapes.
+        unsigned escapes : 1;
     };
 
 public:
@@ -96,6 +98,9 @@ public:
         { }
         QStringRef qualifiedName() const { return tokens->ref(spans().qualifiedName); }
         QStringRef value() const { return tokens->valueOf(spans()); }
+        // Whether value() holds no character that XML escapes; nearly every
+        // value of a board, so writing it may skip the search.
+        bool isPlain() const { return tokens->isPlain(spans()); }
         // Empty for an attribute without prefix.
         QStringRef namespaceUri() const { return tokens->ref(tokens->namespaces.value(index)); }
         // The part of the qualified name before its colon; empty without one.
@@ -141,6 +146,8 @@ public:
         const_iterator end() const { return const_iterator(*tokens, first + count); }
         // The value of the attribute of that qualified name; a null
         // reference when there is none.
+        // False when no attribute of the document has a prefix.
+        bool mayHavePrefixes() const { return !tokens->namespaces.isEmpty(); }
         QStringRef value(QLatin1String qualifiedName) const { return find(qualifiedName); }
         QStringRef value(const QStringRef &qualifiedName) const { return find(qualifiedName); }
         bool hasAttribute(QLatin1String qualifiedName) const
@@ -178,9 +185,22 @@ public:
         { }
 
         bool atEnd() const { return next >= tokens.tokens.size(); }
-        QXmlStreamReader::TokenType readNext();
-        QXmlStreamReader::TokenType tokenType() const;
-        QStringRef name() const;
+        QXmlStreamReader::TokenType readNext()
+        {
+            if (atEnd())
+                return QXmlStreamReader::EndDocument;
+            ++next;
+            return tokenType();
+        }
+        QXmlStreamReader::TokenType tokenType() const
+        {
+            return next == 0 ? QXmlStreamReader::NoToken
+                             : QXmlStreamReader::TokenType(tokens.tokens.at(next - 1).type);
+        }
+        QStringRef name() const
+        {
+            return next == 0 ? QStringRef() : tokens.ref(tokens.tokens.at(next - 1).text);
+        }
         QStringRef text() const { return name(); }
         bool isWhitespace() const { return false; } // such texts are not kept
         Attributes attributes() const;
@@ -194,6 +214,11 @@ private:
     Span keep(const QStringRef &text);
     QStringRef ref(const Span &span) const { return QStringRef(&text, span.position, span.size); }
     QStringRef valueOf(const AttributeSpans &spans) const;
+    bool isPlain(const AttributeSpans &spans) const
+    {
+        return (spans.coordinate >= 0 && !movedEnds.isEmpty()) || !spans.escapes;
+    }
+    AttributeSpans keptAttribute(Span qualifiedName, const QStringRef &value, int coordinate);
 
     QString text; // every name, value and text, one after the other
     QVector<Token> tokens;

@@ -23,8 +23,9 @@ bool NameBook::passesOver(const QStringRef &tag)
             QLatin1String("classes"),          QLatin1String("class"),
             QLatin1String("mfgpreviewcolors"),
     };
-    return std::any_of(std::begin(passedOver), std::end(passedOver),
-                       [&](QLatin1String skipped) { return tag == skipped; });
+    return std::any_of(std::begin(passedOver), std::end(passedOver), [&](QLatin1String skipped) {
+        return tag.size() == skipped.size() && tag == skipped;
+    });
 }
 
 // The attributes that hold a name or refer to one: a part refers to its
@@ -37,8 +38,9 @@ bool NameBook::holdsName(const QStringRef &attribute)
             QLatin1String("name"),    QLatin1String("element"), QLatin1String("library"),
             QLatin1String("package"), QLatin1String("pad"),
     };
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](QLatin1String held) { return attribute == held; });
+    return std::any_of(std::begin(names), std::end(names), [&](QLatin1String held) {
+        return attribute.size() == held.size() && attribute == held;
+    });
 }
 
 // A library's own name is an entry; its packages and pads are not.

@@ -10,13 +10,15 @@ namespace {
 
 // QFileDevice::write() reports a write that the disk or a file-size limit cut
 // short as a success of fewer bytes; writing the rest brings out the error.
-QString writeAll(QSaveFile &file, const QByteArray &text)
+QString writeAll(QSaveFile &file, const PanelText &text)
 {
-    for (qint64 done = 0; done < text.size();) {
-        const qint64 written = file.write(text.constData() + done, text.size() - done);
-        if (written <= 0)
-            return file.errorString();
-        done += written;
+    for (const QByteArray &block : text.blocks()) {
+        for (qint64 done = 0; done < block.size();) {
+            const qint64 written = file.write(block.constData() + done, block.size() - done);
+            if (written <= 0)
+                return file.errorString();
+            done += written;
+        }
     }
     // QSaveFile::commit() syncs too, but goes on to rename when that fails.
     if (!file.flush())
@@ -37,7 +39,7 @@ bool openPanelFile(QSaveFile &file)
     return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
-QString savePanelFile(QSaveFile &file, const QByteArray &text)
+QString savePanelFile(QSaveFile &file, const PanelText &text)
 {
     const QString error = writeAll(file, text);
     if (!error.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include "paneltext.h"
+
 #include <QSaveFile>
 #include <QString>
 
@@ -17,7 +18,7 @@ bool openPanelFile(QSaveFile &file);
 // Writes `text` into the open `file`, syncs it to disk and puts it in place of
 // the file at its path. Returns the error text, empty when the panel is in
 // place; on failure the new file is removed. `file` is closed afterwards.
-QString savePanelFile(QSaveFile &file, const QByteArray &text);
+QString savePanelFile(QSaveFile &file, const PanelText &text);
 
 // Closes the open `file` and removes what was written, leaving its path alone.
 void discardPanelFile(QSaveFile &file);

@@ -21,6 +21,13 @@ constexpr int sectionCount = 4; // Plain to Signals
 QLatin1String placeTag(int place);
 // The entry elements of the Classes and Layers tables ("class", "layer").
 QLatin1String tableEntryTag(int place);
+// Whether `tag` names `place`; asked of nearly every start tag of a board,
+// so the lengths are compared first.
+inline bool namesPlace(const QStringRef &tag, int place)
+{
+    const QLatin1String name = placeTag(place);
+    return tag.size() == name.size() && tag == name;
+}
 // The place `tag` names, or -1.
 int placeOf(const QStringRef &tag);
 

@@ -13,10 +13,39 @@ const QLatin1String numberKey("number");
 const QLatin1String elementTag("element");
 const QLatin1String attributeTag("attribute");
 
-struct RenamedAttribute
+// An attribute as the copy writes it: the board's own value, referred to
+// where it is kept, or a value of the copy's own.
+class RenamedAttribute
 {
+public:
+    RenamedAttribute() = default;
+    explicit RenamedAttribute(const DocumentTokens::Attribute &attribute)
+        : name(attribute.qualifiedName())
+        , source(attribute.value())
+        , sourceIsPlain(attribute.isPlain())
+    { }
+    RenamedAttribute(const QStringRef &name, const QString &value)
+        : name(name)
+        , own(value)
+        , isOwn(true)
+    { }
+
+    QStringRef value() const { return isOwn ? QStringRef(&own) : source; }
+    // Whether value() is known to need no escaping.
+    bool isPlain() const { return !isOwn && sourceIsPlain; }
+    void setValue(const QString &value)
+    {
+        own = value;
+        isOwn = true;
+    }
+
     QStringRef name;
-    QString value;
+
+private:
+    QStringRef source;
+    bool sourceIsPlain = false;
+    QString own;
+    bool isOwn = false;
 };
 using RenamedAttributes = QVarLengthArray<RenamedAttribute, 16>;
 
@@ -28,13 +57,12 @@ RenamedAttributes renamedAttributes(const DocumentTokens::Attributes &attributes
 {
     RenamedAttributes result;
     for (const DocumentTokens::Attribute attribute : attributes) {
-        QString value = attribute.value().toString();
+        result.append(RenamedAttribute(attribute));
         if (renames && NameBook::holdsName(attribute.qualifiedName())) {
-            const QString fresh = freshNames.renamed(value);
+            const QString fresh = freshNames.renamed(attribute.value().toString());
             if (!fresh.isNull())
-                value = fresh;
+                result.last().setValue(fresh);
         }
-        result.append({attribute.qualifiedName(), value});
     }
     return result;
 }
@@ -53,7 +81,7 @@ void setBeforeRotation(RenamedAttributes &attributes, const RenamedAttribute &se
 {
     for (RenamedAttribute &attribute : attributes) {
         if (attribute.name == set.name) {
-            attribute.value = set.value;
+            attribute.setValue(set.value().toString());
             return;
         }
     }
@@ -71,7 +99,7 @@ void setOrAppend(RenamedAttributes &attributes, const RenamedAttribute &set)
 {
     for (RenamedAttribute &attribute : attributes) {
         if (attribute.name == set.name) {
-            attribute.value = set.value;
+            attribute.setValue(set.value().toString());
             return;
         }
     }
@@ -277,7 +305,7 @@ private:
                     writeLabels(place);
             }
             if (origin[place] == 0 && !ended[place] && depth >= 2
-                && reader.name() == placeTag(place))
+                && namesPlace(reader.name(), place))
                 origin[place] = depth;
         }
     }
@@ -319,7 +347,7 @@ private:
         }
         for (const RenamedAttribute &attribute : attributes) {
             if (attribute.name == *key)
-                board = attribute.value;
+                board = attribute.value().toString();
         }
         const QString panel = classes.numbers.value(board, board);
         if (panel != board)
@@ -412,9 +440,14 @@ private:
     {
         XmlOutput &out = *capture.fragments[place];
         out.writeStartElement(name);
-        out.writeNamespacesOf(source);
-        for (const RenamedAttribute &attribute : attributes)
-            out.writeAttribute(attribute.name, attribute.value);
+        if (source.mayHavePrefixes())
+            out.writeNamespacesOf(source);
+        for (const RenamedAttribute &attribute : attributes) {
+            if (attribute.isPlain())
+                out.writePlainAttribute(attribute.name, attribute.value());
+            else
+                out.writeAttribute(attribute.name, attribute.value());
+        }
     }
 
     void endElement()
@@ -484,6 +517,10 @@ QStringList SectionCapture::addBoard(const DocumentTokens &document, FreshNames 
     const PackageLabels labels = drawing ? packageLabelsOf(document) : PackageLabels();
     BoardPass pass(*this, freshNames, drawing ? &labels : nullptr, fit, classes);
     pass.run(document);
+    for (const std::unique_ptr<XmlOutput> &fragment : fragments) {
+        if (fragment)
+            fragment->keepOpenNames();
+    }
     static const QString textTag = QStringLiteral("text");
     for (const LabelText &text : pass.printedNames())
         writeMadeElement(*drawing, textTag, text.attributes, text.text);

@@ -11,6 +11,16 @@ namespace {
 // Encoding in blocks keeps the UTF-16 text short while the UTF-8 result grows.
 constexpr int flushSize = 1 << 20;
 
+// The characters that may need a reference instead of themselves; all other
+// text, nearly all of a board, is written as it is.
+bool mayEscape(ushort unit)
+{
+    constexpr quint64 special = (quint64(1) << '&') | (quint64(1) << '<') | (quint64(1) << '>')
+            | (quint64(1) << '"') | (quint64(1) << '\n') | (quint64(1) << '\r')
+            | (quint64(1) << '\t');
+    return unit < 64 && (special >> unit) & 1;
+}
+
 } // namespace
 
 // Inside an element (depth > 0) the first thing written starts a new line.
@@ -22,7 +32,7 @@ XmlOutput::XmlOutput(int indent, int depth)
 
 void XmlOutput::writeDeclaration()
 {
-    pending += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    pending.append(QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     atStart = false;
 }
 
@@ -33,19 +43,37 @@ void XmlOutput::writeStartElement(const QStringRef &name)
         open.last().hasChildren = true;
     if (open.isEmpty() || !open.last().hasText)
         newLine(baseDepth + open.size());
-    pending += QLatin1Char('<');
-    pending += name;
-    open.append({name.toString(), false, false});
+    pending.append(QLatin1Char('<'));
+    pending.append(name);
+    open.append({name, QString(), false, false});
     startTagOpen = true;
 }
 
 void XmlOutput::writeAttribute(const QStringRef &name, const QStringRef &value)
 {
-    pending += QLatin1Char(' ');
-    pending += name;
-    pending += QLatin1String("=\"");
-    escaped(value.constData(), value.size(), true);
-    pending += QLatin1Char('"');
+    attribute(name, value, true);
+}
+
+void XmlOutput::writePlainAttribute(const QStringRef &name, const QStringRef &value)
+{
+    attribute(name, value, false);
+}
+
+void XmlOutput::attribute(const QStringRef &name, const QStringRef &value, bool escape)
+{
+    pending.append(QLatin1Char(' '));
+    pending.append(name);
+    pending.append(QLatin1String("=\""));
+    if (escape)
+        escaped(value.constData(), value.size(), true);
+    else
+        pending.append(value);
+    pending.append(QLatin1Char('"'));
+}
+
+bool XmlOutput::isPlain(const QStringRef &text)
+{
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return mayEscape(c.unicode()); });
 }
 
 void XmlOutput::writeAttribute(const QStringRef &name, const QString &value)
@@ -67,14 +95,14 @@ void XmlOutput::writeEndElement()
         return;
     const Open element = open.takeLast();
     if (startTagOpen) {
-        pending += QLatin1String("/>");
+        pending.append(QLatin1String("/>"));
         startTagOpen = false;
     } else {
         if (element.hasChildren && !element.hasText)
             newLine(baseDepth + open.size());
-        pending += QLatin1String("</");
-        pending += element.name;
-        pending += QLatin1Char('>');
+        pending.append(QLatin1String("</"));
+        pending.append(element.tag());
+        pending.append(QLatin1Char('>'));
     }
     flushIfLarge();
 }
@@ -90,53 +118,56 @@ void XmlOutput::writeFragment(const QVector<QByteArray> &fragment)
     chunks += fragment;
 }
 
+void XmlOutput::keepOpenNames()
+{
+    for (Open &element : open) {
+        if (element.kept.isNull())
+            element.kept = element.name.toString();
+    }
+}
+
 void XmlOutput::writeEndDocument()
 {
     while (!open.isEmpty())
         writeEndElement();
-    pending += QLatin1Char('\n');
+    pending.append(QLatin1Char('\n'));
 }
 
-// Joined once, at the end: appending every block to one growing array moved
-// the panel's bytes again at each growth, a good part of the assembly's time.
 QVector<QByteArray> XmlOutput::takeBlocks()
 {
     flushPending();
     return std::exchange(chunks, {});
 }
 
-QByteArray XmlOutput::take()
+PanelText XmlOutput::take()
 {
-    flushPending();
-    QByteArray bytes;
-    if (chunks.size() == 1) {
-        bytes = chunks.first();
-    } else {
-        qint64 size = 0;
-        for (const QByteArray &chunk : qAsConst(chunks))
-            size += chunk.size();
-        bytes.reserve(int(qMin(size, qint64(std::numeric_limits<int>::max() - 64))));
-        for (QByteArray &chunk : chunks) {
-            bytes += chunk;
-            chunk = QByteArray();
-        }
-    }
-    chunks.clear();
-    return bytes;
+    return PanelText(takeBlocks());
 }
 
 void XmlOutput::flushPending()
 {
-    if (pending.isEmpty())
+    if (pending.size() == 0)
         return;
-    chunks.append(pending.toUtf8());
-    pending.resize(0); // keeps its room for the next block
+    chunks.append(pending.takeUtf8());
+}
+
+QByteArray XmlOutput::PendingText::takeUtf8()
+{
+    const QByteArray text = QStringView(data, used).toUtf8();
+    used = 0;
+    return text;
+}
+
+void XmlOutput::PendingText::grow(int size)
+{
+    buffer.resize(std::max(used + size, std::max(256, 2 * buffer.size())));
+    data = buffer.data();
 }
 
 void XmlOutput::closeStartTag()
 {
     if (startTagOpen) {
-        pending += QLatin1Char('>');
+        pending.append(QLatin1Char('>'));
         startTagOpen = false;
     }
 }
@@ -144,11 +175,9 @@ void XmlOutput::closeStartTag()
 void XmlOutput::newLine(int depth)
 {
     if (!atStart)
-        pending += QLatin1Char('\n');
+        pending.append(QLatin1Char('\n'));
     atStart = false;
-    const int size = pending.size();
-    pending.resize(size + depth * indent);
-    std::fill(pending.begin() + size, pending.end(), QLatin1Char(' '));
+    pending.appendSpaces(depth * indent);
 }
 
 void XmlOutput::flushIfLarge()
@@ -162,6 +191,8 @@ void XmlOutput::escaped(const QChar *text, int size, bool inAttribute)
     const QChar *plainStart = text;
     const QChar *end = text + size;
     for (const QChar *c = text; c != end; ++c) {
+        if (!mayEscape(c->unicode()))
+            continue;
         QLatin1String replacement("");
         switch (c->unicode()) {
         case '&':
@@ -196,7 +227,7 @@ void XmlOutput::escaped(const QChar *text, int size, bool inAttribute)
         if (replacement.size() == 0)
             continue;
         pending.append(plainStart, int(c - plainStart));
-        pending += replacement;
+        pending.append(replacement);
         plainStart = c + 1;
     }
     pending.append(plainStart, int(end - plainStart));

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "paneltext.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringRef>
 #include <QVarLengthArray>
 #include <QVector>
 #include <QXmlStreamAttributes>
+
+#include <algorithm>
 
 // Writes indented XML as UTF-8 text, token by token, the way
 // QXmlStreamWriter's auto-formatting lays a document out: every element on a
@@ -22,9 +26,16 @@ public:
     explicit XmlOutput(int indent, int depth = 0);
 
     void writeDeclaration();
+    // The name is referred to, not copied, until its element ends or
+    // keepOpenNames() is called: each start tag costs no allocation.
     void writeStartElement(const QStringRef &name);
     void writeAttribute(const QStringRef &name, const QStringRef &value);
     void writeAttribute(const QStringRef &name, const QString &value);
+    // The same for a value known to hold nothing to escape (isPlain()).
+    void writePlainAttribute(const QStringRef &name, const QStringRef &value);
+    // Whether `text` is written as it is, without a reference for any of
+    // its characters.
+    static bool isPlain(const QStringRef &text);
     // Declares the namespace of each prefixed attribute of `attributes` on
     // the element just started. The panel takes elements away from the
     // ancestors that declared their prefixes, so each carries its own.
@@ -35,22 +46,75 @@ public:
     // Appends `fragment`, element children written by an XmlOutput opened at
     // the current depth, inside the innermost open element.
     void writeFragment(const QVector<QByteArray> &fragment);
+    // Copies the names of the elements still open, so that the texts they
+    // were written from may go.
+    void keepOpenNames();
     // Closes the elements still open and ends the text with a line break.
     void writeEndDocument();
 
     // The text written so far; the writer is empty afterwards.
-    QByteArray take();
+    PanelText take();
     // The same in the blocks it was written in, for writeFragment().
     QVector<QByteArray> takeBlocks();
 
 private:
     struct Open
     {
-        QString name;
+        QStringRef name; // the caller's, until keepOpenNames()
+        QString kept;
+        QStringRef tag() const { return kept.isNull() ? name : QStringRef(&kept); }
         bool hasChildren = false;
         bool hasText = false;
     };
 
+    // The text written since the last block was encoded: appended to by
+    // hand, since QString's own appends check and grow at every call, and
+    // the writer appends several times for every attribute of a board.
+    class PendingText
+    {
+    public:
+        void append(QChar c)
+        {
+            makeRoom(1);
+            data[used++] = c;
+        }
+        void append(const QChar *text, int size)
+        {
+            makeRoom(size);
+            std::copy(text, text + size, data + used);
+            used += size;
+        }
+        void append(const QStringRef &text) { append(text.constData(), text.size()); }
+        void append(QLatin1String text)
+        {
+            makeRoom(text.size());
+            for (const char c : text)
+                data[used++] = QLatin1Char(c);
+        }
+        void appendSpaces(int count)
+        {
+            makeRoom(count);
+            std::fill(data + used, data + used + count, QLatin1Char(' '));
+            used += count;
+        }
+        int size() const { return used; }
+        // The text as UTF-8; the room stays for what comes next.
+        QByteArray takeUtf8();
+
+    private:
+        void makeRoom(int size)
+        {
+            if (size > buffer.size() - used)
+                grow(size);
+        }
+        void grow(int size);
+
+        QString buffer;
+        QChar *data = nullptr;
+        int used = 0;
+    };
+
+    void attribute(const QStringRef &name, const QStringRef &value, bool escape);
     void closeStartTag();
     void newLine(int depth);
     void flushIfLarge();
@@ -62,7 +126,7 @@ private:
     bool atStart;
     QVector<Open> open;
     bool startTagOpen = false;
-    QString pending; // written text not yet encoded
+    PendingText pending;
     QVector<QByteArray> chunks; // the UTF-8 text so far, in blocks
 };
 

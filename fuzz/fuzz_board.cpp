@@ -196,7 +196,7 @@ void checkFramedPanel(const QByteArray &bytes, const PanelBoard &board)
     for (const PanelPlacement &placement : run.panel().placements)
         check(tabsHolding(run.framePlan().tabs, placement.board) >= 2, "a kept board is held");
     run.assemble();
-    const QByteArray &panel = run.panel().text;
+    const QByteArray panel = run.panel().text.joined();
     check(panel.isEmpty() || parse(panel).wellFormed, "framed panel parses");
 }
 
@@ -239,7 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &copy : shifted)
         check(checkCopy(copy).elements == parsedFar.elements, "copies of one board alike");
     run.assemble();
-    const QByteArray &panel = run.panel().text;
+    const QByteArray panel = run.panel().text.joined();
     check(panel.isEmpty() == shifted.isEmpty(), "a panel for every placed board");
     if (!shifted.isEmpty()) {
         const Parsed parsedPanel = parse(panel);

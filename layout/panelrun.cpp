@@ -318,7 +318,7 @@ std::optional<PanelProblem> openPanelOutput(QSaveFile &file)
     return outputProblem(file, QStringLiteral("Couldn't open save Location"));
 }
 
-std::optional<PanelProblem> writePanelOutput(QSaveFile &file, const QByteArray &text)
+std::optional<PanelProblem> writePanelOutput(QSaveFile &file, const PanelText &text)
 {
     if (text.isEmpty()) {
         discardPanelFile(file);

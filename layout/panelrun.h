@@ -98,7 +98,7 @@ struct PanelPlacement
 struct AssembledPanel
 {
     QVector<PanelPlacement> placements; // the boards on the panel, in board order
-    QByteArray text; // the panel file's bytes; empty when no board is on it
+    PanelText text; // the panel file's bytes; empty when no board is on it
     QList<PanelProblem> problems; // in board order
 };
 
@@ -175,4 +175,4 @@ AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumb
 std::optional<PanelProblem> openPanelOutput(QSaveFile &file);
 // Puts the panel in place of the open file's path and closes it. A panel
 // without boards writes nothing and leaves the path as it was.
-std::optional<PanelProblem> writePanelOutput(QSaveFile &file, const QByteArray &text);
+std::optional<PanelProblem> writePanelOutput(QSaveFile &file, const PanelText &text);

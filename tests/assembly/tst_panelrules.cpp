@@ -352,7 +352,7 @@ void TestPanelRules::mixedPanelsKeepEachBoardsCopper()
     QStringList known, duplicates;
     NameBook names(known, duplicates);
     const PanelAssembly assembly = assemblePanelReporting(texts, names);
-    const QDomDocument panel = parsed(assembly.text);
+    const QDomDocument panel = parsed(assembly.text.joined());
     const Rules panelRules = rulesOf(panel);
     const Copper got = copperOf(panel, panelRules, 0, 0);
     QCOMPARE(got.vias.size(), want.vias.size());
@@ -586,7 +586,7 @@ void TestPanelRules::classesThatDifferTakeFreeNumbers()
     QStringList known, duplicates;
     NameBook names(known, duplicates);
     const PanelAssembly assembly = assemblePanelReporting(boards, names);
-    const QDomDocument panel = parsed(assembly.text);
+    const QDomDocument panel = parsed(assembly.text.joined());
     QStringList table;
     const QDomNodeList entries = panel.elementsByTagName(QStringLiteral("class"));
     for (int i = 0; i < entries.size(); ++i) {
@@ -633,7 +633,8 @@ void TestPanelRules::layerSetupHoldsEveryBoard()
     QStringList known, duplicates;
     NameBook names(known, duplicates);
     const PanelAssembly assembly = assemblePanelReporting(boards, names);
-    QCOMPARE(rulesOf(parsed(assembly.text)).value(QStringLiteral("layerSetup")), panelSetup);
+    QCOMPARE(rulesOf(parsed(assembly.text.joined())).value(QStringLiteral("layerSetup")),
+             panelSetup);
     QCOMPARE(rulesReportText(assembly.rules, setups).contains(QLatin1String("Layer setup")),
              reported);
 }

@@ -62,7 +62,7 @@ Panels panelsOf(const QStringList &paths)
     run.place();
     run.shift();
     run.assemble();
-    panels.ofRun = run.panel().text;
+    panels.ofRun = run.panel().text.joined();
     QStringList texts;
     for (const PanelPlacement &placement : run.panel().placements) {
         QFile file(boards.at(placement.board).path);

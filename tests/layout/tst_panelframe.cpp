@@ -467,7 +467,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
                           [](const PanelProblem &problem) { return problem.board >= 0; });
     QCOMPARE(panel.placements.size() + int(leftOut), loaded.size());
 
-    QDomDocument document = parseXml(QString::fromUtf8(panel.text));
+    QDomDocument document = parseXml(QString::fromUtf8(panel.text.joined()));
     QString error;
     const QVector<Polygon> loops = closedLoops(outlineWires(document), error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -585,13 +585,13 @@ void TestPanelFrame::settingsOffLeaveThePanelAsItWas()
     PanelNumbers numbers;
     numbers.width = 200;
     numbers.height = 120;
-    const QByteArray plain = assembleBoards(loaded, numbers).text;
+    const QByteArray plain = assembleBoards(loaded, numbers).text.joined();
     QVERIFY(!plain.isEmpty());
     numbers.frame.biteDrill = 1.0;
     numbers.frame.bitePitch = 1.5;
-    QCOMPARE(assembleBoards(loaded, numbers).text, plain);
+    QCOMPARE(assembleBoards(loaded, numbers).text.joined(), plain);
     numbers.frame.frameWidth = 5;
-    QVERIFY(assembleBoards(loaded, numbers).text != plain);
+    QVERIFY(assembleBoards(loaded, numbers).text.joined() != plain);
 }
 
 // A board whose outline a package draws has no outline wires of its own to
