@@ -612,7 +612,7 @@ void TestPanelFrame::packageOutlineIsRoutedAround()
     QCOMPARE(panel.placements.size(), 1);
     QString error;
     const QVector<Polygon> loops =
-            closedLoops(outlineWires(parseXml(QString::fromUtf8(panel.text))), error);
+            closedLoops(outlineWires(parseXml(QString::fromUtf8(panel.text.joined()))), error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     const PanelShift shift = panel.placements.first().shift;
     const double left = box.minX + shift.dx, right = box.maxX + shift.dx;
