@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 
-packages=(cmake make clang-14 libclang-rt-14-dev qtbase5-dev qtbase5-dev-tools)
+packages=(cmake make clang-14 libclang-rt-14-dev pkg-config qtbase5-dev qtbase5-dev-tools
+    libpolyclipping-dev)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
