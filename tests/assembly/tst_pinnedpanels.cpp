@@ -72,6 +72,18 @@ QList<HandMade> handMadeDocuments()
              "</plain><description>\ttab\r\nline</description></board></drawing></eagle>",
              "392b72ca5871acc86979cec90b1c2cafaff04bfa",
              "08c53ecae02b8c18a81d75c33c50530aabe102d2"},
+            {QStringLiteral("escapes in sections"),
+             "<eagle><drawing><board><plain><text x=\"1\" font=\"a&amp;b\" "
+             "align=\"&quot;&#9;\">t</text></plain><libraries><library name=\"L&lt;1\">"
+             "<packages><package name=\"P&gt;\"><smd name=\"1&amp;\" x=\"0\" y=\"&lt;\" "
+             "dx=\"1\" dy=\"1\" layer=\"1\"/><text x=\"0\" y=\"0\" size=\"1\" "
+             "layer=\"25\">&gt;NAME</text></package></packages></library></libraries>"
+             "<elements><element name=\"R&amp;1\" library=\"L&lt;1\" package=\"P&gt;\" "
+             "value=\"1k&#10;\" x=\"&amp;\" y=\"2\"/></elements><signals><signal "
+             "name=\"N&quot;1\"><contactref element=\"R&amp;1\" pad=\"1&amp;\"/></signal>"
+             "</signals></board></drawing></eagle>",
+             "2f732835605a8e2959f6aa18157db0e0ae0f94bc",
+             "7bb12e6bddd94d4cc5365c42092befbd52af6ca1"},
             {QStringLiteral("mixed content"),
              "<eagle><drawing><board><plain><text x=\"1\">a<b y=\"2\"/>c<d/></text>"
              "</plain><note>n<e>f</e></note><elements>x<element name=\"R1\">v</element>y"
