@@ -73,6 +73,11 @@ private:
     class PendingText
     {
     public:
+        PendingText() = default;
+        // `data` points into `buffer`, which a copy would share.
+        PendingText(const PendingText &) = delete;
+        PendingText &operator=(const PendingText &) = delete;
+
         void append(QChar c)
         {
             makeRoom(1);
