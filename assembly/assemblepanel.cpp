@@ -7,6 +7,8 @@
 #include "sectioncapture.h"
 #include "xmloutput.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int panelIndent = 3;
@@ -25,13 +27,26 @@ public:
         , out(out)
     { }
 
-    void write(const DocumentTokens &document, const PanelPlaces &places, SectionCapture &capture)
+    void write(const BoardCopy &copy, const DocumentTokens &document, const PanelPlaces &places,
+               SectionCapture &capture)
     {
         layersDepth = places.depth[int(Place::Layers)];
         DocumentTokens::Reader reader(document);
         std::array<bool, placeCount> reached {};
+        int leftOutFrom = 0;
         while (!reader.atEnd()) {
-            switch (reader.readNext()) {
+            const QXmlStreamReader::TokenType type = reader.readNext();
+            if (type == QXmlStreamReader::StartElement && !leftOutFrom
+                && std::binary_search(copy.leftOut.begin(), copy.leftOut.end(), reader.index()))
+                leftOutFrom = depth + 1;
+            if (leftOutFrom) {
+                if (type == QXmlStreamReader::StartElement)
+                    ++depth;
+                else if (type == QXmlStreamReader::EndElement && depth-- == leftOutFrom)
+                    leftOutFrom = 0;
+                continue;
+            }
+            switch (type) {
             case QXmlStreamReader::StartElement:
                 ++depth;
                 startElement(reader);
@@ -41,6 +56,8 @@ public:
                     if (!reached[place] && places.depth[place] == depth
                         && namesPlace(reader.name(), place)) {
                         reached[place] = true;
+                        if (place == int(Place::Plain) && copy.drawingAdditions)
+                            writeChildrenOfRoot(*copy.drawingAdditions);
                         out.writeFragment(capture.take(place));
                     }
                 }
@@ -59,6 +76,32 @@ public:
     }
 
 private:
+    void writeChildrenOfRoot(const DocumentTokens &document)
+    {
+        DocumentTokens::Reader reader(document);
+        for (int depth = 0; !reader.atEnd();) {
+            switch (reader.readNext()) {
+            case QXmlStreamReader::StartElement:
+                if (++depth < 2)
+                    break;
+                out.writeStartElement(reader.name());
+                for (const DocumentTokens::Attribute attribute : reader.attributes())
+                    out.writeAttribute(attribute.qualifiedName(), attribute.value());
+                break;
+            case QXmlStreamReader::EndElement:
+                if (depth-- >= 2)
+                    out.writeEndElement();
+                break;
+            case QXmlStreamReader::Characters:
+                if (depth >= 2)
+                    out.writeCharacters(reader.text());
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
     void startElement(const DocumentTokens::Reader &reader)
     {
         out.writeStartElement(reader.name());
@@ -186,15 +229,15 @@ PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names)
             if (!scanBoard(board, names))
                 continue;
             freshNames.beginBoard();
-            const QStringList unnumbered =
-                    capture.addBoard(board, freshNames, CopperFit(rules.at(i), panel.rules));
+            const QStringList unnumbered = capture.addBoard(
+                    board, freshNames, CopperFit(rules.at(i), panel.rules), copies.at(i).leftOut);
             freshNames.endBoard();
             if (!unnumbered.isEmpty())
                 reportUnnumbered(panel.report, i, unnumbered);
             copies[i] = BoardCopy();
         }
         const CopperFit fit(rules.first(), panel.rules);
-        BaseWriter(panel, fit, out).write(first, places, capture);
+        BaseWriter(panel, fit, out).write(copies.first(), first, places, capture);
     }
     // The boards are let go before the panel's text is put together.
     out.keepOpenNames();

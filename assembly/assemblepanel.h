@@ -49,6 +49,12 @@ struct BoardCopy
     int dy = 0;
     const QString *text = nullptr; // when set, read in place of `board`
     DesignRules rules; // the board's own
+    // The start tags (Reader::index()) whose elements the copy leaves out,
+    // in document order: the outline a panel's frame replaces.
+    QVector<int> leftOut;
+    // Elements the first copy's drawing gains at its end, the children of
+    // the root of these tokens: what a frame adds to the panel.
+    std::shared_ptr<const DocumentTokens> drawingAdditions;
     DocumentTokens tokens() const;
 };
 

@@ -185,6 +185,8 @@ public:
         { }
 
         bool atEnd() const { return next >= tokens.tokens.size(); }
+        // The place of the current token among the document's tokens.
+        int index() const { return next - 1; }
         QXmlStreamReader::TokenType readNext()
         {
             if (atEnd())

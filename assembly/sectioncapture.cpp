@@ -4,6 +4,8 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 #include <optional>
 
 namespace {
@@ -235,8 +237,9 @@ public:
         , classes(classes)
     { }
 
-    void run(const DocumentTokens &document)
+    void run(const DocumentTokens &document, const QVector<int> &leftOutTags)
     {
+        leftOut = &leftOutTags;
         labelBudget = document.size();
         DocumentTokens::Reader reader(document);
         while (!reader.atEnd()) {
@@ -275,6 +278,8 @@ private:
     void startElement(const DocumentTokens::Reader &reader)
     {
         ++depth;
+        if (!leftOutFrom && std::binary_search(leftOut->begin(), leftOut->end(), reader.index()))
+            leftOutFrom = depth;
         if (!passedOverFrom && NameBook::passesOver(reader.name()))
             passedOverFrom = depth;
         const DocumentTokens::Attributes source = reader.attributes();
@@ -492,6 +497,7 @@ private:
     int part = 0; // depth of the part being relabelled
     Relabelling relabelling; // of that part
     int leftOutFrom = 0; // depth of the subtree the copy leaves out
+    const QVector<int> *leftOut = nullptr; // start tags whose subtrees the copy leaves out
     int labelBudget = 0; // labels and texts the board may still add
     QVector<LabelText> texts;
 };
@@ -510,13 +516,13 @@ SectionCapture::~SectionCapture() = default;
 // The texts that print the names of relabelled parts go to the panel's
 // drawing, after the board's own; without a drawing no part is relabelled.
 QStringList SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshNames,
-                                     const CopperFit &fit)
+                                     const CopperFit &fit, const QVector<int> &leftOut)
 {
     const NetClassTable::Admission classes = places.classTable.admit(netClassesOf(document));
     XmlOutput *drawing = fragments[int(Place::Plain)].get();
     const PackageLabels labels = drawing ? packageLabelsOf(document) : PackageLabels();
     BoardPass pass(*this, freshNames, drawing ? &labels : nullptr, fit, classes);
-    pass.run(document);
+    pass.run(document, leftOut);
     for (const std::unique_ptr<XmlOutput> &fragment : fragments) {
         if (fragment)
             fragment->keepOpenNames();

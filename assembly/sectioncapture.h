@@ -26,9 +26,10 @@ public:
     // names (see Relabelling). Its vias, pads and SMDs carry what `fit` says
     // its own rules make of them. Its net classes take the panel's numbers
     // that NetClassTable gives them, and its signals follow. Returns the
-    // classes that found no number of their own ("name (number)").
+    // classes that found no number of their own ("name (number)"). The
+    // elements that `leftOut` starts (sorted token indexes) are left out.
     QStringList addBoard(const DocumentTokens &document, FreshNames &freshNames,
-                         const CopperFit &fit);
+                         const CopperFit &fit, const QVector<int> &leftOut = {});
 
     // The text gathered for `place`; empty when the first board has no such
     // place or nothing was added to it.

@@ -1,52 +1,12 @@
 #include "copyoutline.h"
 
-#include <QXmlStreamReader>
-
-#include <algorithm>
 #include <cmath>
 
 namespace {
 
-const QString plainStart = QStringLiteral("<plain>");
-const QString plainEnd = QStringLiteral("</plain>");
-
-// The copies are written one element a line, so the drawing's wires are
-// found line by line between the section's tags.
-struct Lines
+OutlineWire outlineWire(const DocumentTokens::Attributes &attributes)
 {
-    QVector<QStringRef> lines;
-    int plainFirst = -1; // the line after <plain>
-    int plainLast = -1; // the line of </plain>
-};
-
-Lines splitCopy(const QString &copy)
-{
-    Lines result;
-    result.lines = copy.splitRef(QLatin1Char('\n'));
-    for (int i = 0; i < result.lines.size(); ++i) {
-        const QStringRef trimmed = result.lines.at(i).trimmed();
-        if (result.plainFirst < 0 && trimmed == plainStart) {
-            result.plainFirst = i + 1;
-        } else if (result.plainFirst >= 0 && trimmed == plainEnd) {
-            result.plainLast = i;
-            break;
-        }
-    }
-    return result;
-}
-
-bool readWire(const QStringRef &line, OutlineWire &wire)
-{
-    const QStringRef trimmed = line.trimmed();
-    if (!trimmed.startsWith(QLatin1String("<wire ")))
-        return false;
-    QXmlStreamReader reader(trimmed.toString());
-    reader.readNextStartElement();
-    if (reader.hasError())
-        return false;
-    const QXmlStreamAttributes attributes = reader.attributes();
-    if (attributes.value(QLatin1String("layer")) != QLatin1String("20"))
-        return false;
+    OutlineWire wire;
     wire.fromX = attributes.value(QLatin1String("x1")).toString();
     wire.fromY = attributes.value(QLatin1String("y1")).toString();
     wire.toX = attributes.value(QLatin1String("x2")).toString();
@@ -57,23 +17,35 @@ bool readWire(const QStringRef &line, OutlineWire &wire)
     wire.curve = attributes.value(QLatin1String("curve")).toDouble();
     OutlineArc arc;
     wire.straight = !wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc);
-    return true;
+    return wire;
 }
 
-// A copy whose drawing is empty gets one to take `extra`.
-QString withDrawing(const QString &copy, const QStringList &extra)
+// Calls `visit` with every start tag inside the first element named
+// `section` below the copy's root.
+template<typename Visit>
+void forEachInSection(const DocumentTokens &copy, QLatin1String section, Visit visit)
 {
-    const QString empty = QStringLiteral("<plain/>");
-    const int at = copy.indexOf(empty);
-    if (at < 0 || extra.isEmpty())
-        return copy;
-    const int lineStart = copy.lastIndexOf(QLatin1Char('\n'), at) + 1;
-    const QString indent = copy.mid(lineStart, at - lineStart);
-    QString drawing = plainStart + QLatin1Char('\n');
-    for (const QString &element : extra)
-        drawing += indent + QStringLiteral("    ") + element + QLatin1Char('\n');
-    drawing += indent + plainEnd;
-    return QString(copy).replace(at, empty.size(), drawing);
+    DocumentTokens::Reader reader(copy);
+    int depth = 0;
+    int sectionDepth = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            if (sectionDepth)
+                visit(reader);
+            else if (depth >= 2 && reader.name() == section)
+                sectionDepth = depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            if (sectionDepth == depth)
+                return;
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 } // namespace
@@ -95,56 +67,29 @@ QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords)
     return points;
 }
 
-QVector<OutlineWire> drawingOutlineWires(const QString &copy)
+QVector<OutlineWire> drawingOutlineWires(const DocumentTokens &copy)
 {
     QVector<OutlineWire> wires;
-    const Lines lines = splitCopy(copy);
-    if (lines.plainLast < 0)
-        return wires;
-    for (int i = lines.plainFirst; i < lines.plainLast; ++i) {
-        OutlineWire wire;
-        if (readWire(lines.lines.at(i), wire)) {
-            wire.line = i;
-            wires.append(wire);
-        }
-    }
+    forEachInSection(copy, QLatin1String("plain"), [&](const DocumentTokens::Reader &reader) {
+        const DocumentTokens::Attributes attributes = reader.attributes();
+        if (reader.name() != QLatin1String("wire")
+            || attributes.value(QLatin1String("layer")) != QLatin1String("20"))
+            return;
+        wires.append(outlineWire(attributes));
+        wires.last().tag = reader.index();
+    });
     return wires;
 }
 
-bool hasBottomParts(const QString &copy)
+bool hasBottomParts(const DocumentTokens &copy)
 {
-    const int start = copy.indexOf(QLatin1String("<elements>"));
-    const int end = copy.indexOf(QLatin1String("</elements>"), start);
-    if (start < 0 || end < 0)
-        return false;
-    const QStringRef elements = copy.midRef(start, end - start);
-    const QVector<QStringRef> lines = elements.split(QLatin1Char('\n'));
-    return std::any_of(lines.cbegin(), lines.cend(), [](const QStringRef &line) {
-        return line.trimmed().startsWith(QLatin1String("<element "))
-                && line.contains(QLatin1String(" rot=\"M"));
+    bool bottom = false;
+    forEachInSection(copy, QLatin1String("elements"), [&](const DocumentTokens::Reader &reader) {
+        bottom = bottom
+                || (reader.name() == QLatin1String("element")
+                    && reader.attributes()
+                               .value(QLatin1String("rot"))
+                               .startsWith(QLatin1Char('M')));
     });
-}
-
-QString editedCopy(const QString &copy, const QVector<int> &droppedLines, const QStringList &extra)
-{
-    const Lines lines = splitCopy(copy);
-    if (lines.plainLast < 0)
-        return withDrawing(copy, extra);
-    const QStringRef endLine = lines.lines.at(lines.plainLast);
-    const QString indent =
-            endLine.left(endLine.indexOf(QLatin1Char('<'))).toString() + QStringLiteral("    ");
-    QString edited;
-    edited.reserve(copy.size() + extra.size() * 96);
-    for (int i = 0; i < lines.lines.size(); ++i) {
-        if (i == lines.plainLast) {
-            for (const QString &element : extra)
-                edited += indent + element + QLatin1Char('\n');
-        }
-        if (droppedLines.contains(i))
-            continue;
-        edited += lines.lines.at(i);
-        if (i + 1 < lines.lines.size())
-            edited += QLatin1Char('\n');
-    }
-    return edited;
+    return bottom;
 }

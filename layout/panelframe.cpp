@@ -337,8 +337,8 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
     return plan;
 }
 
-QStringList framedCopies(const QStringList &copies, const QVector<TabbedBoard> &boards,
-                         const TabArea &area, const FrameSettings &settings, const FramePlan &plan)
+FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
+                      const FrameSettings &settings, const FramePlan &plan)
 {
     QVector<std::map<int, CutEdge>> boardEdges(boards.size());
     QVector<CutChannel> channels;
@@ -371,14 +371,15 @@ QStringList framedCopies(const QStringList &copies, const QVector<TabbedBoard> &
         additions << outerEdge(area);
     for (const CutChannel &channel : std::as_const(channels))
         additions << channel.wires();
-    QStringList framed;
-    for (int i = 0; i < copies.size(); ++i) {
-        QVector<int> dropped;
+    FrameEdits edits;
+    for (int i = 0; i < boards.size(); ++i) {
+        QVector<int> leftOut;
         for (const auto &edge : boardEdges.at(i)) {
-            dropped.append(boards.at(i).wires.at(edge.first).line);
+            leftOut.append(boards.at(i).wires.at(edge.first).tag);
             additions << edge.second.pieces();
         }
-        framed.append(dropped.isEmpty() ? copies.at(i) : editedCopy(copies.at(i), dropped, {}));
+        std::sort(leftOut.begin(), leftOut.end());
+        edits.leftOut.append(leftOut);
     }
     additions << sides;
     for (OutlinePoint hole : plan.biteHoles)
@@ -393,12 +394,12 @@ QStringList framedCopies(const QStringList &copies, const QVector<TabbedBoard> &
                       << discElement(fiducial, fiducialOpening, 30);
     }
     // The panel's own drawing travels in the first copy the panel keeps.
-    for (int i = 0; i < framed.size(); ++i) {
-        if (plan.untabbed.contains(i))
-            continue;
-        if (!additions.isEmpty())
-            framed[i] = editedCopy(framed.at(i), {}, additions);
-        break;
+    for (int i = 0; i < boards.size() && !additions.isEmpty(); ++i) {
+        if (!plan.untabbed.contains(i)) {
+            edits.holder = i;
+            edits.additions = additions;
+            break;
+        }
     }
-    return framed;
+    return edits;
 }

@@ -28,9 +28,16 @@ struct FramePlan
 FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
                     const FrameSettings &settings);
 
-// The copies with the outline the frame replaces taken out and what the
-// panel gains (its outline, holes and fiducials) written into the drawing of
-// the first copy not left out. `boards` holds the copies' outlines as the
-// plan saw them; the result has one copy for each, the untabbed included.
-QStringList framedCopies(const QStringList &copies, const QVector<TabbedBoard> &boards,
-                         const TabArea &area, const FrameSettings &settings, const FramePlan &plan);
+// How the frame changes the copies: the outline wires each leaves out
+// (their start tags, in document order), and what the panel gains (its
+// outline, holes and fiducials, as elements) for the drawing of the first
+// copy not left out. `boards` holds the copies' outlines as the plan saw
+// them; `leftOut` has one entry for each, the untabbed included.
+struct FrameEdits
+{
+    QVector<QVector<int>> leftOut;
+    QStringList additions;
+    int holder = -1; // the copy whose drawing takes `additions`; -1: none
+};
+FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
+                      const FrameSettings &settings, const FramePlan &plan);

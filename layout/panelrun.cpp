@@ -103,11 +103,6 @@ void PanelRun::place()
 // cannot be read again keeps its places on the panel empty.
 void PanelRun::shift()
 {
-    if (!numbers.frame.isOff()) {
-        shiftAsText();
-        sortProblems();
-        return;
-    }
     QHash<QString, ReadBoard> read;
     QVector<PanelPlacement> shiftedPlacements;
     for (const PanelPlacement &placement : std::as_const(result.placements)) {
@@ -122,6 +117,8 @@ void PanelRun::shift()
         shiftedPlacements.append(placement);
     }
     result.placements = shiftedPlacements;
+    if (!numbers.frame.isOff())
+        frame();
     sortProblems();
 }
 
@@ -148,42 +145,52 @@ void toRunBoards(FramePlan &plan, const QVector<PanelPlacement> &placements)
 
 } // namespace
 
-// Replaces the outline the tabs and channels change, adds the panel's own
-// drawing and leaves out every board that cannot be held.
+// Leaves out the outline the tabs and channels replace, adds the panel's own
+// drawing to the first copy kept and leaves out every board that cannot be
+// held; the copies stay tokens throughout.
 void PanelRun::frame()
 {
-    if (shifted.isEmpty())
+    if (boardCopies.isEmpty())
         return;
     QVector<TabbedBoard> boards;
-    for (int i = 0; i < shifted.size(); ++i) {
+    QVector<bool> bottomParts;
+    for (int i = 0; i < boardCopies.size(); ++i) {
         const PanelPlacement &placement = result.placements.at(i);
         const BoardFootprint &footprint = runBoards.at(placement.board).footprint;
         const double left = footprint.startX + placement.shift.dx;
         const double bottom = footprint.startY + placement.shift.dy;
+        const DocumentTokens copy = boardCopies.at(i).tokens();
         boards.append({{left, left + footprint.width, bottom, bottom + footprint.height},
-                       drawingOutlineWires(shifted.at(i))});
+                       drawingOutlineWires(copy)});
+        bottomParts.append(numbers.frame.fiducials && hasBottomParts(copy));
     }
     const TabArea area {double(numbers.width), double(numbers.height), numbers.frame.frameWidth,
                         double(numbers.offset)};
     plan = planFrame(boards, area, numbers.frame);
-    for (int i = 0; i < shifted.size() && !plan.fiducials.isEmpty(); ++i) {
-        if (!plan.untabbed.contains(i) && hasBottomParts(shifted.at(i)))
+    for (int i = 0; i < boards.size() && !plan.fiducials.isEmpty(); ++i) {
+        if (!plan.untabbed.contains(i) && bottomParts.at(i))
             plan.bottomFiducials = true;
     }
-    const QStringList framed = framedCopies(shifted, boards, area, numbers.frame, plan);
+    const FrameEdits edits = frameEdits(boards, area, numbers.frame, plan);
     toRunBoards(plan, result.placements);
-    QStringList kept;
+    QVector<BoardCopy> kept;
     QVector<PanelPlacement> keptPlacements;
-    for (int i = 0; i < framed.size(); ++i) {
+    for (int i = 0; i < boardCopies.size(); ++i) {
         const int board = result.placements.at(i).board;
         if (plan.untabbed.contains(board)) {
             result.problems.append(noTabsProblem(runBoards.at(board), board));
             continue;
         }
-        kept.append(framed.at(i));
+        BoardCopy copy = boardCopies.at(i);
+        copy.leftOut = edits.leftOut.at(i);
+        if (i == edits.holder)
+            copy.drawingAdditions = std::make_shared<DocumentTokens>(
+                    QLatin1String("<plain>") + edits.additions.join(QString())
+                    + QLatin1String("</plain>"));
+        kept.append(copy);
         keptPlacements.append(result.placements.at(i));
     }
-    shifted = kept;
+    boardCopies = kept;
     result.placements = keptPlacements;
     reportRailFeatures();
 }
@@ -255,28 +262,6 @@ BoardCopy PanelRun::textCopy(const QString &text)
     copy.board = std::make_shared<DocumentTokens>(text);
     copy.rules = DesignRules::of(text);
     return copy;
-}
-
-// The frame cuts and adds outline wires by editing the copies' texts, so a
-// framed panel's copies are made as text, one read each.
-void PanelRun::shiftAsText()
-{
-    QVector<PanelPlacement> shiftedPlacements;
-    for (const PanelPlacement &placement : std::as_const(result.placements)) {
-        const QString &path = runBoards.at(placement.board).path;
-        const ShiftedCopy copy = shiftedText(path, placement.shift);
-        if (!copy.succeeded()) {
-            result.problems.append(unreadableBoardProblem(path, copy.error, placement.board));
-            continue;
-        }
-        shifted.append(copy.document);
-        shiftedPlacements.append(placement);
-    }
-    result.placements = shiftedPlacements;
-    frame();
-    for (const QString &text : std::as_const(shifted))
-        boardCopies.append(textCopy(text));
-    shifted.clear();
 }
 
 void PanelRun::assemble()

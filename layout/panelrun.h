@@ -137,7 +137,6 @@ public:
     static std::unique_ptr<QIODevice> openBoardAt(const QString &path, QString &error);
 
 private:
-    void shiftAsText();
     void frame();
     void reportRailFeatures();
     void sortProblems();
@@ -160,7 +159,6 @@ private:
     PanelNumbers numbers;
     Source source;
     QVector<BoardCopy> boardCopies;
-    QStringList shifted; // a framed panel's copies, as text, until they are framed
     QStringList known;
     QStringList duplicates;
     AssembledPanel result;

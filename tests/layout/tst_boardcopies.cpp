@@ -14,6 +14,7 @@
 // that read kept. Its panel must be the very bytes of the panel assembled
 // from the copies' texts, each board file read again and written out shifted
 // for every copy, on real boards and on boards made to trip the reading up.
+// A framed panel, whose frame edits the copies' outlines, reads each once too.
 class TestBoardCopies : public QObject
 {
     Q_OBJECT
@@ -21,6 +22,8 @@ class TestBoardCopies : public QObject
 private slots:
     void panelEqualsThePanelOfShiftedTexts_data();
     void panelEqualsThePanelOfShiftedTexts();
+    void framedPanelReadsEachBoardOnce_data();
+    void framedPanelReadsEachBoardOnce();
 };
 
 namespace {
@@ -43,7 +46,7 @@ struct Panels
     QMap<QString, int> reads; // how often the run opened each file
 };
 
-Panels panelsOf(const QStringList &paths)
+QVector<PanelBoard> measuredBoards(const QStringList &paths)
 {
     QVector<PanelBoard> boards;
     for (const QString &path : paths) {
@@ -51,20 +54,33 @@ Panels panelsOf(const QStringList &paths)
         const OutlineMeasurement measured = measureBoardFile(file);
         boards.append(measuredBoard(path, measured.box));
     }
-    PanelNumbers numbers;
-    numbers.width = numbers.height = 300;
-    numbers.offset = 3;
-    Panels panels;
-    PanelRun run(boards, numbers, [&panels](const QString &path, QString &error) {
-        ++panels.reads[path];
+    return boards;
+}
+
+AssembledPanel countedRun(const QVector<PanelBoard> &boards, const PanelNumbers &numbers,
+                          QMap<QString, int> &reads)
+{
+    PanelRun run(boards, numbers, [&reads](const QString &path, QString &error) {
+        ++reads[path];
         return PanelRun::openBoardAt(path, error);
     });
     run.place();
     run.shift();
     run.assemble();
-    panels.ofRun = run.panel().text.joined();
+    return run.takePanel();
+}
+
+Panels panelsOf(const QStringList &paths)
+{
+    const QVector<PanelBoard> boards = measuredBoards(paths);
+    PanelNumbers numbers;
+    numbers.width = numbers.height = 300;
+    numbers.offset = 3;
+    Panels panels;
+    const AssembledPanel panel = countedRun(boards, numbers, panels.reads);
+    panels.ofRun = panel.text.joined();
     QStringList texts;
-    for (const PanelPlacement &placement : run.panel().placements) {
+    for (const PanelPlacement &placement : panel.placements) {
         QFile file(boards.at(placement.board).path);
         texts << shiftBoardFile(file, placement.shift.dx, placement.shift.dy).document;
     }
@@ -173,6 +189,36 @@ void TestBoardCopies::panelEqualsThePanelOfShiftedTexts()
     } else {
         QVERIFY(panels.reads.value(paths.first()) > 1);
     }
+}
+
+void TestBoardCopies::framedPanelReadsEachBoardOnce_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("arcs and rounded corners")
+            << QStringList {"SnowFlake.brd", "OpenLog.brd", "SnowFlake.brd", "OpenLog.brd"};
+    QTest::newRow("mixed sizes") << QStringList {"MOAC.brd", "Qwiic_LED_Stick.brd", "MOAC.brd",
+                                                 "AMG8833_REV-B.brd"};
+}
+
+void TestBoardCopies::framedPanelReadsEachBoardOnce()
+{
+    QFETCH(QStringList, names);
+    REQUIRE_REAL_BOARDS();
+    QStringList paths;
+    for (const QString &name : names)
+        paths << realBoard(name);
+    PanelNumbers numbers;
+    numbers.width = numbers.height = 300;
+    numbers.offset = 3;
+    numbers.frame.frameWidth = 5;
+    numbers.frame.tabWidth = 4;
+    numbers.frame.fiducials = true;
+    QMap<QString, int> reads;
+    const AssembledPanel panel = countedRun(measuredBoards(paths), numbers, reads);
+    QCOMPARE(panel.placements.size(), paths.size());
+    QVERIFY(panel.text.joined().contains("drill=\"0.5\"")); // the tabs' mouse bites
+    for (const QString &path : paths)
+        QCOMPARE(reads.value(path), 1);
 }
 
 QTEST_GUILESS_MAIN(TestBoardCopies)

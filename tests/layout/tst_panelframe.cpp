@@ -313,7 +313,7 @@ QVector<Polygon> movedOutline(const QString &path, int dx, int dy)
     QFile source(path);
     const ShiftedCopy copy = shiftBoardFile(source, dx, dy);
     QVector<Polygon> wires;
-    for (const OutlineWire &wire : drawingOutlineWires(copy.document))
+    for (const OutlineWire &wire : drawingOutlineWires(DocumentTokens(copy.document)))
         wires.append(wirePath(wire));
     return wires;
 }
