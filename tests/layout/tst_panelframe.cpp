@@ -385,6 +385,15 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
                             QStringLiteral("Graphic_LCD_Backpack.brd")}
             << mixed << 6;
 
+    // The panel's own drawing goes to the first board it keeps.
+    PanelNumbers firstLeftOut = mixed;
+    firstLeftOut.width = 260;
+    firstLeftOut.height = 200;
+    QTest::newRow("a first board that cannot be held")
+            << QStringList {QStringLiteral("BusPirate-v3.8a-SSOP.brd"), QStringLiteral("MOAC.brd"),
+                            QStringLiteral("OpenLog.brd")}
+            << firstLeftOut << 2;
+
     PanelNumbers away = mixed;
     away.width = 200;
     away.height = 150;
