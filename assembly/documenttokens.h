@@ -144,10 +144,10 @@ public:
         { }
         const_iterator begin() const { return const_iterator(*tokens, first); }
         const_iterator end() const { return const_iterator(*tokens, first + count); }
-        // The value of the attribute of that qualified name; a null
-        // reference when there is none.
         // False when no attribute of the document has a prefix.
         bool mayHavePrefixes() const { return !tokens->namespaces.isEmpty(); }
+        // The value of the attribute of that qualified name; a null
+        // reference when there is none.
         QStringRef value(QLatin1String qualifiedName) const { return find(qualifiedName); }
         QStringRef value(const QStringRef &qualifiedName) const { return find(qualifiedName); }
         bool hasAttribute(QLatin1String qualifiedName) const

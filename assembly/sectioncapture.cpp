@@ -77,16 +77,25 @@ TagAttributes tagAttributes(const DocumentTokens::Attributes &attributes)
     return result;
 }
 
+// Gives the attribute named as `set` its value, in its place; false when
+// there is none.
+bool replaced(RenamedAttributes &attributes, const RenamedAttribute &set)
+{
+    for (RenamedAttribute &attribute : attributes) {
+        if (attribute.name == set.name) {
+            attribute = set;
+            return true;
+        }
+    }
+    return false;
+}
+
 // Gives the attribute named as `set` is its value, in its place, or adds it
 // before the rotation, where a board writes "smashed" and "display".
 void setBeforeRotation(RenamedAttributes &attributes, const RenamedAttribute &set)
 {
-    for (RenamedAttribute &attribute : attributes) {
-        if (attribute.name == set.name) {
-            attribute.setValue(set.value().toString());
-            return;
-        }
-    }
+    if (replaced(attributes, set))
+        return;
     int at = attributes.size();
     for (int i = 0; i < attributes.size(); ++i) {
         if (attributes[i].name == QLatin1String("rot"))
@@ -99,13 +108,8 @@ void setBeforeRotation(RenamedAttributes &attributes, const RenamedAttribute &se
 // at the end.
 void setOrAppend(RenamedAttributes &attributes, const RenamedAttribute &set)
 {
-    for (RenamedAttribute &attribute : attributes) {
-        if (attribute.name == set.name) {
-            attribute.setValue(set.value().toString());
-            return;
-        }
-    }
-    attributes.append(set);
+    if (!replaced(attributes, set))
+        attributes.append(set);
 }
 
 // Writes an element of its own making: `tag` with `attributes` and, unless it
