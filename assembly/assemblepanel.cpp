@@ -33,41 +33,27 @@ public:
         layersDepth = places.depth[int(Place::Layers)];
         DocumentTokens::Reader reader(document);
         std::array<bool, placeCount> reached {};
-        int leftOutFrom = 0;
+        int leftOutFrom = 0; // depth of the element the copy leaves out
         while (!reader.atEnd()) {
-            const QXmlStreamReader::TokenType type = reader.readNext();
-            if (type == QXmlStreamReader::StartElement && !leftOutFrom
-                && std::binary_search(copy.leftOut.begin(), copy.leftOut.end(), reader.index()))
-                leftOutFrom = depth + 1;
-            if (leftOutFrom) {
-                if (type == QXmlStreamReader::StartElement)
-                    ++depth;
-                else if (type == QXmlStreamReader::EndElement && depth-- == leftOutFrom)
-                    leftOutFrom = 0;
-                continue;
-            }
-            switch (type) {
+            switch (reader.readNext()) {
             case QXmlStreamReader::StartElement:
                 ++depth;
-                startElement(reader);
+                if (!leftOutFrom
+                    && std::binary_search(copy.leftOut.begin(), copy.leftOut.end(), reader.index()))
+                    leftOutFrom = depth;
+                if (!leftOutFrom)
+                    startElement(reader);
                 break;
             case QXmlStreamReader::EndElement:
-                for (int place = 0; place < placeCount; ++place) {
-                    if (!reached[place] && places.depth[place] == depth
-                        && namesPlace(reader.name(), place)) {
-                        reached[place] = true;
-                        if (place == int(Place::Plain) && copy.drawingAdditions)
-                            writeChildrenOfRoot(*copy.drawingAdditions);
-                        out.writeFragment(capture.take(place));
-                    }
-                }
-                if (rulesDepth == depth)
-                    endRules();
-                out.writeEndElement();
+                if (leftOutFrom == depth)
+                    leftOutFrom = 0;
+                else if (!leftOutFrom)
+                    endElement(reader, copy, places, reached, capture);
                 --depth;
                 break;
             case QXmlStreamReader::Characters:
-                out.writeCharacters(reader.text());
+                if (!leftOutFrom)
+                    out.writeCharacters(reader.text());
                 break;
             default:
                 break;
@@ -76,6 +62,26 @@ public:
     }
 
 private:
+    // Before a place of the panel closes, what the later boards (and, in the
+    // drawing, the frame) add to it is written into it.
+    void endElement(const DocumentTokens::Reader &reader, const BoardCopy &copy,
+                    const PanelPlaces &places, std::array<bool, placeCount> &reached,
+                    SectionCapture &capture)
+    {
+        for (int place = 0; place < placeCount; ++place) {
+            if (!reached[place] && places.depth[place] == depth
+                && namesPlace(reader.name(), place)) {
+                reached[place] = true;
+                if (place == int(Place::Plain) && copy.drawingAdditions)
+                    writeChildrenOfRoot(*copy.drawingAdditions);
+                out.writeFragment(capture.take(place));
+            }
+        }
+        if (rulesDepth == depth)
+            endRules();
+        out.writeEndElement();
+    }
+
     void writeChildrenOfRoot(const DocumentTokens &document)
     {
         DocumentTokens::Reader reader(document);
