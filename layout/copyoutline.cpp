@@ -1,5 +1,7 @@
 #include "copyoutline.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 namespace {
@@ -49,6 +51,13 @@ void forEachInSection(const DocumentTokens &copy, QLatin1String section, Visit v
 }
 
 } // namespace
+
+QString frameNumber(double value)
+{
+    const double rounded = std::round(value * 1e4) / 1e4;
+    return QString::number(rounded == 0.0 ? 0.0 : rounded, 'f', 4)
+            .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+}
 
 QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords)
 {

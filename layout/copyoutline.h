@@ -18,7 +18,14 @@ struct OutlineWire
     double curve = 0.0;
     bool straight = true;
     int tag = -1; // the copy's start tag of the wire (DocumentTokens::Reader::index())
+    // Drawn by a part's package, placed where the part puts it: the frame
+    // writes it into the panel's drawing whether a tab cuts it or not.
+    bool drawnByPart = false;
 };
+
+// One way to write every coordinate the frame adds, so that two wires that
+// meet at a point write it the same: millimetres to a tenth of a micrometre.
+QString frameNumber(double value);
 
 // The points of a wire from its start to its end, an arc followed by
 // `chords` chords whose ends lie on it.

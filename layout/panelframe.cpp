@@ -2,8 +2,6 @@
 
 #include "channels.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -24,13 +22,9 @@ constexpr double fiducialOpening = 2.0;
 // Every feature on a rail keeps this much rail around it.
 constexpr double railMargin = 0.5;
 
-// One way to write every coordinate the frame adds, so that two wires that
-// meet at a point write it the same.
 QString number(double value)
 {
-    const double rounded = std::round(value * 1e4) / 1e4;
-    return QString::number(rounded == 0.0 ? 0.0 : rounded, 'f', 4)
-            .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+    return frameNumber(value);
 }
 
 struct TextPoint
