@@ -59,6 +59,70 @@ QString frameNumber(double value)
             .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
 }
 
+PointText pointText(OutlinePoint point)
+{
+    return {frameNumber(point.x), frameNumber(point.y)};
+}
+
+OutlinePoint wirePoint(const OutlineWire &wire, double share)
+{
+    OutlineArc arc;
+    if (!wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc))
+        return {wire.from.x + share * (wire.to.x - wire.from.x),
+                wire.from.y + share * (wire.to.y - wire.from.y)};
+    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
+    const double angle = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x)
+            + arc.sweep * M_PI / 180.0 * share;
+    return {arc.centre.x + radius * std::cos(angle), arc.centre.y + radius * std::sin(angle)};
+}
+
+QVector<double> wireCrossings(const OutlineWire &wire, OutlinePoint normal, double offset)
+{
+    const auto across = [&](OutlinePoint point) {
+        return point.x * normal.x + point.y * normal.y;
+    };
+    OutlineArc arc;
+    if (!wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc)) {
+        const double a = across(wire.from) - offset;
+        const double b = across(wire.to) - offset;
+        if (a == b || a * b > 0.0)
+            return {};
+        return {a / (a - b)};
+    }
+    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
+    const double cosine = (offset - across(arc.centre)) / radius;
+    if (!(std::abs(cosine) <= 1.0))
+        return {};
+    const double start = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x);
+    const double direction = std::atan2(normal.y, normal.x);
+    const double sweep = arc.sweep * M_PI / 180.0;
+    QVector<double> shares;
+    for (double angle : {direction + std::acos(cosine), direction - std::acos(cosine)}) {
+        double turn = std::fmod((angle - start) * (sweep > 0 ? 1 : -1), 2 * M_PI);
+        if (turn < 0)
+            turn += 2 * M_PI;
+        const double share = turn / std::abs(sweep);
+        if (share <= 1.0 && !shares.contains(share))
+            shares.append(share);
+    }
+    return shares;
+}
+
+OutlineWire wirePiece(const OutlineWire &wire, double from, double to, const PointText &fromText,
+                      const PointText &toText)
+{
+    OutlineWire piece = wire;
+    piece.fromX = fromText.x;
+    piece.fromY = fromText.y;
+    piece.toX = toText.x;
+    piece.toY = toText.y;
+    piece.from = {fromText.x.toDouble(), fromText.y.toDouble()};
+    piece.to = {toText.x.toDouble(), toText.y.toDouble()};
+    if (!wire.straight)
+        piece.curve = wire.curve * (to - from);
+    return piece;
+}
+
 QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords)
 {
     OutlineArc arc;

@@ -27,6 +27,28 @@ struct OutlineWire
 // meet at a point write it the same: millimetres to a tenth of a micrometre.
 QString frameNumber(double value);
 
+// A point as the panel writes it.
+struct PointText
+{
+    QString x;
+    QString y;
+
+    bool operator==(const PointText &other) const { return x == other.x && y == other.y; }
+    bool operator!=(const PointText &other) const { return !(*this == other); }
+};
+PointText pointText(OutlinePoint point);
+
+// The point `share` of the way along a wire from its start (an arc by its
+// sweep).
+OutlinePoint wirePoint(const OutlineWire &wire, double share);
+// The shares of the way along a wire where it meets the line of the points p
+// with p.x * normal.x + p.y * normal.y == offset; `normal` is a unit vector.
+QVector<double> wireCrossings(const OutlineWire &wire, OutlinePoint normal, double offset);
+// The piece of a wire between two shares of the way along it, written from
+// `fromText` to `toText`: a straight piece, or an arc of the same circle.
+OutlineWire wirePiece(const OutlineWire &wire, double from, double to, const PointText &fromText,
+                      const PointText &toText);
+
 // The points of a wire from its start to its end, an arc followed by
 // `chords` chords whose ends lie on it.
 QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords = 32);
