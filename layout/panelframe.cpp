@@ -27,22 +27,26 @@ QString number(double value)
     return frameNumber(value);
 }
 
-struct TextPoint
-{
-    QString x;
-    QString y;
-};
+using TextPoint = PointText;
 
 TextPoint textOf(OutlinePoint point)
 {
-    return {number(point.x), number(point.y)};
+    return pointText(point);
 }
 
-QString wireElement(const TextPoint &from, const TextPoint &to, const QString &width)
+QString wireElement(const TextPoint &from, const TextPoint &to, const QString &width,
+                    double curve = 0.0)
 {
+    const QString curveText =
+            curve == 0.0 ? QString() : QStringLiteral(" curve=\"%1\"").arg(number(curve));
     return QStringLiteral("<wire x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" width=\"%5\" "
-                          "layer=\"20\"/>")
-            .arg(from.x, from.y, to.x, to.y, width);
+                          "layer=\"20\"%6/>")
+            .arg(from.x, from.y, to.x, to.y, width, curveText);
+}
+
+QString wireElement(const OutlineWire &wire)
+{
+    return wireElement({wire.fromX, wire.fromY}, {wire.toX, wire.toY}, wire.width, wire.curve);
 }
 
 QString holeElement(OutlinePoint at, double drill)
@@ -58,84 +62,28 @@ QString discElement(OutlinePoint at, double diameter, int layer)
             .arg(layer);
 }
 
-// A straight edge from `from` to `to` that tabs cut: each cut is a stretch
-// between two points on it, given by where it starts and ends along it. A
-// cut may reach an end of the edge, or take the whole edge.
-struct CutEdge
+// What the tabs leave of a wire: the pieces between the stretches they take
+// out, each end written as the wire or the cut writes it.
+QStringList keptPieces(const OutlineWire &wire, QVector<WireCut> cuts)
 {
-    TextPoint fromText;
-    TextPoint toText;
-    OutlinePoint from;
-    OutlinePoint to;
-    QString width;
-    // share along the edge -> the cut's two points, nearer one first
-    std::map<double, std::pair<OutlinePoint, OutlinePoint>> cuts;
-
-    double shareOf(OutlinePoint point) const
-    {
-        const double dx = to.x - from.x;
-        const double dy = to.y - from.y;
-        return ((point.x - from.x) * dx + (point.y - from.y) * dy) / (dx * dx + dy * dy);
-    }
-
-    void cut(OutlinePoint a, OutlinePoint b)
-    {
-        if (shareOf(a) > shareOf(b))
-            std::swap(a, b);
-        cuts[shareOf(a)] = {a, b};
-    }
-
-    // The edge's own ends keep the texts the copy writes them with.
-    TextPoint textAt(OutlinePoint point) const
-    {
-        if (point.x == from.x && point.y == from.y)
-            return fromText;
-        if (point.x == to.x && point.y == to.y)
-            return toText;
-        return textOf(point);
-    }
-
-    // The pieces of the edge the cuts leave.
-    QStringList pieces() const
-    {
-        QStringList wires;
-        const auto piece = [&](const TextPoint &start, const TextPoint &end) {
-            if (start.x != end.x || start.y != end.y)
-                wires << wireElement(start, end, width);
-        };
-        TextPoint start = fromText;
-        for (const auto &cut : cuts) {
-            piece(start, textAt(cut.second.first));
-            start = textAt(cut.second.second);
+    std::sort(cuts.begin(), cuts.end(),
+              [](const WireCut &a, const WireCut &b) { return a.from < b.from; });
+    QStringList pieces;
+    double from = 0.0;
+    TextPoint fromText {wire.fromX, wire.fromY};
+    const auto keep = [&](double to, const TextPoint &toText) {
+        if (to > from && fromText != toText)
+            pieces << wireElement(wirePiece(wire, from, to, fromText, toText));
+    };
+    for (const WireCut &cut : cuts) {
+        keep(cut.from, cut.fromText);
+        if (cut.to > from) {
+            from = cut.to;
+            fromText = cut.toText;
         }
-        piece(start, toText);
-        return wires;
     }
-};
-
-CutEdge boardEdge(const OutlineWire &wire)
-{
-    return {{wire.fromX, wire.fromY}, {wire.toX, wire.toY}, wire.from, wire.to, wire.width, {}};
-}
-
-// The part of a board's wire a tab's end takes: between the tab's sides, or
-// to the wire's own end where that lies between them.
-std::pair<OutlinePoint, OutlinePoint> tabbedPart(const OutlineWire &wire, const TabEnd &end,
-                                                 TabSide side)
-{
-    const auto along = [side](OutlinePoint point) {
-        return isVertical(side) ? point.y : point.x;
-    };
-    const double low = std::min(along(end.first), along(end.second));
-    const double high = std::max(along(end.first), along(end.second));
-    const OutlinePoint lowSide = along(end.first) < along(end.second) ? end.first : end.second;
-    const OutlinePoint highSide = along(end.first) < along(end.second) ? end.second : end.first;
-    const auto clamped = [&](OutlinePoint point) {
-        if (along(point) < low)
-            return lowSide;
-        return along(point) > high ? highSide : point;
-    };
-    return {clamped(wire.from), clamped(wire.to)};
+    keep(1.0, {wire.toX, wire.toY});
+    return pieces;
 }
 
 // A channel's outer edge with the stretches tabs take out of it.
@@ -199,40 +147,11 @@ QStringList outerEdge(const TabArea &area)
             wireElement(d, a, width)};
 }
 
-// The holes along a tab's end on a board, inside the board's edge.
-void appendBites(const TabEnd &end, int outwardSign, bool verticalSide,
-                 const FrameSettings &settings, QVector<OutlinePoint> &holes)
-{
-    const double dx = end.second.x - end.first.x;
-    const double dy = end.second.y - end.first.y;
-    const double length = std::hypot(dx, dy);
-    if (length < settings.biteDrill)
-        return;
-    // The normal of the edge that points into the board.
-    double nx = -dy / length;
-    double ny = dx / length;
-    const double outwardPart = verticalSide ? nx : ny;
-    if (outwardPart * outwardSign > 0) {
-        nx = -nx;
-        ny = -ny;
-    }
-    const int count = int(std::floor((length - settings.biteDrill) / settings.bitePitch)) + 1;
-    const double first = (length - (count - 1) * settings.bitePitch) / 2;
-    for (int i = 0; i < count; ++i) {
-        const double share = (first + i * settings.bitePitch) / length;
-        holes.append({end.first.x + dx * share + nx * biteInset,
-                      end.first.y + dy * share + ny * biteInset});
-    }
-}
-
-QVector<OutlinePoint> bitesOf(const QVector<Tab> &tabs, const FrameSettings &settings)
+QVector<OutlinePoint> bitesOf(const QVector<Tab> &tabs)
 {
     QVector<OutlinePoint> holes;
-    for (const Tab &tab : tabs) {
-        appendBites(tab.near, outward(tab.side), isVertical(tab.side), settings, holes);
-        if (tab.far.board >= 0)
-            appendBites(tab.far, -outward(tab.side), isVertical(tab.side), settings, holes);
-    }
+    for (const Tab &tab : tabs)
+        holes << tab.near.bites << tab.far.bites;
     return holes;
 }
 
@@ -293,7 +212,7 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
             for (int index : std::as_const(held))
                 remaining.append(boards.at(index));
             plan.channels = channelEdges(remaining, area);
-            QVector<Tab> tabs = planTabs(remaining, plan.channels, area, settings.tabWidth);
+            QVector<Tab> tabs = planTabs(remaining, plan.channels, area, settings);
             QVector<int> stillHeld;
             for (int i = 0; i < held.size(); ++i) {
                 if (tabsHolding(tabs, i) >= 2)
@@ -313,7 +232,7 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
             held = stillHeld;
         }
         std::sort(plan.untabbed.begin(), plan.untabbed.end());
-        plan.biteHoles = bitesOf(plan.tabs, settings);
+        plan.biteHoles = bitesOf(plan.tabs);
     } else {
         plan.channels = channelEdges(boards, area);
     }
@@ -334,7 +253,7 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
 FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
                       const FrameSettings &settings, const FramePlan &plan)
 {
-    QVector<std::map<int, CutEdge>> boardEdges(boards.size());
+    QVector<std::map<int, QVector<WireCut>>> boardCuts(boards.size());
     QVector<CutChannel> channels;
     for (const ChannelEdge &edge : plan.channels)
         channels.append(CutChannel {&edge, {}});
@@ -345,19 +264,12 @@ FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
                 channels[end->channel].cut(*end);
                 continue;
             }
-            std::map<int, CutEdge> &edges = boardEdges[end->board];
-            for (int wire : end->wires) {
-                const OutlineWire &outline = boards.at(end->board).wires.at(wire);
-                auto edge = edges.find(wire);
-                if (edge == edges.end())
-                    edge = edges.emplace(wire, boardEdge(outline)).first;
-                const auto part = tabbedPart(outline, *end, tab.side);
-                edge->second.cut(part.first, part.second);
-            }
+            for (const WireCut &cut : end->cuts)
+                boardCuts[end->board][cut.wire].append(cut);
         }
         const QString width = QStringLiteral("0");
-        sides << wireElement(textOf(tab.near.first), textOf(tab.far.first), width)
-              << wireElement(textOf(tab.near.second), textOf(tab.far.second), width);
+        sides << wireElement(tab.near.firstText, tab.far.firstText, width)
+              << wireElement(tab.near.secondText, tab.far.secondText, width);
     }
 
     QStringList additions;
@@ -368,9 +280,16 @@ FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
     FrameEdits edits;
     for (int i = 0; i < boards.size(); ++i) {
         QVector<int> leftOut;
-        for (const auto &edge : boardEdges.at(i)) {
-            leftOut.append(boards.at(i).wires.at(edge.first).tag);
-            additions << edge.second.pieces();
+        const QVector<OutlineWire> &wires = boards.at(i).wires;
+        for (int wire = 0; wire < wires.size(); ++wire) {
+            const auto cuts = boardCuts.at(i).find(wire);
+            const bool cut = cuts != boardCuts.at(i).end();
+            if (cut && !wires.at(wire).drawnByPart)
+                leftOut.append(wires.at(wire).tag);
+            if (cut)
+                additions << keptPieces(wires.at(wire), cuts->second);
+            else if (wires.at(wire).drawnByPart && !plan.untabbed.contains(i))
+                additions << wireElement(wires.at(wire));
         }
         std::sort(leftOut.begin(), leftOut.end());
         edits.leftOut.append(leftOut);

@@ -159,9 +159,15 @@ void PanelRun::frame()
         const BoardFootprint &footprint = runBoards.at(placement.board).footprint;
         const double left = footprint.startX + placement.shift.dx;
         const double bottom = footprint.startY + placement.shift.dy;
-        const DocumentTokens copy = boardCopies.at(i).tokens();
-        boards.append({{left, left + footprint.width, bottom, bottom + footprint.height},
-                       drawingOutlineWires(copy)});
+        const BoardCopy &boardCopy = boardCopies.at(i);
+        const DocumentTokens copy = boardCopy.tokens();
+        TabbedBoard board {{left, left + footprint.width, bottom, bottom + footprint.height},
+                           drawingOutlineWires(copy),
+                           {},
+                           copperClearance(boardCopy.rules)};
+        if (numbers.frame.hasTabs())
+            board.copper = copperOf(copy, boardCopy.rules);
+        boards.append(board);
         bottomParts.append(numbers.frame.fiducials && hasBottomParts(copy));
     }
     const TabArea area {double(numbers.width), double(numbers.height), numbers.frame.frameWidth,

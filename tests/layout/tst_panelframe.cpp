@@ -188,25 +188,19 @@ OutlinePoint middle(const TabEnd &end)
 // A point `depth` mm from a tab's end on a board into the board.
 OutlinePoint intoBoard(const Tab &tab, const TabEnd &end, double depth)
 {
-    const bool vertical = isVertical(tab.side);
-    int sign = -outward(tab.side);
-    if (&end == &tab.far)
-        sign = -sign;
+    const double sign = &end == &tab.far ? depth : -depth;
     const OutlinePoint at = middle(end);
-    return vertical ? OutlinePoint {at.x + sign * depth, at.y}
-                    : OutlinePoint {at.x, at.y + sign * depth};
+    return {at.x + sign * tab.outward.x, at.y + sign * tab.outward.y};
 }
 
-// Whether a hole lies on the row along a tab's end: the inset from the
-// edge, between the tab's sides.
+// Whether a hole lies across the tab's end on its board from between its
+// sides.
 bool inTab(OutlinePoint hole, const TabEnd &end)
 {
     const double dx = end.second.x - end.first.x, dy = end.second.y - end.first.y;
     const double length = std::hypot(dx, dy);
     const double share = ((hole.x - end.first.x) * dx + (hole.y - end.first.y) * dy) / length;
-    const double distance =
-            std::abs((hole.x - end.first.x) * dy - (hole.y - end.first.y) * dx) / length;
-    return share >= 0.0 && share <= length && std::abs(distance - 0.25) < 1e-3;
+    return end.board >= 0 && share >= 0.0 && share <= length;
 }
 
 // Whether a disc lies wholly on the rails.
@@ -233,21 +227,40 @@ bool inMaterial(const QVector<Polygon> &loops, OutlinePoint centre, double radiu
     return isMaterial(loops, centre);
 }
 
-// How long a tab is, square to the board's edge it leaves: its longer side.
-double tabLength(const Tab &tab)
+double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b);
+
+// The direction of the outline at the point of it nearest `point`.
+OutlinePoint edgeDirection(const QVector<Polygon> &outlines, OutlinePoint point)
 {
-    const auto along = [&](OutlinePoint point) {
-        return isVertical(tab.side) ? point.y : point.x;
-    };
-    const double squareness = std::abs(along(tab.near.second) - along(tab.near.first))
-            / std::hypot(tab.near.second.x - tab.near.first.x,
-                         tab.near.second.y - tab.near.first.y);
-    const auto length = [](OutlinePoint a, OutlinePoint b) {
-        return std::hypot(a.x - b.x, a.y - b.y);
-    };
-    return squareness
-            * std::max(length(tab.near.first, tab.far.first),
-                       length(tab.near.second, tab.far.second));
+    double nearest = std::numeric_limits<double>::max();
+    OutlinePoint direction;
+    for (const Polygon &outline : outlines) {
+        for (int i = 1; i < outline.size(); ++i) {
+            const OutlinePoint a = outline.at(i - 1), b = outline.at(i);
+            const double distance = distanceToSegment(point, a, b);
+            const double length = std::hypot(b.x - a.x, b.y - a.y);
+            if (distance < nearest && length > 0.0) {
+                nearest = distance;
+                direction = {(b.x - a.x) / length, (b.y - a.y) / length};
+            }
+        }
+    }
+    return direction;
+}
+
+// How long a tab is, square to the board's edge it leaves: its longer side.
+double tabLength(const Tab &tab, const QVector<Polygon> &outlines)
+{
+    double longest = 0.0;
+    for (const auto &[near, far] : {std::make_pair(tab.near.first, tab.far.first),
+                                    std::make_pair(tab.near.second, tab.far.second)}) {
+        const OutlinePoint edge = edgeDirection(outlines, near);
+        const double square = std::abs(edge.x * tab.outward.y - edge.y * tab.outward.x);
+        longest = std::max(longest,
+                           ((far.x - near.x) * tab.outward.x + (far.y - near.y) * tab.outward.y)
+                                   * square);
+    }
+    return longest;
 }
 
 double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
@@ -416,10 +429,10 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
     noRails.offset = 3;
     noRails.frame.tabWidth = 5;
     QTest::newRow("no rails: boards hold each other")
-            << QStringList {QStringLiteral("Qwiic_MP3_Trigger.brd"),
-                            QStringLiteral("Qwiic_MP3_Trigger.brd@split"),
-                            QStringLiteral("Qwiic_MP3_Trigger.brd"),
-                            QStringLiteral("Qwiic_MP3_Trigger.brd@split")}
+            << QStringList {QStringLiteral("Adafruit_TB6612.brd"),
+                            QStringLiteral("Adafruit_TB6612.brd@split"),
+                            QStringLiteral("Adafruit_TB6612.brd"),
+                            QStringLiteral("Adafruit_TB6612.brd@split")}
             << noRails << 4;
 
     PanelNumbers wide;
@@ -514,11 +527,11 @@ void TestPanelFrame::framedPanelIsOnePiece()
     const double tolerance = 1.0;
     for (const Tab &tab : plan.tabs) {
         const double longest = (tab.far.board >= 0 ? 2 : 1) * numbers.offset + tolerance;
-        QVERIFY2(tabLength(tab) <= longest,
+        QVERIFY2(tabLength(tab, copyOutlines) <= longest,
                  qPrintable(QStringLiteral("tab at %1 %2 is %3 mm long")
                                     .arg(tab.near.first.x)
                                     .arg(tab.near.first.y)
-                                    .arg(tabLength(tab))));
+                                    .arg(tabLength(tab, copyOutlines))));
         QVERIFY(isMaterial(loops, intoBoard(tab, tab.far, -0.5)));
         QVERIFY(isMaterial(loops, intoBoard(tab, tab.far, 0.5)));
     }
@@ -530,11 +543,22 @@ void TestPanelFrame::framedPanelIsOnePiece()
                 <= 2 * numbers.offset + tolerance);
 
     const FrameSettings &settings = numbers.frame;
+    // Every bite lies in a tab, the inset inside a copy's edge.
     for (OutlinePoint hole : plan.biteHoles) {
         const bool held = std::any_of(plan.tabs.cbegin(), plan.tabs.cend(), [&](const Tab &tab) {
-            return inTab(hole, tab.near) || (tab.far.board >= 0 && inTab(hole, tab.far));
+            return inTab(hole, tab.near) || inTab(hole, tab.far);
         });
-        QVERIFY2(held, qPrintable(QStringLiteral("%1 %2").arg(hole.x).arg(hole.y)));
+        double nearest = std::numeric_limits<double>::max();
+        for (const Polygon &outline : copyOutlines) {
+            for (int i = 1; i < outline.size(); ++i)
+                nearest = std::min(nearest,
+                                   distanceToSegment(hole, outline.at(i - 1), outline.at(i)));
+        }
+        QVERIFY2(held && std::abs(nearest - 0.25) < 0.01,
+                 qPrintable(QStringLiteral("%1 %2: %3 mm from the edge")
+                                    .arg(hole.x)
+                                    .arg(hole.y)
+                                    .arg(nearest)));
     }
     QVERIFY(plan.biteHoles.size() >= 2 * held);
     // Tooling holes sit 5 mm from the outer edges where the material there is
