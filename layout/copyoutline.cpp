@@ -1,8 +1,14 @@
 #include "copyoutline.h"
 
-#include <QRegularExpression>
+#include "catalogue/partplacement.h"
 
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -23,7 +29,8 @@ OutlineWire outlineWire(const DocumentTokens::Attributes &attributes)
 }
 
 // Calls `visit` with every start tag inside the first element named
-// `section` below the copy's root.
+// `section` below the copy's root, and its depth below the section (1 for a
+// child).
 template<typename Visit>
 void forEachInSection(const DocumentTokens &copy, QLatin1String section, Visit visit)
 {
@@ -35,7 +42,7 @@ void forEachInSection(const DocumentTokens &copy, QLatin1String section, Visit v
         case QXmlStreamReader::StartElement:
             ++depth;
             if (sectionDepth)
-                visit(reader);
+                visit(reader, depth - sectionDepth);
             else if (depth >= 2 && reader.name() == section)
                 sectionDepth = depth;
             break;
@@ -47,6 +54,145 @@ void forEachInSection(const DocumentTokens &copy, QLatin1String section, Visit v
         default:
             break;
         }
+    }
+}
+
+bool isOutlinePrimitive(const DocumentTokens::Reader &reader)
+{
+    return (reader.name() == QLatin1String("wire") || reader.name() == QLatin1String("circle"))
+            && reader.attributes().value(QLatin1String("layer")) == QLatin1String("20");
+}
+
+struct PackageCircle
+{
+    OutlinePoint centre;
+    double radius = 0.0;
+    QString width;
+};
+
+// The outline primitives of a package, in package coordinates.
+struct PackageDrawing
+{
+    QVector<OutlineWire> wires;
+    QVector<PackageCircle> circles;
+    QVector<int> tags;
+};
+
+// The packages of the copy's libraries that draw outline, found as
+// catalogue/outline.cpp finds them: by library, library URN and package,
+// or for a part that names no URN by the first library of its name.
+class PackageDrawings
+{
+public:
+    explicit PackageDrawings(const DocumentTokens &copy)
+    {
+        forEachInSection(
+                copy, QLatin1String("libraries"),
+                [this](const DocumentTokens::Reader &reader, int depth) { visit(reader, depth); });
+    }
+
+    const PackageDrawing *placedBy(const DocumentTokens::Attributes &part) const
+    {
+        const QString urn = part.value(QLatin1String("library_urn")).toString();
+        QString key = keyOf(part.value(QLatin1String("library")).toString(), urn,
+                            part.value(QLatin1String("package")).toString());
+        if (urn.isEmpty() && !drawings.count(key))
+            key = keyByName.value(key);
+        const auto found = drawings.find(key);
+        return found == drawings.end() ? nullptr : &found->second;
+    }
+
+private:
+    // No name holds U+0000, which XML cannot carry.
+    static QString keyOf(const QString &library, const QString &urn, const QString &package)
+    {
+        return library + QChar(0) + urn + QChar(0) + package;
+    }
+
+    void visit(const DocumentTokens::Reader &reader, int depth)
+    {
+        const DocumentTokens::Attributes attributes = reader.attributes();
+        if (depth <= packageDepth) {
+            packageDepth = 0;
+            open = nullptr;
+        }
+        if (depth == 1 && reader.name() == QLatin1String("library")) {
+            library = attributes.value(QLatin1String("name")).toString();
+            urn = attributes.value(QLatin1String("urn")).toString();
+        } else if (!packageDepth && depth >= 2 && reader.name() == QLatin1String("package")) {
+            packageDepth = depth;
+            package = attributes.value(QLatin1String("name")).toString();
+        } else if (packageDepth && isOutlinePrimitive(reader)) {
+            add(reader, attributes);
+        }
+    }
+
+    void add(const DocumentTokens::Reader &reader, const DocumentTokens::Attributes &attributes)
+    {
+        if (!open) {
+            const QString key = keyOf(library, urn, package);
+            open = &drawings[key];
+            const QString byName = keyOf(library, QString(), package);
+            if (!keyByName.contains(byName))
+                keyByName.insert(byName, key);
+        }
+        open->tags.append(reader.index());
+        if (reader.name() == QLatin1String("wire")) {
+            open->wires.append(outlineWire(attributes));
+            return;
+        }
+        open->circles.append({{attributes.value(QLatin1String("x")).toDouble(),
+                               attributes.value(QLatin1String("y")).toDouble()},
+                              std::abs(attributes.value(QLatin1String("radius")).toDouble()),
+                              attributes.value(QLatin1String("width")).toString()});
+    }
+
+    std::map<QString, PackageDrawing> drawings; // its values never move
+    QHash<QString, QString> keyByName;
+    QString library, urn, package; // of the open library and package
+    int packageDepth = 0;
+    PackageDrawing *open = nullptr; // of the open package, once it draws outline
+};
+
+// A wire the frame writes between two board points: its ends are the values
+// their texts read back as, so wires meeting at a point meet exactly.
+OutlineWire boardWire(OutlinePoint from, OutlinePoint to, double curve, const QString &width)
+{
+    OutlineWire wire;
+    wire.fromX = frameNumber(from.x);
+    wire.fromY = frameNumber(from.y);
+    wire.toX = frameNumber(to.x);
+    wire.toY = frameNumber(to.y);
+    wire.from = {wire.fromX.toDouble(), wire.fromY.toDouble()};
+    wire.to = {wire.toX.toDouble(), wire.toY.toDouble()};
+    wire.width = width;
+    wire.curve = curve;
+    OutlineArc arc;
+    wire.straight = !wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc);
+    wire.drawnByPart = true;
+    return wire;
+}
+
+OutlinePoint placed(const PartPlacement &part, OutlinePoint point)
+{
+    const auto [x, y] = part.map(point.x, point.y);
+    return {x, y};
+}
+
+// Mirroring reverses the sense of an arc.
+void appendPlaced(QVector<OutlineWire> &wires, const PackageDrawing &drawing,
+                  const PartPlacement &part)
+{
+    for (const OutlineWire &wire : drawing.wires) {
+        wires.append(boardWire(placed(part, wire.from), placed(part, wire.to),
+                               part.rotation.mirror ? -wire.curve : wire.curve, wire.width));
+    }
+    for (const PackageCircle &circle : drawing.circles) {
+        const OutlinePoint centre = placed(part, circle.centre);
+        const OutlinePoint left {centre.x - circle.radius, centre.y};
+        const OutlinePoint right {centre.x + circle.radius, centre.y};
+        wires.append(boardWire(left, right, 180.0, circle.width));
+        wires.append(boardWire(right, left, 180.0, circle.width));
     }
 }
 
@@ -143,7 +289,7 @@ QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords)
 QVector<OutlineWire> drawingOutlineWires(const DocumentTokens &copy)
 {
     QVector<OutlineWire> wires;
-    forEachInSection(copy, QLatin1String("plain"), [&](const DocumentTokens::Reader &reader) {
+    forEachInSection(copy, QLatin1String("plain"), [&](const DocumentTokens::Reader &reader, int) {
         const DocumentTokens::Attributes attributes = reader.attributes();
         if (reader.name() != QLatin1String("wire")
             || attributes.value(QLatin1String("layer")) != QLatin1String("20"))
@@ -154,15 +300,41 @@ QVector<OutlineWire> drawingOutlineWires(const DocumentTokens &copy)
     return wires;
 }
 
+PartOutline partOutlineWires(const DocumentTokens &copy)
+{
+    const PackageDrawings packages(copy);
+    PartOutline outline;
+    QSet<const PackageDrawing *> placedDrawings;
+    forEachInSection(
+            copy, QLatin1String("elements"), [&](const DocumentTokens::Reader &reader, int) {
+                if (reader.name() != QLatin1String("element"))
+                    return;
+                const DocumentTokens::Attributes attributes = reader.attributes();
+                const PackageDrawing *drawing = packages.placedBy(attributes);
+                if (!drawing)
+                    return;
+                const PartPlacement part {attributes.value(QLatin1String("x")).toDouble(),
+                                          attributes.value(QLatin1String("y")).toDouble(),
+                                          parseRotation(attributes.value(QLatin1String("rot")))};
+                appendPlaced(outline.wires, *drawing, part);
+                placedDrawings.insert(drawing);
+            });
+    for (const PackageDrawing *drawing : placedDrawings)
+        outline.packageTags += drawing->tags;
+    std::sort(outline.packageTags.begin(), outline.packageTags.end());
+    return outline;
+}
+
 bool hasBottomParts(const DocumentTokens &copy)
 {
     bool bottom = false;
-    forEachInSection(copy, QLatin1String("elements"), [&](const DocumentTokens::Reader &reader) {
-        bottom = bottom
-                || (reader.name() == QLatin1String("element")
-                    && reader.attributes()
-                               .value(QLatin1String("rot"))
-                               .startsWith(QLatin1Char('M')));
-    });
+    forEachInSection(copy, QLatin1String("elements"),
+                     [&](const DocumentTokens::Reader &reader, int) {
+                         bottom = bottom
+                                 || (reader.name() == QLatin1String("element")
+                                     && reader.attributes()
+                                                .value(QLatin1String("rot"))
+                                                .startsWith(QLatin1Char('M')));
+                     });
     return bottom;
 }

@@ -58,5 +58,17 @@ QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords = 32);
 // as they are.
 QVector<OutlineWire> drawingOutlineWires(const DocumentTokens &copy);
 
+// The outline a copy's parts draw: the layer-20 wires and circles of the
+// packages its elements place, where each element puts them, and the start
+// tags of those package primitives (only of packages some element places),
+// sorted. A circle comes as two half-turn arcs through its leftmost and
+// rightmost points, so that a tab can cut it like any wire.
+struct PartOutline
+{
+    QVector<OutlineWire> wires;
+    QVector<int> packageTags;
+};
+PartOutline partOutlineWires(const DocumentTokens &copy);
+
 // Whether a part of the copy sits on the bottom side (a mirrored part).
 bool hasBottomParts(const DocumentTokens &copy);

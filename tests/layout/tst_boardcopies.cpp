@@ -1,10 +1,14 @@
 #include "assembly/assemblepanel.h"
 #include "catalogue/boardfile.h"
+#include "catalogue/outline.h"
 #include "hostile/hostileinputs.h"
+#include "layout/copyoutline.h"
 #include "layout/panelrun.h"
+#include "shift/boardtokens.h"
 #include "shift/shiftedboard.h"
 #include "support/testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -24,6 +28,8 @@ private slots:
     void panelEqualsThePanelOfShiftedTexts();
     void framedPanelReadsEachBoardOnce_data();
     void framedPanelReadsEachBoardOnce();
+    void partOutlineIsWhereItsPartsPutIt_data();
+    void partOutlineIsWhereItsPartsPutIt();
 };
 
 namespace {
@@ -89,6 +95,50 @@ Panels panelsOf(const QStringList &paths)
     NameBook names(known, duplicates);
     panels.ofTexts = texts.isEmpty() ? QByteArray() : assemblePanel(texts, names);
     return panels;
+}
+
+// A package drawing a square with one arc and a circle, which `elements`
+// may place; a part names a package no library has.
+QByteArray boardOfParts(const QString &elements)
+{
+    return QString(R"(<eagle><drawing><board><plain/><libraries><library name="lib"><packages>
+<package name="SQ"><wire x1="0" y1="0" x2="4" y2="0" width="0.1" layer="20"/>
+<wire x1="4" y1="0" x2="4" y2="4" width="0.1" layer="20" curve="90"/>
+<wire x1="4" y1="4" x2="0" y2="4" width="0.1" layer="20"/>
+<wire x1="0" y1="4" x2="0" y2="0" width="0.1" layer="20"/>
+<circle x="2" y="2" radius="1" width="0.2" layer="20"/><wire x2="9" layer="21"/></package>
+<package name="UNPLACED"><wire x1="0" y1="0" x2="50" y2="0" width="0" layer="20"/></package>
+</packages></library></libraries><elements>%1
+<element name="Q" library="lib" package="GONE" x="1" y="1"/></elements><signals/>
+</board></drawing></eagle>)")
+            .arg(elements)
+            .toUtf8();
+}
+
+// The start tags of the outline wires and circles of the packages named
+// `name` in a board's libraries; of every package for a null name.
+QVector<int> packageOutlineTags(const DocumentTokens &board, const QString &name = QString())
+{
+    QVector<int> tags;
+    DocumentTokens::Reader reader(board);
+    bool inNamed = false; // packages do not nest
+    while (!reader.atEnd()) {
+        const bool starts = reader.readNext() == QXmlStreamReader::StartElement;
+        const QStringRef tag = reader.name();
+        const DocumentTokens::Attributes attributes = reader.attributes();
+        if (tag == QLatin1String("package"))
+            inNamed = starts && (name.isNull() || attributes.value(QLatin1String("name")) == name);
+        else if (starts && inNamed
+                 && (tag == QLatin1String("wire") || tag == QLatin1String("circle"))
+                 && attributes.value(QLatin1String("layer")) == QLatin1String("20"))
+            tags << reader.index();
+    }
+    return tags;
+}
+
+bool near(OutlinePoint point, QPointF expected)
+{
+    return std::abs(point.x - expected.x()) < 1e-4 && std::abs(point.y - expected.y()) < 1e-4;
 }
 
 } // namespace
@@ -219,6 +269,100 @@ void TestBoardCopies::framedPanelReadsEachBoardOnce()
     QVERIFY(panel.text.joined().contains("drill=\"0.5\"")); // the tabs' mouse bites
     for (const QString &path : paths)
         QCOMPARE(reads.value(path), 1);
+}
+
+void TestBoardCopies::partOutlineIsWhereItsPartsPutIt_data()
+{
+    QTest::addColumn<QByteArray>("board");
+    QTest::addColumn<QString>("package"); // that its parts place
+    QTest::addColumn<int>("wireCount");
+    // The package's square placed, corner by corner, then its circle's centre.
+    QTest::addColumn<QList<QPointF>>("corners");
+    QTest::addColumn<double>("curve"); // of its arc, placed
+
+    const QString part = QStringLiteral(
+            "<element name=\"P\" library=\"lib\" package=\"SQ\" x=\"10\" y=\"20\" rot=\"%1\"/>");
+    const double h = 2 * std::sqrt(2.0);
+    QTest::newRow("R0") << boardOfParts(part.arg("R0")) << "SQ" << 6
+                        << QList<QPointF> {{10, 20}, {14, 20}, {14, 24}, {10, 24}, {12, 22}}
+                        << 90.0;
+    QTest::newRow("R90") << boardOfParts(part.arg("R90")) << "SQ" << 6
+                         << QList<QPointF> {{10, 20}, {10, 24}, {6, 24}, {6, 20}, {8, 22}} << 90.0;
+    QTest::newRow("MR180") << boardOfParts(part.arg("MR180")) << "SQ" << 6
+                           << QList<QPointF> {{10, 20}, {14, 20}, {14, 16}, {10, 16}, {12, 18}}
+                           << -90.0;
+    QTest::newRow("R45") << boardOfParts(part.arg("R45")) << "SQ" << 6
+                         << QList<QPointF> {{10, 20},
+                                            {10 + h, 20 + h},
+                                            {10, 20 + 2 * h},
+                                            {10 - h, 20 + h},
+                                            {10, 20 + h}}
+                         << 90.0;
+    QTest::newRow("only a part of a missing package")
+            << boardOfParts(QString()) << "GONE" << 0 << QList<QPointF>() << 0.0;
+    const QString real =
+            realBoardsDir().isEmpty() ? QString() : realBoard("BusPirate-v3.8a-SSOP.brd");
+    QTest::newRow("BusPirate") << (real.isEmpty() ? QByteArray() : readWholeFile(real))
+                               << "DP5050_V1" << 8 << QList<QPointF>() << 0.0;
+}
+
+// Copies that leave out the primitives their parts draw keep every other one.
+void TestBoardCopies::partOutlineIsWhereItsPartsPutIt()
+{
+    QFETCH(QByteArray, board);
+    QFETCH(QString, package);
+    QFETCH(int, wireCount);
+    QFETCH(QList<QPointF>, corners);
+    QFETCH(double, curve);
+    if (board.isEmpty())
+        QSKIP("the real boards are not at hand");
+    QBuffer buffer(&board);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const std::shared_ptr<const DocumentTokens> tokens = readBoardTokens(buffer).tokens;
+    const QPointF shift(7, -3);
+    const PartOutline outline = partOutlineWires(tokens->shifted(shift.x(), shift.y()));
+    QCOMPARE(outline.wires.size(), wireCount);
+    QCOMPARE(outline.packageTags, packageOutlineTags(*tokens, package));
+
+    BoxBuilder drawn;
+    for (int i = 0; i < outline.wires.size(); ++i) {
+        const OutlineWire &wire = outline.wires.at(i);
+        QVERIFY(wire.drawnByPart && wire.tag == -1);
+        QVERIFY(wire.from.x == wire.fromX.toDouble() && wire.to.y == wire.toY.toDouble());
+        OutlineArc arc;
+        QCOMPARE(wire.straight,
+                 !wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc));
+        if (wire.straight) {
+            drawn.add(wire.from);
+            drawn.add(wire.to);
+        } else {
+            drawn.add(arc);
+        }
+        if (corners.isEmpty())
+            continue;
+        const QPointF circle = corners.last() + shift, radius(i == 4 ? 1 : -1, 0);
+        QVERIFY(near(wire.from, i < 4 ? corners.at(i) + shift : circle - radius));
+        QVERIFY(near(wire.to, i < 4 ? corners.at((i + 1) % 4) + shift : circle + radius));
+        QCOMPARE(wire.curve, i < 4 ? (i == 1 ? curve : 0.0) : 180.0);
+        QCOMPARE(wire.width, QLatin1String(i < 4 ? "0.1" : "0.2"));
+    }
+    buffer.seek(0);
+    const OutlineBox box = drawn.box(), measured = measureOutline(buffer).box;
+    if (wireCount) {
+        QVERIFY(std::abs(box.minX - measured.minX - shift.x()) < 1e-3);
+        QVERIFY(std::abs(box.maxX - measured.maxX - shift.x()) < 1e-3);
+        QVERIFY(std::abs(box.minY - measured.minY - shift.y()) < 1e-3);
+        QVERIFY(std::abs(box.maxY - measured.maxY - shift.y()) < 1e-3);
+    }
+
+    BoardCopy copy;
+    copy.board = tokens;
+    copy.leftOut = outline.packageTags;
+    QStringList known, duplicates;
+    NameBook names(known, duplicates);
+    const QByteArray panel = assembleCopies({copy, copy}, names).text.joined();
+    QCOMPARE(packageOutlineTags(DocumentTokens(QString::fromUtf8(panel))).size(),
+             2 * (packageOutlineTags(*tokens).size() - outline.packageTags.size()));
 }
 
 QTEST_GUILESS_MAIN(TestBoardCopies)
