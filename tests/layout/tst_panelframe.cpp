@@ -358,12 +358,32 @@ QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
     return moved;
 }
 
+// A board of nothing but its outline, `size` ("3x3") mm, as a file.
+QString outlineOnlyBoard(const QString &size, const QString &folder)
+{
+    const QStringList sides = size.split(QLatin1Char('x'));
+    const QByteArray w = sides.at(0).toLatin1(), h = sides.at(1).toLatin1();
+    QByteArray wires;
+    const QList<QByteArrayList> corners {
+            {"0", "0", w, "0"}, {w, "0", w, h}, {w, h, "0", h}, {"0", h, "0", "0"}};
+    for (const QByteArrayList &wire : corners)
+        wires += "<wire x1=\"" + wire.at(0) + "\" y1=\"" + wire.at(1) + "\" x2=\"" + wire.at(2)
+                + "\" y2=\"" + wire.at(3) + "\" width=\"0\" layer=\"20\"/>\n";
+    const QString path = folder + QStringLiteral("/outline-") + size + QStringLiteral(".brd");
+    const QByteArray board = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<eagle "
+                             "version=\"9.6.2\"><drawing><board>\n<plain>\n"
+            + wires
+            + "</plain>\n<libraries/>\n<elements/>\n<signals/>\n</board></drawing></eagle>\n";
+    return writeWholeFile(path, board) ? path : QString();
+}
+
 } // namespace
 
 void TestPanelFrame::framedPanelIsOnePiece_data()
 {
     // "name.brd", "name.brd@dx,dy": moved first, "name.brd@split": its
-    // straight outline wires drawn as pieces shorter than a tab
+    // straight outline wires drawn as pieces shorter than a tab; "3x3": a
+    // board of only its outline, 3 mm by 3 mm
     QTest::addColumn<QStringList>("boards");
     QTest::addColumn<PanelNumbers>("numbers");
     QTest::addColumn<int>("held"); // boards the panel keeps
@@ -393,6 +413,17 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
             << QStringList {QStringLiteral("BusPirate-v3.8a-SSOP.brd"), QStringLiteral("MOAC.brd"),
                             QStringLiteral("OpenLog.brd")}
             << firstLeftOut << 2;
+
+    // They leave no hole: the boards after them move up, and the last finds
+    // room it had not found beside them.
+    PanelNumbers tinyLeftOut = mixed;
+    tinyLeftOut.width = 167;
+    tinyLeftOut.height = 60;
+    QTest::newRow("boards too small for two tabs, early")
+            << QStringList {QStringLiteral("3x3"), QStringLiteral("OpenLog.brd"),
+                            QStringLiteral("2x3"), QStringLiteral("MOAC.brd"),
+                            QStringLiteral("OpenLog.brd")}
+            << tinyLeftOut << 3;
 
     PanelNumbers away = mixed;
     away.width = 200;
@@ -430,7 +461,8 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
     wide.frame.tabWidth = 6;
     wide.frame.fiducials = true;
     wide.frame.toolingDrill = 2;
-    QTest::newRow("wide rails, long edges with several tabs, edges drawn in pieces")
+    wide.frame.fixedSize = true;
+    QTest::newRow("wide rails, long edges with several tabs, edges drawn in pieces, fixed size")
             << QStringList {QStringLiteral("ChairControl.brd"),
                             QStringLiteral("Qwiic_LED_Stick.brd"),
                             QStringLiteral("Qwiic_LED_Stick.brd@split")}
@@ -448,7 +480,9 @@ void TestPanelFrame::framedPanelIsOnePiece()
     for (const QString &board : std::as_const(boards)) {
         const QStringList parts = board.split(QLatin1Char('@'));
         QString path = realBoard(parts.at(0));
-        if (parts.size() == 2 && parts.at(1) == QLatin1String("split")) {
+        if (!board.endsWith(QLatin1String(".brd")) && parts.size() == 1) {
+            path = outlineOnlyBoard(board, folder.path());
+        } else if (parts.size() == 2 && parts.at(1) == QLatin1String("split")) {
             path = splitBoard(path, folder.path());
         } else if (parts.size() == 2) {
             const QStringList shift = parts.at(1).split(QLatin1Char(','));
@@ -471,10 +505,39 @@ void TestPanelFrame::framedPanelIsOnePiece()
         QVERIFY2(problem.kind == PanelProblem::NoTabs || problem.kind == PanelProblem::NoFit
                          || problem.kind == PanelProblem::DesignRules,
                  qPrintable(problem.line()));
-    const auto leftOut =
-            std::count_if(panel.problems.begin(), panel.problems.end(),
-                          [](const PanelProblem &problem) { return problem.board >= 0; });
-    QCOMPARE(panel.placements.size() + int(leftOut), loaded.size());
+    // Each board left out is reported once, in board order.
+    QVector<int> reported;
+    for (const PanelProblem &problem : panel.problems) {
+        if (problem.board >= 0)
+            reported.append(problem.board);
+    }
+    QVERIFY(std::is_sorted(reported.begin(), reported.end()));
+    QVERIFY(std::adjacent_find(reported.begin(), reported.end()) == reported.end());
+    QCOMPARE(panel.placements.size() + reported.size(), loaded.size());
+
+    // A board that cannot be held leaves no hole: the others are where they
+    // would be had it never been loaded.
+    QVector<PanelBoard> heldOnly;
+    QVector<int> heldIndex;
+    for (int i = 0; i < loaded.size(); ++i) {
+        const bool noTabs = std::any_of(
+                panel.problems.begin(), panel.problems.end(), [i](const PanelProblem &problem) {
+                    return problem.kind == PanelProblem::NoTabs && problem.board == i;
+                });
+        QCOMPARE(plan.untabbed.contains(i), noTabs);
+        if (!noTabs) {
+            heldOnly.append(loaded.at(i));
+            heldIndex.append(i);
+        }
+    }
+    PanelRun withoutThem(heldOnly, numbers);
+    withoutThem.place();
+    QCOMPARE(withoutThem.panel().placements.size(), panel.placements.size());
+    for (int i = 0; i < panel.placements.size(); ++i) {
+        const PanelPlacement &placement = withoutThem.panel().placements.at(i);
+        QCOMPARE(heldIndex.at(placement.board), panel.placements.at(i).board);
+        QCOMPARE(placement.shift, panel.placements.at(i).shift);
+    }
 
     QDomDocument document = parseXml(QString::fromUtf8(panel.text.joined()));
     QString error;
@@ -482,7 +545,36 @@ void TestPanelFrame::framedPanelIsOnePiece()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(outerBoundaries(loops), 1);
 
+    // With rails the panel hugs its boards: the channel and the rails beyond
+    // their reach, in whole millimetres, at most the size set.
     const double f = numbers.frame.frameWidth;
+    double right = 0.0, top = 0.0;
+    for (const PanelPlacement &placement : panel.placements) {
+        const BoardFootprint &board = loaded.at(placement.board).footprint;
+        right = std::max(right, board.startX + placement.shift.dx + board.width);
+        top = std::max(top, board.startY + placement.shift.dy + board.height);
+    }
+    const bool hugs = f > 0 && !numbers.frame.fixedSize;
+    const double margin = numbers.offset + f - 1e-6;
+    QCOMPARE(panel.width,
+             hugs ? std::min(numbers.width, int(std::ceil(right + margin))) : numbers.width);
+    QCOMPARE(panel.height,
+             hugs ? std::min(numbers.height, int(std::ceil(top + margin))) : numbers.height);
+    if (f > 0) {
+        double outerX = 0.0, outerY = 0.0;
+        for (const Polygon &loop : loops) {
+            for (OutlinePoint point : loop) {
+                QVERIFY(point.x >= -1e-6 && point.y >= -1e-6);
+                outerX = std::max(outerX, point.x);
+                outerY = std::max(outerY, point.y);
+            }
+        }
+        QCOMPARE(outerX, double(panel.width));
+        QCOMPARE(outerY, double(panel.height));
+    }
+    // From here on the panel is measured as it was made.
+    numbers.width = panel.width;
+    numbers.height = panel.height;
     QVector<Polygon> copyOutlines;
     bool bottomParts = false;
     for (const PanelPlacement &placement : panel.placements) {
