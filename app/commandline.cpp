@@ -11,9 +11,9 @@
 
 namespace {
 
-const char *const panelOptions[] = {"--width",     "--height",       "--offset",     "--output",
-                                    "--frame",     "--tabs",         "--bite-drill", "--bite-pitch",
-                                    "--fiducials", "--tooling-holes"};
+const char *const panelOptions[] = {
+        "--width",      "--height",     "--offset",    "--output",        "--frame",     "--tabs",
+        "--bite-drill", "--bite-pitch", "--fiducials", "--tooling-holes", "--fixed-size"};
 const char *const infoOptions[] = {"-h", "-?", "--help", "--help-all", "-v", "--version"};
 
 bool isPanelOption(const QByteArray &argument)
@@ -207,6 +207,10 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
                                     1.0, FrameLimits::maxToolingDrill, &frame.toolingDrill, true};
     const QCommandLineOption fiducials(QStringLiteral("fiducials"),
                                        QStringLiteral("Three fiducials on the rails."));
+    const QCommandLineOption fixedSize(
+            QStringLiteral("fixed-size"),
+            QStringLiteral("With --frame, keep the panel at --width and --height rather than "
+                           "shrinking it to the boards."));
     const QCommandLineOption output(QStringLiteral("output"),
                                     QStringLiteral("Write the panel to <file>, without a window."),
                                     QStringLiteral("file"));
@@ -218,7 +222,8 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({width.option, height.option, offset.option, frameWidth.option, tabs.option,
-                       biteDrill.option, bitePitch.option, fiducials, tooling.option, output});
+                       biteDrill.option, bitePitch.option, fiducials, tooling.option, fixedSize,
+                       output});
     parser.addPositionalArgument(QStringLiteral("boards"),
                                  QStringLiteral("Board files, each placed once per mention, in "
                                                 "the order given."),
@@ -239,6 +244,7 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
             return usageError(error);
     }
     frame.fiducials = parser.isSet(fiducials);
+    frame.fixedSize = parser.isSet(fixedSize);
     if (frame.bitePitch < frame.biteDrill)
         return usageError(QStringLiteral("--bite-pitch must be at least --bite-drill"));
     if (!parser.isSet(output))

@@ -40,6 +40,7 @@ FrameDialog::FrameDialog(const FrameSettings &settings, QWidget *parent)
     , fiducials(new QCheckBox(QStringLiteral("Three fiducials on the rails")))
     , toolingDrill(millimetreBox(0.0, FrameLimits::maxToolingDrill, 0.1, settings.toolingDrill,
                                  QStringLiteral("no holes")))
+    , fixedSize(new QCheckBox(QStringLiteral("Keep the panel at the set size")))
 {
     setWindowTitle(QStringLiteral("Frame and Tabs"));
     frameWidth->setRange(0, FrameLimits::maxFrameWidth);
@@ -47,12 +48,14 @@ FrameDialog::FrameDialog(const FrameSettings &settings, QWidget *parent)
     frameWidth->setSpecialValueText(QStringLiteral("no frame"));
     frameWidth->setValue(settings.frameWidth);
     fiducials->setChecked(settings.fiducials);
+    fixedSize->setChecked(settings.fixedSize);
     frameWidth->setObjectName(QStringLiteral("frameWidth"));
     tabWidth->setObjectName(QStringLiteral("tabWidth"));
     biteDrill->setObjectName(QStringLiteral("biteDrill"));
     bitePitch->setObjectName(QStringLiteral("bitePitch"));
     fiducials->setObjectName(QStringLiteral("fiducials"));
     toolingDrill->setObjectName(QStringLiteral("toolingDrill"));
+    fixedSize->setObjectName(QStringLiteral("fixedSize"));
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Frame (rail) width:"), frameWidth);
@@ -61,9 +64,11 @@ FrameDialog::FrameDialog(const FrameSettings &settings, QWidget *parent)
     form->addRow(QStringLiteral("Mouse-bite hole pitch:"), bitePitch);
     form->addRow(QString(), fiducials);
     form->addRow(QStringLiteral("Tooling-hole drill:"), toolingDrill);
+    form->addRow(QString(), fixedSize);
     auto *note = new QLabel(QStringLiteral(
             "The minimum offset becomes the routing channel between the boards and along the "
-            "rails; board houses route with 2 mm tools."));
+            "rails; board houses route with 2 mm tools. With rails, the panel takes only the "
+            "room its boards need, at most the set size."));
     note->setWordWrap(true);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -84,6 +89,7 @@ FrameSettings FrameDialog::settings() const
     settings.bitePitch = std::max(bitePitch->value(), biteDrill->value());
     settings.fiducials = fiducials->isChecked();
     settings.toolingDrill = toolingDrill->value();
+    settings.fixedSize = fixedSize->isChecked();
     return settings;
 }
 
@@ -104,6 +110,7 @@ FrameSettings storedFrameSettings()
     settings.fiducials = stored.value(group + QStringLiteral("fiducials"), false).toBool();
     settings.toolingDrill =
             number("toolingDrill", settings.toolingDrill, 0, FrameLimits::maxToolingDrill);
+    settings.fixedSize = stored.value(group + QStringLiteral("fixedSize"), false).toBool();
     return settings;
 }
 
@@ -116,4 +123,5 @@ void storeFrameSettings(const FrameSettings &settings)
     stored.setValue(group + QStringLiteral("bitePitch"), settings.bitePitch);
     stored.setValue(group + QStringLiteral("fiducials"), settings.fiducials);
     stored.setValue(group + QStringLiteral("toolingDrill"), settings.toolingDrill);
+    stored.setValue(group + QStringLiteral("fixedSize"), settings.fixedSize);
 }

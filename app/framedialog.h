@@ -26,6 +26,7 @@ private:
     QDoubleSpinBox *bitePitch;
     QCheckBox *fiducials;
     QDoubleSpinBox *toolingDrill;
+    QCheckBox *fixedSize;
 };
 
 // The settings as the last run left them; the defaults the first time.

@@ -12,6 +12,8 @@ struct FrameSettings
     double bitePitch = 0.8; // mm between the centres of two mouse-bite holes
     bool fiducials = false;
     double toolingDrill = 0.0; // mm; 0: no tooling holes
+    // With rails, the panel keeps the size set rather than hugging its boards.
+    bool fixedSize = false;
 
     bool isOff() const
     {

@@ -13,6 +13,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -79,15 +80,25 @@ PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Sour
     : runBoards(std::move(boards))
     , numbers(numbers)
     , source(std::move(source))
+    , unheld(runBoards.size())
 { }
 
 // Inside rails the boards take the panel less the rails and a channel the
-// offset wide along them.
+// offset wide along them. A board that cannot be held by two tabs leaves no
+// hole: the boards after it take its place.
 void PanelRun::place()
 {
+    result.placements.clear();
+    result.problems.clear();
+    result.width = numbers.width;
+    result.height = numbers.height;
     const int inset = numbers.frame.frameWidth > 0 ? numbers.frame.frameWidth + numbers.offset : 0;
     RowPlacer placer(numbers.width - 2 * inset, numbers.height - 2 * inset);
     for (int i = 0; i < runBoards.size(); ++i) {
+        if (unheld.at(i)) {
+            result.problems.append(noTabsProblem(runBoards.at(i), i));
+            continue;
+        }
         const std::optional<PanelShift> shift = placer.place(runBoards.at(i).footprint);
         if (!shift) {
             result.problems.append(noFitProblem(runBoards.at(i), i));
@@ -98,12 +109,28 @@ void PanelRun::place()
     }
 }
 
-// Each board is read once, whatever the number of its copies, so that a
-// panel of many copies costs little more than their output. A board that
-// cannot be read again keeps its places on the panel empty.
+// Each board is read once, whatever the number of its copies and of the
+// placements a frame needs, so that a panel of many copies costs little more
+// than their output.
 void PanelRun::shift()
 {
     QHash<QString, ReadBoard> read;
+    copyPlacedBoards(read);
+    while (!numbers.frame.isOff() && !frame()) {
+        place();
+        copyPlacedBoards(read);
+    }
+    for (int board = 0; board < unheld.size(); ++board) {
+        if (unheld.at(board))
+            plan.untabbed.append(board);
+    }
+    sortProblems();
+}
+
+// A board that cannot be read again keeps its places on the panel empty.
+void PanelRun::copyPlacedBoards(QHash<QString, ReadBoard> &read)
+{
+    boardCopies.clear();
     QVector<PanelPlacement> shiftedPlacements;
     for (const PanelPlacement &placement : std::as_const(result.placements)) {
         const QString &path = runBoards.at(placement.board).path;
@@ -117,9 +144,6 @@ void PanelRun::shift()
         shiftedPlacements.append(placement);
     }
     result.placements = shiftedPlacements;
-    if (!numbers.frame.isOff())
-        frame();
-    sortProblems();
 }
 
 void PanelRun::sortProblems()
@@ -132,28 +156,65 @@ void PanelRun::sortProblems()
 namespace {
 
 // The plan counts boards by copy; the run's callers count them as loaded.
-void toRunBoards(FramePlan &plan, const QVector<PanelPlacement> &placements)
+void toRunBoards(QVector<Tab> &tabs, const QVector<PanelPlacement> &placements)
 {
-    for (Tab &tab : plan.tabs) {
+    for (Tab &tab : tabs) {
         tab.near.board = placements.at(tab.near.board).board;
         if (tab.far.board >= 0)
             tab.far.board = placements.at(tab.far.board).board;
     }
-    for (int &board : plan.untabbed)
-        board = placements.at(board).board;
+}
+
+// Whole millimetres that take in `reach`, which may fall a rounding error
+// above a whole number; never more than `set`, and `set` for a reach that is
+// no number.
+int wholeMillimetres(double reach, int set)
+{
+    return int(std::min(double(set), std::ceil(reach - 1e-6)));
 }
 
 } // namespace
 
-// Leaves out the outline the tabs and channels replace, adds the panel's own
-// drawing to the first copy kept and leaves out every board that cannot be
-// held; the copies stay tokens throughout.
-void PanelRun::frame()
+// Leaves out the outline the tabs and channels replace and adds the panel's
+// own drawing to the first copy; the copies stay tokens throughout. False,
+// the copies left as they are, when boards cannot be held: they are marked
+// to be left out of the next placement.
+bool PanelRun::frame()
 {
+    plan = FramePlan();
     if (boardCopies.isEmpty())
-        return;
-    QVector<TabbedBoard> boards;
+        return true;
     QVector<bool> bottomParts;
+    const QVector<TabbedBoard> boards = tabbedCopies(bottomParts);
+    hug(boards);
+    const TabArea area {double(result.width), double(result.height), numbers.frame.frameWidth,
+                        double(numbers.offset)};
+    plan = planFrame(boards, area, numbers.frame);
+    if (!plan.untabbed.isEmpty()) {
+        for (int copy : std::as_const(plan.untabbed))
+            unheld[result.placements.at(copy).board] = true;
+        return false;
+    }
+    plan.bottomFiducials = !plan.fiducials.isEmpty() && bottomParts.contains(true);
+    const FrameEdits edits = frameEdits(boards, area, numbers.frame, plan);
+    toRunBoards(plan.tabs, result.placements);
+    for (int i = 0; i < boardCopies.size(); ++i) {
+        BoardCopy &copy = boardCopies[i];
+        copy.leftOut = edits.leftOut.at(i);
+        if (i == edits.holder)
+            copy.drawingAdditions = std::make_shared<DocumentTokens>(
+                    QLatin1String("<plain>") + edits.additions.join(QString())
+                    + QLatin1String("</plain>"));
+    }
+    reportRailFeatures();
+    return true;
+}
+
+// Each copy's outline box on the panel and its outline wires; and whether
+// it has parts on the bottom side, when fiducials are to be placed.
+QVector<TabbedBoard> PanelRun::tabbedCopies(QVector<bool> &bottomParts) const
+{
+    QVector<TabbedBoard> boards;
     for (int i = 0; i < boardCopies.size(); ++i) {
         const PanelPlacement &placement = result.placements.at(i);
         const BoardFootprint &footprint = runBoards.at(placement.board).footprint;
@@ -170,35 +231,24 @@ void PanelRun::frame()
         boards.append(board);
         bottomParts.append(numbers.frame.fiducials && hasBottomParts(copy));
     }
-    const TabArea area {double(numbers.width), double(numbers.height), numbers.frame.frameWidth,
-                        double(numbers.offset)};
-    plan = planFrame(boards, area, numbers.frame);
-    for (int i = 0; i < boards.size() && !plan.fiducials.isEmpty(); ++i) {
-        if (!plan.untabbed.contains(i) && bottomParts.at(i))
-            plan.bottomFiducials = true;
+    return boards;
+}
+
+// Placed from the bottom-left corner inside the rails, the boards leave
+// the rest of the panel to the channel and the rails beyond their reach.
+void PanelRun::hug(const QVector<TabbedBoard> &boards)
+{
+    if (numbers.frame.frameWidth == 0 || numbers.frame.fixedSize)
+        return;
+    double right = 0.0;
+    double top = 0.0;
+    for (const TabbedBoard &board : boards) {
+        right = std::max(right, board.box.maxX);
+        top = std::max(top, board.box.maxY);
     }
-    const FrameEdits edits = frameEdits(boards, area, numbers.frame, plan);
-    toRunBoards(plan, result.placements);
-    QVector<BoardCopy> kept;
-    QVector<PanelPlacement> keptPlacements;
-    for (int i = 0; i < boardCopies.size(); ++i) {
-        const int board = result.placements.at(i).board;
-        if (plan.untabbed.contains(board)) {
-            result.problems.append(noTabsProblem(runBoards.at(board), board));
-            continue;
-        }
-        BoardCopy copy = boardCopies.at(i);
-        copy.leftOut = edits.leftOut.at(i);
-        if (i == edits.holder)
-            copy.drawingAdditions = std::make_shared<DocumentTokens>(
-                    QLatin1String("<plain>") + edits.additions.join(QString())
-                    + QLatin1String("</plain>"));
-        kept.append(copy);
-        keptPlacements.append(result.placements.at(i));
-    }
-    boardCopies = kept;
-    result.placements = keptPlacements;
-    reportRailFeatures();
+    const int margin = numbers.offset + numbers.frame.frameWidth;
+    result.width = wholeMillimetres(right + margin, numbers.width);
+    result.height = wholeMillimetres(top + margin, numbers.height);
 }
 
 void PanelRun::reportRailFeatures()

@@ -100,14 +100,20 @@ struct AssembledPanel
     QVector<PanelPlacement> placements; // the boards on the panel, in board order
     PanelText text; // the panel file's bytes; empty when no board is on it
     QList<PanelProblem> problems; // in board order
+    // The panel's outer size in whole mm: the size set or, with rails, the
+    // placed boards' reach and the channel and rails beyond it.
+    int width = 0;
+    int height = 0;
 };
 
 // One make-panel run without a window: the boards are placed in order in
 // rows, each placed board is read again, once for all its copies, and the
-// copies, each moved to its place, are assembled into the panel. Every
-// caller (the window, the command line, the benchmark, the fuzzer) goes
-// through these steps, in this order; they are separate so that each can be
-// timed or inspected on its own.
+// copies, each moved to its place, are assembled into the panel. With a
+// frame, shift() places the boards again without those that cannot be
+// held, until every board placed is held. Every caller (the window, the
+// command line, the benchmark, the fuzzer) goes through these steps, in
+// this order; they are separate so that each can be timed or inspected on
+// its own.
 class PanelRun
 {
 public:
@@ -130,14 +136,17 @@ public:
     const QStringList &knownNames() const { return known; }
     const AssembledPanel &panel() const { return result; }
     // What the frame added, from shift() on, its boards counted as
-    // boards(); empty with the frame off.
+    // boards(), `untabbed` holding every board left out for want of tabs;
+    // empty with the frame off.
     const FramePlan &framePlan() const { return plan; }
     AssembledPanel takePanel() { return std::move(result); }
 
     static std::unique_ptr<QIODevice> openBoardAt(const QString &path, QString &error);
 
 private:
-    void frame();
+    bool frame();
+    QVector<TabbedBoard> tabbedCopies(QVector<bool> &bottomParts) const;
+    void hug(const QVector<TabbedBoard> &boards);
     void reportRailFeatures();
     void sortProblems();
     static BoardCopy textCopy(const QString &text);
@@ -152,6 +161,8 @@ private:
     };
 
     ReadBoard readBoard(const QString &path) const;
+    // `read` keeps each board as read, for every placement of the run.
+    void copyPlacedBoards(QHash<QString, ReadBoard> &read);
     std::optional<BoardCopy> copyOf(const QString &path, const PanelShift &shift,
                                     QHash<QString, ReadBoard> &read, QString &error) const;
 
@@ -163,6 +174,7 @@ private:
     QStringList duplicates;
     AssembledPanel result;
     FramePlan plan;
+    QVector<bool> unheld; // for each board: left out, as it cannot be held by two tabs
 };
 
 // The whole run on boards already loaded.

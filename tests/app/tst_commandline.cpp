@@ -243,6 +243,15 @@ void TestCommandLine::exitStatusAndReports_data()
                             QStringLiteral("tavolin: warning: The frame is too narrow for "
                                            "tooling holes: the panel has none")}
             << true << QString();
+    // Hugging OpenLog, the panel would be too narrow for the fiducials.
+    QTest::newRow("the set size keeps room for the fiducials")
+            << QStringList {QStringLiteral("--frame=5"),
+                            QStringLiteral("--offset=0"),
+                            QStringLiteral("--fiducials"),
+                            QStringLiteral("--fixed-size"),
+                            output,
+                            openLog}
+            << 0 << QStringList() << true << QString();
     QTest::newRow("a lone board without rails gets no tabs")
             << QStringList {QStringLiteral("--tabs"), QStringLiteral("5"), output, openLog} << 1
             << QStringList {QStringLiteral("tavolin: warning: %B/OpenLog.brd: No fit: Could not "

@@ -57,6 +57,7 @@ void fillIn(QWidget *dialog, const FrameSettings &settings)
     field<QDoubleSpinBox>(dialog, "bitePitch")->setValue(settings.bitePitch);
     field<QCheckBox>(dialog, "fiducials")->setChecked(settings.fiducials);
     field<QDoubleSpinBox>(dialog, "toolingDrill")->setValue(settings.toolingDrill);
+    field<QCheckBox>(dialog, "fixedSize")->setChecked(settings.fixedSize);
     static_cast<QDialog *>(dialog)->accept();
 }
 
@@ -69,7 +70,7 @@ bool sameSettings(const FrameSettings &a, const FrameSettings &b)
 {
     return a.frameWidth == b.frameWidth && a.tabWidth == b.tabWidth && a.biteDrill == b.biteDrill
             && a.bitePitch == b.bitePitch && a.fiducials == b.fiducials
-            && a.toolingDrill == b.toolingDrill;
+            && a.toolingDrill == b.toolingDrill && a.fixedSize == b.fixedSize;
 }
 
 FrameSettings typical()
@@ -81,6 +82,7 @@ FrameSettings typical()
     settings.bitePitch = 0.9;
     settings.fiducials = true;
     settings.toolingDrill = 3.2;
+    settings.fixedSize = true;
     return settings;
 }
 
@@ -133,17 +135,17 @@ void TestFrameDialog::dialogPanelIsTheCommandLinesPanel()
 
     const QString commandPanel = dir.filePath(QStringLiteral("command.brd"));
     QProcess process;
-    process.start(QStringLiteral(TAVOLIN_EXECUTABLE),
-                  QStringList {QStringLiteral("--width"), QStringLiteral("150"),
-                               QStringLiteral("--height"), QStringLiteral("100"),
-                               QStringLiteral("--offset"), QStringLiteral("3"),
-                               QStringLiteral("--frame"), QStringLiteral("5"),
-                               QStringLiteral("--tabs"), QStringLiteral("4.5"),
-                               QStringLiteral("--bite-drill"), QStringLiteral("0.6"),
-                               QStringLiteral("--bite-pitch=0.9"), QStringLiteral("--fiducials"),
-                               QStringLiteral("--tooling-holes"), QStringLiteral("3.2"),
-                               QStringLiteral("--output"), commandPanel}
-                          + paths);
+    process.start(
+            QStringLiteral(TAVOLIN_EXECUTABLE),
+            QStringList {QStringLiteral("--width"), QStringLiteral("150"),
+                         QStringLiteral("--height"), QStringLiteral("100"),
+                         QStringLiteral("--offset"), QStringLiteral("3"), QStringLiteral("--frame"),
+                         QStringLiteral("5"), QStringLiteral("--tabs"), QStringLiteral("4.5"),
+                         QStringLiteral("--bite-drill"), QStringLiteral("0.6"),
+                         QStringLiteral("--bite-pitch=0.9"), QStringLiteral("--fiducials"),
+                         QStringLiteral("--tooling-holes"), QStringLiteral("3.2"),
+                         QStringLiteral("--fixed-size"), QStringLiteral("--output"), commandPanel}
+                    + paths);
     QVERIFY(process.waitForFinished(300000));
     const QList<QByteArray> warnings = process.readAllStandardError().split('\n');
     for (const QByteArray &line : warnings)

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 Q_DECLARE_METATYPE(PanelNumbers)
@@ -371,12 +372,27 @@ QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
     return moved;
 }
 
+// A board of nothing but its outline, `size` ("3x3") mm, as a file.
+QString outlineOnlyBoard(const QString &size, const QString &folder)
+{
+    const QString w = size.section(QLatin1Char('x'), 0, 0), h = size.section(QLatin1Char('x'), 1);
+    const QString o = QStringLiteral("0");
+    const QString wire = QStringLiteral(
+            "<wire x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" width=\"0\" layer=\"20\"/>");
+    const QString board = QStringLiteral("<eagle><drawing><board><plain>") + wire.arg(o, o, w, o)
+            + wire.arg(w, o, w, h) + wire.arg(w, h, o, h) + wire.arg(o, h, o, o)
+            + QStringLiteral("</plain><libraries/><elements/><signals/></board></drawing></eagle>");
+    const QString path = folder + QStringLiteral("/outline-") + size + QStringLiteral(".brd");
+    return writeWholeFile(path, board.toUtf8()) ? path : QString();
+}
+
 } // namespace
 
 void TestPanelFrame::framedPanelIsOnePiece_data()
 {
     // "name.brd", "name.brd@dx,dy": moved first, "name.brd@split": its
-    // straight outline wires drawn as pieces shorter than a tab
+    // straight outline wires drawn as pieces shorter than a tab; "3x3": a
+    // board of only its outline, 3 mm by 3 mm
     QTest::addColumn<QStringList>("boards");
     QTest::addColumn<PanelNumbers>("numbers");
     QTest::addColumn<int>("held"); // boards the panel keeps
@@ -406,6 +422,17 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
             << QStringList {QStringLiteral("BusPirate-v3.8a-SSOP.brd"), QStringLiteral("MOAC.brd"),
                             QStringLiteral("OpenLog.brd")}
             << firstLeftOut << 2;
+
+    // They leave no hole: the boards after them move up, and the last finds
+    // room it had not found beside them.
+    PanelNumbers tinyLeftOut = mixed;
+    tinyLeftOut.width = 167;
+    tinyLeftOut.height = 60;
+    QTest::newRow("boards too small for two tabs, early")
+            << QStringList {QStringLiteral("3x3"), QStringLiteral("OpenLog.brd"),
+                            QStringLiteral("2x3"), QStringLiteral("MOAC.brd"),
+                            QStringLiteral("OpenLog.brd")}
+            << tinyLeftOut << 3;
 
     PanelNumbers away = mixed;
     away.width = 200;
@@ -443,7 +470,8 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
     wide.frame.tabWidth = 6;
     wide.frame.fiducials = true;
     wide.frame.toolingDrill = 2;
-    QTest::newRow("wide rails, long edges with several tabs, edges drawn in pieces")
+    wide.frame.fixedSize = true;
+    QTest::newRow("wide rails, long edges with several tabs, edges drawn in pieces, fixed size")
             << QStringList {QStringLiteral("ChairControl.brd"),
                             QStringLiteral("Qwiic_LED_Stick.brd"),
                             QStringLiteral("Qwiic_LED_Stick.brd@split")}
@@ -461,7 +489,9 @@ void TestPanelFrame::framedPanelIsOnePiece()
     for (const QString &board : std::as_const(boards)) {
         const QStringList parts = board.split(QLatin1Char('@'));
         QString path = realBoard(parts.at(0));
-        if (parts.size() == 2 && parts.at(1) == QLatin1String("split")) {
+        if (!board.endsWith(QLatin1String(".brd")) && parts.size() == 1) {
+            path = outlineOnlyBoard(board, folder.path());
+        } else if (parts.size() == 2 && parts.at(1) == QLatin1String("split")) {
             path = splitBoard(path, folder.path());
         } else if (parts.size() == 2) {
             const QStringList shift = parts.at(1).split(QLatin1Char(','));
@@ -484,10 +514,39 @@ void TestPanelFrame::framedPanelIsOnePiece()
         QVERIFY2(problem.kind == PanelProblem::NoTabs || problem.kind == PanelProblem::NoFit
                          || problem.kind == PanelProblem::DesignRules,
                  qPrintable(problem.line()));
-    const auto leftOut =
-            std::count_if(panel.problems.begin(), panel.problems.end(),
-                          [](const PanelProblem &problem) { return problem.board >= 0; });
-    QCOMPARE(panel.placements.size() + int(leftOut), loaded.size());
+    // Each board left out is reported once, in board order.
+    QVector<int> reported;
+    for (const PanelProblem &problem : panel.problems) {
+        if (problem.board >= 0)
+            reported.append(problem.board);
+    }
+    QVERIFY(std::adjacent_find(reported.begin(), reported.end(), std::greater_equal<int>())
+            == reported.end());
+    QCOMPARE(panel.placements.size() + reported.size(), loaded.size());
+
+    // A board that cannot be held leaves no hole: the others are where they
+    // would be had it never been loaded.
+    QVector<PanelBoard> heldOnly;
+    QVector<int> heldIndex;
+    for (int i = 0; i < loaded.size(); ++i) {
+        const bool noTabs = std::any_of(
+                panel.problems.begin(), panel.problems.end(), [i](const PanelProblem &problem) {
+                    return problem.kind == PanelProblem::NoTabs && problem.board == i;
+                });
+        QCOMPARE(plan.untabbed.contains(i), noTabs);
+        if (!noTabs) {
+            heldOnly.append(loaded.at(i));
+            heldIndex.append(i);
+        }
+    }
+    PanelRun withoutThem(heldOnly, numbers);
+    withoutThem.place();
+    QCOMPARE(withoutThem.panel().placements.size(), panel.placements.size());
+    for (int i = 0; i < panel.placements.size(); ++i) {
+        const PanelPlacement &placement = withoutThem.panel().placements.at(i);
+        QCOMPARE(heldIndex.at(placement.board), panel.placements.at(i).board);
+        QCOMPARE(placement.shift, panel.placements.at(i).shift);
+    }
 
     QDomDocument document = parseXml(QString::fromUtf8(panel.text.joined()));
     QString error;
@@ -498,13 +557,14 @@ void TestPanelFrame::framedPanelIsOnePiece()
     const double f = numbers.frame.frameWidth;
     QVector<Polygon> copyOutlines;
     bool bottomParts = false;
+    double right = 0.0, top = 0.0; // the boards' reach
     for (const PanelPlacement &placement : panel.placements) {
         const BoardFootprint &board = loaded.at(placement.board).footprint;
         const double left = board.startX + placement.shift.dx;
         const double bottom = board.startY + placement.shift.dy;
         QVERIFY(left >= f && bottom >= f);
-        QVERIFY(left + board.width <= numbers.width - f);
-        QVERIFY(bottom + board.height <= numbers.height - f);
+        right = std::max(right, left + board.width);
+        top = std::max(top, bottom + board.height);
         int tabs = 0;
         for (const Tab &tab : plan.tabs) {
             for (const TabEnd *end : {&tab.near, &tab.far}) {
@@ -521,6 +581,25 @@ void TestPanelFrame::framedPanelIsOnePiece()
         bottomParts =
                 bottomParts || readWholeFile(loaded.at(placement.board).path).contains(" rot=\"M");
     }
+    QVERIFY(right <= panel.width - f && top <= panel.height - f);
+    // With rails the panel hugs its boards: the channel and the rails beyond
+    // their reach, in whole millimetres, at most the size set.
+    const bool hugs = f > 0 && !numbers.frame.fixedSize;
+    const double margin = numbers.offset + f - 1e-6;
+    QCOMPARE(panel.width,
+             hugs ? std::min(numbers.width, int(std::ceil(right + margin))) : numbers.width);
+    QCOMPARE(panel.height,
+             hugs ? std::min(numbers.height, int(std::ceil(top + margin))) : numbers.height);
+    OutlinePoint outer;
+    for (const Polygon &loop : loops) {
+        for (OutlinePoint point : loop)
+            outer = {std::max(outer.x, point.x), std::max(outer.y, point.y)};
+    }
+    if (f > 0)
+        QVERIFY(samePoint(outer, {double(panel.width), double(panel.height)}));
+    // From here on the panel is measured as it was made.
+    numbers.width = panel.width;
+    numbers.height = panel.height;
 
     // No beams: a tab crosses one channel to the material, or two merged
     // ones to a neighbour, and ends on what it holds to.
