@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <numeric>
 
 namespace {
 
@@ -204,37 +203,14 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
                     const FrameSettings &settings)
 {
     FramePlan plan;
+    plan.channels = channelEdges(boards, area);
     if (settings.hasTabs()) {
-        QVector<int> held(boards.size());
-        std::iota(held.begin(), held.end(), 0);
-        while (true) {
-            QVector<TabbedBoard> remaining;
-            for (int index : std::as_const(held))
-                remaining.append(boards.at(index));
-            plan.channels = channelEdges(remaining, area);
-            QVector<Tab> tabs = planTabs(remaining, plan.channels, area, settings);
-            QVector<int> stillHeld;
-            for (int i = 0; i < held.size(); ++i) {
-                if (tabsHolding(tabs, i) >= 2)
-                    stillHeld.append(held.at(i));
-                else
-                    plan.untabbed.append(held.at(i));
-            }
-            if (stillHeld.size() == held.size()) {
-                for (Tab &tab : tabs) {
-                    tab.near.board = held.at(tab.near.board);
-                    if (tab.far.board >= 0)
-                        tab.far.board = held.at(tab.far.board);
-                }
-                plan.tabs = tabs;
-                break;
-            }
-            held = stillHeld;
+        plan.tabs = planTabs(boards, plan.channels, area, settings);
+        for (int board = 0; board < boards.size(); ++board) {
+            if (tabsHolding(plan.tabs, board) < 2)
+                plan.untabbed.append(board);
         }
-        std::sort(plan.untabbed.begin(), plan.untabbed.end());
         plan.biteHoles = bitesOf(plan.tabs);
-    } else {
-        plan.channels = channelEdges(boards, area);
     }
     if (settings.toolingDrill > 0.0) {
         plan.toolingHoles = toolingHoles(area, plan.channels, settings.toolingDrill);
@@ -279,7 +255,7 @@ FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
         additions << channel.wires();
     FrameEdits edits;
     for (int i = 0; i < boards.size(); ++i) {
-        QVector<int> leftOut;
+        QVector<int> leftOut = boards.at(i).partOutlineTags;
         const QVector<OutlineWire> &wires = boards.at(i).wires;
         for (int wire = 0; wire < wires.size(); ++wire) {
             const auto cuts = boardCuts.at(i).find(wire);

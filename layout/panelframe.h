@@ -16,15 +16,17 @@ struct FramePlan
     QVector<OutlinePoint> fiducials;
     bool bottomFiducials = false; // a board has parts on its bottom side
     QVector<int> untabbed; // boards that cannot get two tabs, left out
+    // Boards placed with room for material around them, as their neighbours'
+    // edges could not take their tabs.
+    QVector<int> spaced;
     bool fiducialsLeftOut = false; // asked for, but the rails cannot take them
     bool toolingLeftOut = false;
 };
 
-// Plans the channels and tabs for the boards on the panel; a board that cannot get two tabs
-// goes to `untabbed` and the others are planned again without it, until
-// every board left is held.
-// Fiducials are planned for the top side only; the caller sets
-// `bottomFiducials` once it knows the boards kept.
+// Plans the channels and tabs for the boards on the panel; the boards that
+// cannot get two tabs go to `untabbed`, for the caller to place the others
+// again without them. Fiducials are planned for the top side only; the
+// caller sets `bottomFiducials` once it knows the boards kept.
 FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
                     const FrameSettings &settings);
 

@@ -81,6 +81,7 @@ PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Sour
     , numbers(numbers)
     , source(std::move(source))
     , unheld(runBoards.size())
+    , spaced(runBoards.size())
 { }
 
 // Inside rails the boards take the panel less the rails and a channel the
@@ -99,7 +100,13 @@ void PanelRun::place()
             result.problems.append(noTabsProblem(runBoards.at(i), i));
             continue;
         }
-        const std::optional<PanelShift> shift = placer.place(runBoards.at(i).footprint);
+        const int room = spaced.at(i) ? 2 * numbers.offset + 1 : 0;
+        BoardFootprint footprint = runBoards.at(i).footprint;
+        footprint.width += 2 * room;
+        footprint.height += 2 * room;
+        footprint.startX -= room;
+        footprint.startY -= room;
+        const std::optional<PanelShift> shift = placer.place(footprint);
         if (!shift) {
             result.problems.append(noFitProblem(runBoards.at(i), i));
             continue;
@@ -123,6 +130,8 @@ void PanelRun::shift()
     for (int board = 0; board < unheld.size(); ++board) {
         if (unheld.at(board))
             plan.untabbed.append(board);
+        else if (spaced.at(board))
+            plan.spaced.append(board);
     }
     sortProblems();
 }
@@ -191,8 +200,12 @@ bool PanelRun::frame()
                         double(numbers.offset)};
     plan = planFrame(boards, area, numbers.frame);
     if (!plan.untabbed.isEmpty()) {
-        for (int copy : std::as_const(plan.untabbed))
-            unheld[result.placements.at(copy).board] = true;
+        // Material a channel wide between it and its neighbours gives a
+        // board whose neighbours' edges cannot take tabs the room to hold it.
+        for (int copy : std::as_const(plan.untabbed)) {
+            const int board = result.placements.at(copy).board;
+            (spaced.at(board) ? unheld[board] : spaced[board]) = true;
+        }
         return false;
     }
     plan.bottomFiducials = !plan.fiducials.isEmpty() && bottomParts.contains(true);
@@ -222,10 +235,12 @@ QVector<TabbedBoard> PanelRun::tabbedCopies(QVector<bool> &bottomParts) const
         const double bottom = footprint.startY + placement.shift.dy;
         const BoardCopy &boardCopy = boardCopies.at(i);
         const DocumentTokens copy = boardCopy.tokens();
+        const PartOutline partOutline = partOutlineWires(copy);
         TabbedBoard board {{left, left + footprint.width, bottom, bottom + footprint.height},
-                           drawingOutlineWires(copy),
+                           drawingOutlineWires(copy) + partOutline.wires,
                            {},
-                           copperClearance(boardCopy.rules)};
+                           copperClearance(boardCopy.rules),
+                           partOutline.packageTags};
         if (numbers.frame.hasTabs())
             board.copper = copperOf(copy, boardCopy.rules);
         boards.append(board);

@@ -175,6 +175,9 @@ private:
     AssembledPanel result;
     FramePlan plan;
     QVector<bool> unheld; // for each board: left out, as it cannot be held by two tabs
+    // For each board: placed with room for material around it, as its
+    // neighbours' edges could not take its tabs.
+    QVector<bool> spaced;
 };
 
 // The whole run on boards already loaded.

@@ -7,13 +7,17 @@
 #include <QVector>
 
 // A board as the tabs see it: its outline box on the panel, the wires of its
-// drawn outline there, and the copper its mouse bites keep `clearance` off.
+// outline there (those its parts draw among them), and the copper its mouse
+// bites keep `clearance` off.
 struct TabbedBoard
 {
     OutlineBox box;
     QVector<OutlineWire> wires;
     QVector<CopperShape> copper;
     double clearance = 0.0;
+    // The package primitives that draw the wires `drawnByPart`: the copy
+    // leaves them out, and the panel's drawing takes the wires instead.
+    QVector<int> partOutlineTags;
 };
 
 // Where the rails' inner edges are: the rectangle the boards and channels

@@ -313,23 +313,98 @@ bool takeAddition(QDomDocument &panel, const QString &tag, OutlinePoint at, cons
     return false;
 }
 
-void removeOutlineWires(QDomDocument &document)
+// Takes out the outline: the drawing's layer-20 wires, and those a package
+// draws with its circles.
+void removeOutline(QDomDocument &document)
 {
     for (QDomElement wire : drawingItems(document, QStringLiteral("wire"))) {
         if (wire.attribute(QStringLiteral("layer")) == QLatin1String("20"))
             wire.parentNode().removeChild(wire);
     }
+    for (const QString &tag : {QStringLiteral("wire"), QStringLiteral("circle")}) {
+        const QDomNodeList items = document.elementsByTagName(tag);
+        for (int i = items.size() - 1; i >= 0; --i) {
+            QDomElement item = items.at(i).toElement();
+            if (item.parentNode().nodeName() == QLatin1String("package")
+                && item.attribute(QStringLiteral("layer")) == QLatin1String("20"))
+                item.parentNode().removeChild(item);
+        }
+    }
 }
 
-// The outline wires of a board moved by `dx`, `dy`, each followed closely.
-QVector<Polygon> movedOutline(const QString &path, int dx, int dy)
+// A board moved by `dx`, `dy`, as the panel holds it.
+struct MovedBoard
+{
+    QVector<Polygon> outline; // its wires, those its parts draw too, each followed closely
+    QVector<CopperShape> copper;
+    double clearance = 0.0;
+};
+
+MovedBoard movedBoardOf(const QString &path, int dx, int dy)
 {
     QFile source(path);
-    const ShiftedCopy copy = shiftBoardFile(source, dx, dy);
-    QVector<Polygon> wires;
-    for (const OutlineWire &wire : drawingOutlineWires(DocumentTokens(copy.document)))
-        wires.append(wirePath(wire));
-    return wires;
+    const DocumentTokens copy(shiftBoardFile(source, dx, dy).document);
+    MovedBoard moved;
+    for (const OutlineWire &wire : drawingOutlineWires(copy) + partOutlineWires(copy).wires)
+        moved.outline.append(wirePath(wire));
+    const DesignRules rules = DesignRules::of(copy);
+    moved.copper = copperOf(copy, rules);
+    moved.clearance = copperClearance(rules);
+    return moved;
+}
+
+double distanceToOutline(const QVector<Polygon> &outline, OutlinePoint point)
+{
+    double nearest = std::numeric_limits<double>::max();
+    for (const Polygon &piece : outline) {
+        for (int i = 1; i < piece.size(); ++i)
+            nearest = std::min(nearest, distanceToSegment(point, piece.at(i - 1), piece.at(i)));
+    }
+    return nearest;
+}
+
+// The narrowest the routed channel is around a copy, away from its tabs:
+// probed a little short of the offset square to each piece of its outline,
+// where that point is nearer this piece than any other outline, and so
+// ought to be routed.
+double narrowestChannel(const QVector<Polygon> &loops, const MovedBoard &copy,
+                        const QVector<Polygon> &allOutlines, const QVector<Tab> &tabs,
+                        double offset)
+{
+    double narrowest = offset;
+    const double probe = offset - 0.2;
+    for (const Polygon &piece : copy.outline) {
+        for (int i = 1; i < piece.size(); ++i) {
+            const OutlinePoint a = piece.at(i - 1), b = piece.at(i);
+            const double length = std::hypot(b.x - a.x, b.y - a.y);
+            if (length < 1e-6)
+                continue;
+            const OutlinePoint mid {(a.x + b.x) / 2, (a.y + b.y) / 2};
+            for (int sign : {-1, 1}) {
+                const OutlinePoint at {mid.x - sign * probe * (b.y - a.y) / length,
+                                       mid.y + sign * probe * (b.x - a.x) / length};
+                const bool nearTab = std::any_of(tabs.cbegin(), tabs.cend(), [&](const Tab &tab) {
+                    for (OutlinePoint corner :
+                         {tab.near.first, tab.near.second, tab.far.first, tab.far.second}) {
+                        if (std::hypot(corner.x - at.x, corner.y - at.y) < offset + 1.0)
+                            return true;
+                    }
+                    return false;
+                });
+                if (nearTab || distanceToOutline(allOutlines, at) < probe - 1e-3
+                    || distanceToOutline(copy.outline, at) < probe - 1e-3)
+                    continue;
+                const OutlinePoint inward {mid.x + sign * 0.2 * (b.y - a.y) / length,
+                                           mid.y - sign * 0.2 * (b.x - a.x) / length};
+                // Only the side away from the board is to be routed.
+                if (!isMaterial(loops, inward))
+                    continue;
+                if (isMaterial(loops, at))
+                    narrowest = std::min(narrowest, probe);
+            }
+        }
+    }
+    return narrowest;
 }
 
 // The board with each straight outline wire of its drawing drawn as pieces
@@ -372,18 +447,46 @@ QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
     return moved;
 }
 
-// A board of nothing but its outline, `size` ("3x3") mm, as a file.
-QString outlineOnlyBoard(const QString &size, const QString &folder)
+// A crafted board as a file: "3x3", nothing but a 3 mm by 3 mm outline;
+// "diamond30", a square 30 mm across standing on a corner, every edge
+// slanted; "20x12+track", a track 0.3 mm inside its right, top and bottom
+// edges, so that only its left edge can take a tab.
+QString craftedBoard(const QString &spec, const QString &folder)
 {
-    const QString w = size.section(QLatin1Char('x'), 0, 0), h = size.section(QLatin1Char('x'), 1);
-    const QString o = QStringLiteral("0");
-    const QString wire = QStringLiteral(
-            "<wire x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" width=\"0\" layer=\"20\"/>");
-    const QString board = QStringLiteral("<eagle><drawing><board><plain>") + wire.arg(o, o, w, o)
-            + wire.arg(w, o, w, h) + wire.arg(w, h, o, h) + wire.arg(o, h, o, o)
-            + QStringLiteral("</plain><libraries/><elements/><signals/></board></drawing></eagle>");
-    const QString path = folder + QStringLiteral("/outline-") + size + QStringLiteral(".brd");
-    return writeWholeFile(path, board.toUtf8()) ? path : QString();
+    const QString wire = QStringLiteral("<wire x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" "
+                                        "width=\"%5\" layer=\"%6\"/>");
+    const auto path = [&](const QVector<OutlinePoint> &points, bool closed, const char *width,
+                          const char *layer) {
+        QString wires;
+        for (int i = 1; i < points.size() + (closed ? 1 : 0); ++i) {
+            const OutlinePoint a = points.at(i - 1), b = points.at(i % points.size());
+            wires += wire.arg(a.x).arg(a.y).arg(b.x).arg(b.y).arg(QLatin1String(width),
+                                                                  QLatin1String(layer));
+        }
+        return wires;
+    };
+    QVector<OutlinePoint> outline;
+    QString tracks;
+    if (spec.startsWith(QLatin1String("diamond"))) {
+        const double r = spec.mid(7).toDouble() / 2;
+        outline = {{r, 0}, {2 * r, r}, {r, 2 * r}, {0, r}};
+    } else {
+        const double w = spec.section(QLatin1Char('x'), 0, 0).toDouble();
+        const double h =
+                spec.section(QLatin1Char('x'), 1).section(QLatin1Char('+'), 0, 0).toDouble();
+        outline = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+        if (spec.endsWith(QLatin1String("+track")))
+            tracks = QStringLiteral("<signal name=\"S\">")
+                    + path({{0.3, 0.3}, {w - 0.3, 0.3}, {w - 0.3, h - 0.3}, {0.3, h - 0.3}}, false,
+                           "0.2", "1")
+                    + QStringLiteral("</signal>");
+    }
+    const QString board = QStringLiteral("<eagle><drawing><board><plain>")
+            + path(outline, true, "0", "20")
+            + QStringLiteral("</plain><libraries/><elements/><signals>") + tracks
+            + QStringLiteral("</signals></board></drawing></eagle>");
+    const QString file = folder + QStringLiteral("/crafted-") + spec + QStringLiteral(".brd");
+    return writeWholeFile(file, board.toUtf8()) ? file : QString();
 }
 
 } // namespace
@@ -391,8 +494,8 @@ QString outlineOnlyBoard(const QString &size, const QString &folder)
 void TestPanelFrame::framedPanelIsOnePiece_data()
 {
     // "name.brd", "name.brd@dx,dy": moved first, "name.brd@split": its
-    // straight outline wires drawn as pieces shorter than a tab; "3x3": a
-    // board of only its outline, 3 mm by 3 mm
+    // straight outline wires drawn as pieces shorter than a tab; anything
+    // else: a crafted board (craftedBoard)
     QTest::addColumn<QStringList>("boards");
     QTest::addColumn<PanelNumbers>("numbers");
     QTest::addColumn<int>("held"); // boards the panel keeps
@@ -414,14 +517,22 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
                             QStringLiteral("Graphic_LCD_Backpack.brd")}
             << mixed << 6;
 
-    // The panel's own drawing goes to the first board it keeps.
-    PanelNumbers firstLeftOut = mixed;
-    firstLeftOut.width = 260;
-    firstLeftOut.height = 200;
-    QTest::newRow("a first board that cannot be held")
-            << QStringList {QStringLiteral("BusPirate-v3.8a-SSOP.brd"), QStringLiteral("MOAC.brd"),
-                            QStringLiteral("OpenLog.brd")}
-            << firstLeftOut << 2;
+    PanelNumbers large = mixed;
+    large.width = 300;
+    large.height = 300;
+    large.frame.tabWidth = 5;
+    QTest::newRow("an outline drawn by a part, a slanted outline")
+            << QStringList {QStringLiteral("BusPirate-v3.8a-SSOP.brd"), QStringLiteral("diamond30"),
+                            QStringLiteral("MOAC.brd")}
+            << large << 3;
+    QTest::newRow("copper near the edge")
+            << QStringList {QStringLiteral("OpenLog.brd"), QStringLiteral("OpenLog.brd")} << large
+            << 2;
+    // One tab does not hold a board. The panel's own drawing goes to the
+    // first board it keeps.
+    QTest::newRow("a first board that takes one tab")
+            << QStringList {QStringLiteral("20x12+track"), QStringLiteral("MOAC.brd")} << large
+            << 1;
 
     // They leave no hole: the boards after them move up, and the last finds
     // room it had not found beside them.
@@ -490,7 +601,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
         const QStringList parts = board.split(QLatin1Char('@'));
         QString path = realBoard(parts.at(0));
         if (!board.endsWith(QLatin1String(".brd")) && parts.size() == 1) {
-            path = outlineOnlyBoard(board, folder.path());
+            path = craftedBoard(board, folder.path());
         } else if (parts.size() == 2 && parts.at(1) == QLatin1String("split")) {
             path = splitBoard(path, folder.path());
         } else if (parts.size() == 2) {
@@ -542,7 +653,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
     PanelRun withoutThem(heldOnly, numbers);
     withoutThem.place();
     QCOMPARE(withoutThem.panel().placements.size(), panel.placements.size());
-    for (int i = 0; i < panel.placements.size(); ++i) {
+    for (int i = 0; i < panel.placements.size() && plan.spaced.isEmpty(); ++i) {
         const PanelPlacement &placement = withoutThem.panel().placements.at(i);
         QCOMPARE(heldIndex.at(placement.board), panel.placements.at(i).board);
         QCOMPARE(placement.shift, panel.placements.at(i).shift);
@@ -556,6 +667,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
 
     const double f = numbers.frame.frameWidth;
     QVector<Polygon> copyOutlines;
+    QVector<MovedBoard> copies;
     bool bottomParts = false;
     double right = 0.0, top = 0.0; // the boards' reach
     for (const PanelPlacement &placement : panel.placements) {
@@ -575,8 +687,9 @@ void TestPanelFrame::framedPanelIsOnePiece()
                 QVERIFY(isMaterial(loops, intoBoard(tab, *end, -0.5))); // the tab itself
             }
         }
-        copyOutlines += movedOutline(loaded.at(placement.board).path, placement.shift.dx,
-                                     placement.shift.dy);
+        copies.append(movedBoardOf(loaded.at(placement.board).path, placement.shift.dx,
+                                   placement.shift.dy));
+        copyOutlines += copies.last().outline;
         QVERIFY2(tabs >= 2, qPrintable(loaded.at(placement.board).path));
         bottomParts =
                 bottomParts || readWholeFile(loaded.at(placement.board).path).contains(" rot=\"M");
@@ -640,6 +753,19 @@ void TestPanelFrame::framedPanelIsOnePiece()
                                     .arg(nearest)));
     }
     QVERIFY(plan.biteHoles.size() >= 2 * held);
+    // No bite comes nearer to a copy's copper than its copper-to-outline
+    // distance, and wherever no tab crosses it the channel is the offset
+    // wide.
+    for (const MovedBoard &copy : std::as_const(copies)) {
+        for (OutlinePoint hole : plan.biteHoles) {
+            for (const CopperShape &shape : copy.copper)
+                QVERIFY2(shape.distanceTo(hole) - settings.biteDrill / 2 >= copy.clearance - 1e-9,
+                         qPrintable(QStringLiteral("bite at %1 %2").arg(hole.x).arg(hole.y)));
+        }
+        if (f > 0)
+            QCOMPARE(narrowestChannel(loops, copy, copyOutlines, plan.tabs, numbers.offset),
+                     double(numbers.offset));
+    }
     // Tooling holes sit 5 mm from the outer edges where the material there is
     // solid, elsewhere in the rails.
     int atFive = 0;
@@ -671,12 +797,12 @@ void TestPanelFrame::framedPanelIsOnePiece()
             QVERIFY(takeAddition(document, QStringLiteral("circle"), fiducial,
                                  QStringLiteral("radius"), layer % 2 ? 1.0 : 0.5));
     }
-    removeOutlineWires(document);
+    removeOutline(document);
     QList<PlacedBoard> placed;
     for (const PanelPlacement &placement : panel.placements) {
         QDomDocument board =
                 parseXml(QString::fromUtf8(readWholeFile(loaded.at(placement.board).path)));
-        removeOutlineWires(board);
+        removeOutline(board);
         placed.append({board.toString(), placement.shift.dx, placement.shift.dy});
     }
     const QString difference = copiesDifference(document, placed);
