@@ -37,6 +37,8 @@ constexpr double bendCost = 50.0;
 // Mouse-bite holes sit this far inside the board's edge, so that breaking
 // the tab leaves no stub standing out of the edge.
 constexpr double biteInset = 0.25;
+// No board's edge runs farther than this, in mm.
+constexpr double longestEdge = 1e4;
 // The least room between two tabs: a board house's router.
 constexpr double leastTabGap = 2.0;
 // A cut this close to a wire's end is made at the end.
@@ -262,7 +264,8 @@ private:
                                    (board.box.minY + board.box.maxY) / 2};
         QVector<Candidate> places;
         for (const OutlineChain &chain : OutlineChain::of(board.wires)) {
-            if (chain.length() < width)
+            // A crafted board may draw an edge no panel holds.
+            if (!(chain.length() >= width && chain.length() <= longestEdge))
                 continue;
             const double start = chain.isClosed() ? 0.0 : half;
             const double end = chain.isClosed() ? chain.length() : chain.length() - half;
