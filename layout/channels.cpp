@@ -127,17 +127,6 @@ QVector<ChannelEdge> railPieceHoles(const Paths &material)
     return edges;
 }
 
-double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
-{
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double lengthSquared = dx * dx + dy * dy;
-    double share = 0.0;
-    if (lengthSquared > 0.0)
-        share = std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0);
-    return std::hypot(point.x - a.x - share * dx, point.y - a.y - share * dy);
-}
-
 QVector<ChannelEdge> channelEdgesInside(const QVector<TabbedBoard> &boards, const TabArea &area,
                                         const Path &inside)
 {

@@ -2,10 +2,11 @@
 
 #include "assembly/copperfit.h"
 #include "copyoutline.h"
+#include "packagelookup.h"
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <vector>
 
 namespace {
 
@@ -94,15 +95,9 @@ CopperShape drilledShape(const QString &shape, OutlinePoint at, double diameter,
     return stroke(at, at, half * corner);
 }
 
-QString packageKey(const DocumentTokens::Attributes &attributes, const QString &library,
-                   const QString &urn)
-{
-    return library + QChar(0) + urn + QChar(0) + attributes.value(QLatin1String("name")).toString();
-}
-
 // Gathers a copy's copper in one walk through its tokens: the copper of the
 // drawing and the signals as written, and the pads and SMDs of every package
-// for the parts that place it once the walk is done.
+// where its parts place it.
 class CopperScanner
 {
 public:
@@ -127,19 +122,16 @@ public:
                 break;
             }
         }
-        for (const Part &part : std::as_const(parts))
-            place(part);
+        for (const DocumentTokens::Attributes &part : parts) {
+            if (const QVector<CopperShape> *shapes = packages.placedBy(part)) {
+                for (const CopperShape &shape : *shapes)
+                    copper.append(placed(shape, placementOf(part)));
+            }
+        }
         return copper;
     }
 
 private:
-    struct Part
-    {
-        QString package;
-        QString packageByName;
-        PartPlacement placement;
-    };
-
     bool within(const char *name) const
     {
         return std::any_of(open.cbegin(), open.cend() - 1,
@@ -152,12 +144,12 @@ private:
             library = attributes.value(QLatin1String("name")).toString();
             urn = attributes.value(QLatin1String("urn")).toString();
         } else if (name == QLatin1String("package") && within("library")) {
-            package = &packages[packageKey(attributes, library, urn)];
-            byName.emplace(packageKey(attributes, library, QString()), package);
-        } else if (name == QLatin1String("pad") && within("package") && package) {
-            package->append(padShape(attributes));
-        } else if (name == QLatin1String("smd") && within("package") && package) {
-            package->append(rectangle({numberOf(attributes, "x"), numberOf(attributes, "y")},
+            packageName = attributes.value(QLatin1String("name")).toString();
+        } else if (name == QLatin1String("pad") && within("package")) {
+            packages.entry(library, urn, packageName).append(padShape(attributes));
+        } else if (name == QLatin1String("smd") && within("package")) {
+            packages.entry(library, urn, packageName)
+                    .append(rectangle({numberOf(attributes, "x"), numberOf(attributes, "y")},
                                       numberOf(attributes, "dx") / 2,
                                       numberOf(attributes, "dy") / 2,
                                       parseRotation(attributes.value(QLatin1String("rot"))).angle));
@@ -171,8 +163,8 @@ private:
             copper.append(drilledShape(attributes.value(QLatin1String("shape")).toString(),
                                        {numberOf(attributes, "x"), numberOf(attributes, "y")},
                                        diameter, 0.0, rules));
-        } else if (name == QLatin1String("element")) {
-            parts.append(partOf(attributes));
+        } else if (name == QLatin1String("element") && within("elements")) {
+            parts.push_back(attributes);
         }
     }
 
@@ -191,31 +183,10 @@ private:
                             parseRotation(attributes.value(QLatin1String("rot"))).angle, rules);
     }
 
-    static Part partOf(const DocumentTokens::Attributes &attributes)
+    static PartPlacement placementOf(const DocumentTokens::Attributes &attributes)
     {
-        const QString library = attributes.value(QLatin1String("library")).toString();
-        const QString name = attributes.value(QLatin1String("package")).toString();
-        Part part;
-        part.package = library + QChar(0)
-                + attributes.value(QLatin1String("library_urn")).toString() + QChar(0) + name;
-        part.packageByName = library + QChar(0) + QChar(0) + name;
-        part.placement = {numberOf(attributes, "x"), numberOf(attributes, "y"),
-                          parseRotation(attributes.value(QLatin1String("rot")))};
-        return part;
-    }
-
-    void place(const Part &part)
-    {
-        auto found = packages.find(part.package);
-        const QVector<CopperShape> *shapes = found != packages.end() ? &found->second : nullptr;
-        if (!shapes) {
-            const auto named = byName.find(part.packageByName);
-            shapes = named != byName.end() ? named->second : nullptr;
-        }
-        if (!shapes)
-            return;
-        for (const CopperShape &shape : *shapes)
-            copper.append(placed(shape, part.placement));
+        return {numberOf(attributes, "x"), numberOf(attributes, "y"),
+                parseRotation(attributes.value(QLatin1String("rot")))};
     }
 
     static CopperShape placed(CopperShape shape, const PartPlacement &placement)
@@ -237,23 +208,11 @@ private:
     QVector<QStringRef> open;
     QString library;
     QString urn;
-    std::map<QString, QVector<CopperShape>> packages; // its values never move
-    std::map<QString, QVector<CopperShape> *> byName; // the first package of the name
-    QVector<CopperShape> *package = nullptr;
-    QVector<Part> parts;
+    QString packageName;
+    PackageLookup<QVector<CopperShape>> packages;
+    std::vector<DocumentTokens::Attributes> parts; // read once the libraries are
     QVector<CopperShape> copper;
 };
-
-double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
-{
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double lengthSquared = dx * dx + dy * dy;
-    const double share = lengthSquared > 0.0
-            ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0)
-            : 0.0;
-    return std::hypot(point.x - a.x - share * dx, point.y - a.y - share * dy);
-}
 
 } // namespace
 

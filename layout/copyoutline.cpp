@@ -1,5 +1,7 @@
 #include "copyoutline.h"
 
+#include "packagelookup.h"
+
 #include "catalogue/partplacement.h"
 
 #include <QHash>
@@ -93,22 +95,10 @@ public:
 
     const PackageDrawing *placedBy(const DocumentTokens::Attributes &part) const
     {
-        const QString urn = part.value(QLatin1String("library_urn")).toString();
-        QString key = keyOf(part.value(QLatin1String("library")).toString(), urn,
-                            part.value(QLatin1String("package")).toString());
-        if (urn.isEmpty() && !drawings.count(key))
-            key = keyByName.value(key);
-        const auto found = drawings.find(key);
-        return found == drawings.end() ? nullptr : &found->second;
+        return drawings.placedBy(part);
     }
 
 private:
-    // No name holds U+0000, which XML cannot carry.
-    static QString keyOf(const QString &library, const QString &urn, const QString &package)
-    {
-        return library + QChar(0) + urn + QChar(0) + package;
-    }
-
     void visit(const DocumentTokens::Reader &reader, int depth)
     {
         const DocumentTokens::Attributes attributes = reader.attributes();
@@ -129,13 +119,8 @@ private:
 
     void add(const DocumentTokens::Reader &reader, const DocumentTokens::Attributes &attributes)
     {
-        if (!open) {
-            const QString key = keyOf(library, urn, package);
-            open = &drawings[key];
-            const QString byName = keyOf(library, QString(), package);
-            if (!keyByName.contains(byName))
-                keyByName.insert(byName, key);
-        }
+        if (!open)
+            open = &drawings.entry(library, urn, package);
         open->tags.append(reader.index());
         if (reader.name() == QLatin1String("wire")) {
             open->wires.append(outlineWire(attributes));
@@ -147,8 +132,7 @@ private:
                               attributes.value(QLatin1String("width")).toString()});
     }
 
-    std::map<QString, PackageDrawing> drawings; // its values never move
-    QHash<QString, QString> keyByName;
+    PackageLookup<PackageDrawing> drawings;
     QString library, urn, package; // of the open library and package
     int packageDepth = 0;
     PackageDrawing *open = nullptr; // of the open package, once it draws outline
@@ -203,6 +187,17 @@ QString frameNumber(double value)
     const double rounded = std::round(value * 1e4) / 1e4;
     return QString::number(rounded == 0.0 ? 0.0 : rounded, 'f', 4)
             .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+}
+
+double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
+{
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double lengthSquared = dx * dx + dy * dy;
+    const double share = lengthSquared > 0.0
+            ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / lengthSquared, 0.0, 1.0)
+            : 0.0;
+    return std::hypot(point.x - a.x - share * dx, point.y - a.y - share * dy);
 }
 
 PointText pointText(OutlinePoint point)

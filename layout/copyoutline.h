@@ -27,6 +27,9 @@ struct OutlineWire
 // meet at a point write it the same: millimetres to a tenth of a micrometre.
 QString frameNumber(double value);
 
+// How far a point lies from the straight piece from `a` to `b`.
+double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b);
+
 // A point as the panel writes it.
 struct PointText
 {

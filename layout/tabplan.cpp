@@ -55,16 +55,6 @@ double distance(OutlinePoint a, OutlinePoint b)
     return std::hypot(a.x - b.x, a.y - b.y);
 }
 
-double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
-{
-    const OutlinePoint d {b.x - a.x, b.y - a.y};
-    const double squared = dot(d, d);
-    const double share = squared > 0.0
-            ? std::clamp(dot({point.x - a.x, point.y - a.y}, d) / squared, 0.0, 1.0)
-            : 0.0;
-    return distance(point, {a.x + share * d.x, a.y + share * d.y});
-}
-
 bool encloses(const QVector<OutlinePoint> &polygon, OutlinePoint point)
 {
     bool inside = false;

@@ -228,8 +228,6 @@ bool inMaterial(const QVector<Polygon> &loops, OutlinePoint centre, double radiu
     return isMaterial(loops, centre);
 }
 
-double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b);
-
 // The direction of the outline at the point of it nearest `point`.
 OutlinePoint edgeDirection(const QVector<Polygon> &outlines, OutlinePoint point)
 {
@@ -262,16 +260,6 @@ double tabLength(const Tab &tab, const QVector<Polygon> &outlines)
                                    * square);
     }
     return longest;
-}
-
-double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
-{
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double squared = dx * dx + dy * dy;
-    const double share = squared > 0.0
-            ? std::clamp(((point.x - a.x) * dx + (point.y - a.y) * dy) / squared, 0.0, 1.0)
-            : 0.0;
-    return std::hypot(point.x - a.x - share * dx, point.y - a.y - share * dy);
 }
 
 // The farthest a point the router clears inside the rails lies from every
