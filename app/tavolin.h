@@ -72,7 +72,7 @@ public:
     // to the board's slot.
     QList<double> boardStartsX;
     QList<double> boardStartsY;
-    // Case-folded index of knownNames, so a used name is found in constant time.
+    // Index of knownNames by NameBook::key, so a used name is found in constant time.
     NameBook nameBook {knownNames, duplicateNames};
 
 protected:

@@ -7,11 +7,11 @@ QString freshName(qint64 number)
     return QStringLiteral("NewName") + QString::number(number);
 }
 
-// Whether `name` is, letter case aside, "NewName" followed by a number written
-// as freshName() writes it; the number goes to `number`.
+// Whether `name` reads, letter case aside, as "NewName" followed by a number
+// written as freshName() writes it; the number goes to `number`.
 bool isFreshName(const QString &name, qint64 *number)
 {
-    const QString key = NameBook::foldedKey(name);
+    const QString key = NameBook::key(name);
     const QLatin1String prefix("newname");
     if (!key.startsWith(prefix))
         return false;

@@ -15,9 +15,9 @@
 // Every entry of the list, also those recorded for earlier boards, uses up one
 // number in each later board, in list order; of several entries with the same
 // value the first one gives its name to the board. A number whose name is
-// already known (letter case aside) is passed over, and a fresh name that was
-// put into the board becomes known, so no fresh name ever equals a name
-// present in the panel.
+// already known (read alike, see NameBook::key) is passed over, and a fresh
+// name that was put into the board becomes known, so no fresh name ever reads
+// as a name present in the panel.
 //
 // That last rule is what lets one walk with a value -> fresh name map do the
 // work of one walk per entry: a walk per entry could only differ if a later

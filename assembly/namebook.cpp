@@ -83,15 +83,15 @@ void NameBook::record(const QString &name)
 bool NameBook::isKnown(const QString &name) const
 {
     syncIndex();
-    return foldedKnown.contains(foldedKey(name));
+    return knownKeys.contains(key(name));
 }
 
 bool NameBook::addKnown(const QString &name)
 {
     syncIndex();
-    const int before = foldedKnown.size();
-    foldedKnown.insert(foldedKey(name));
-    if (foldedKnown.size() == before)
+    const int before = knownKeys.size();
+    knownKeys.insert(key(name));
+    if (knownKeys.size() == before)
         return false;
     known.append(name);
     ++indexedSize;
@@ -102,14 +102,43 @@ void NameBook::clear()
 {
     known.clear();
     duplicates.clear();
-    foldedKnown.clear();
+    knownKeys.clear();
     indexedSize = 0;
+}
+
+QString NameBook::key(const QString &name)
+{
+    return foldedKey(readForm(name));
+}
+
+// Most names have no bar; they are returned as they are, without a copy.
+QString NameBook::readForm(const QString &name)
+{
+    const QChar toggle = QLatin1Char('!');
+    if (!name.contains(toggle))
+        return name;
+    QString form;
+    form.reserve(name.size());
+    bool barred = false;
+    bool formBarred = false;
+    for (const QChar c : name) {
+        if (c == toggle) {
+            barred = !barred;
+            continue;
+        }
+        if (barred != formBarred) {
+            form += toggle;
+            formBarred = barred;
+        }
+        form += c;
+    }
+    return form;
 }
 
 QString NameBook::foldedKey(const QString &name)
 {
-    QString key(name.size(), Qt::Uninitialized);
-    QChar *out = key.data();
+    QString folded(name.size(), Qt::Uninitialized);
+    QChar *out = folded.data();
     ushort last = 0;
     for (const QChar c : name) {
         const ushort unit = c.unicode();
@@ -120,16 +149,16 @@ QString NameBook::foldedKey(const QString &name)
             *out++ = QChar(ushort(QChar::toCaseFolded(uint(unit))));
         last = unit;
     }
-    return key;
+    return folded;
 }
 
 void NameBook::syncIndex() const
 {
     if (indexedSize == known.size())
         return;
-    foldedKnown.clear();
-    foldedKnown.reserve(known.size());
+    knownKeys.clear();
+    knownKeys.reserve(known.size());
     for (const QString &name : known)
-        foldedKnown.insert(foldedKey(name));
+        knownKeys.insert(key(name));
     indexedSize = known.size();
 }

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // The names met while a panel is assembled. `known` and `duplicates` keep the
-// names in the order met, as written; a case-folded set beside them answers
+// names in the order met, as written; a set of their keys beside them answers
 // "was this name used before?" in constant time.
 class NameBook
 {
@@ -25,8 +25,8 @@ public:
     // it holds, outside the subtrees the walk passes over. Inside libraries
     // too: the names of packages and pads change with the references to them.
     static bool holdsName(const QStringRef &attribute);
-    // A name not met before, letter case aside, joins the known names, any
-    // other the duplicates; both as written. An empty name is not recorded.
+    // A name not met before (see key()) joins the known names, any other the
+    // duplicates; both as written. An empty name is not recorded.
     void record(const QString &name);
     bool isKnown(const QString &name) const;
     // Makes `name` known unless it is already; returns whether it was added.
@@ -37,8 +37,15 @@ public:
     const QStringList &knownNames() const { return known; }
     const QStringList &duplicateNames() const { return duplicates; }
 
-    // Two names are the same name when their keys are equal. The key folds
-    // code unit by code unit exactly as QString::compare does with
+    // Two names are the same name when their keys are equal: when they read
+    // alike (readForm()), letter case aside.
+    static QString key(const QString &name);
+    // The name as EAGLE draws it: each "!" prints nothing and turns the bar
+    // over the characters after it on or off, so "!RST" and "!RST!" read
+    // alike, "!RS!T" does not. Spelt with a "!" only where the bar changes
+    // between two characters; a name without "!" is its own read form.
+    static QString readForm(const QString &name);
+    // Folds code unit by code unit exactly as QString::compare does with
     // Qt::CaseInsensitive, so the set agrees with QStringList::contains; a
     // whole-string fold would not (it turns "ß" into "ss").
     static QString foldedKey(const QString &name);
@@ -51,6 +58,6 @@ private:
     // Rebuilt when the list was changed behind the book's back (the lists are
     // public members of the window): its length then differs from the length
     // the set was last brought up to.
-    mutable QSet<QString> foldedKnown;
+    mutable QSet<QString> knownKeys;
     mutable int indexedSize = 0;
 };

@@ -94,7 +94,7 @@ void TestWritePanel::freshNamesNumberOnAcrossBoards()
 void TestWritePanel::freshNamesNeverClash_data()
 {
     QTest::addColumn<QStringList>("boards");
-    QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<QStringList>("names"); // of the parts, then of the signals
 
     QTest::newRow("a board carrying NewName0 and NewName1 placed twice")
             << QStringList {board({"NewName0", "NewName1"}), board({"NewName0", "NewName1"})}
@@ -113,20 +113,39 @@ void TestWritePanel::freshNamesNeverClash_data()
     QTest::newRow("a leading zero makes another name")
             << QStringList {board({"NewName00", "A"}), board({"A"})}
             << QStringList {"NewName00", "A", "NewName0"};
+    // A trailing "!" bars nothing: the name reads as NewName0.
+    QTest::newRow("a name that reads as a fresh one")
+            << QStringList {board({"NewName0!"}), board({"NewName0!"})}
+            << QStringList {"NewName0!", "NewName1"};
+    // KiCad imports both boards' reset nets as one net ~{RST} unless one is renamed.
+    QTest::newRow("a later net and part reading as the first board's")
+            << QStringList {board({"!SW"}, "<signal name='!RST'/>"),
+                            board({"!SW!", "!S!W"},
+                                  "<signal name='!RST!'><contactref element='!SW!' pad='1'/>"
+                                  "<wire x1='1' y1='2' x2='3' y2='2' width='0.2' layer='1'/>"
+                                  "</signal><signal name='RST'/>")}
+            << QStringList {"!SW", "NewName0", "!S!W", "!RST", "NewName1", "RST"};
 }
 
 void TestWritePanel::freshNamesNeverClash()
 {
     QFETCH(QStringList, boards);
-    QFETCH(QStringList, parts);
+    QFETCH(QStringList, names);
     Tavolin window;
-    const QByteArray text = runWritePanel(window, boards, path("clash.brd"));
-    const QStringList names = entryNames(parseXml(text).documentElement(), "elements");
-    QCOMPARE(names, parts);
+    const QDomDocument panel = parseXml(runWritePanel(window, boards, path("clash.brd")));
+    const QStringList entries = entryNames(panel.documentElement(), "elements")
+            + entryNames(panel.documentElement(), "signals");
+    QCOMPARE(entries, names);
     QSet<QString> folded;
-    for (const QString &name : names)
+    for (const QString &name : entries)
         folded.insert(name.toCaseFolded());
-    QCOMPARE(folded.size(), names.size());
+    QCOMPARE(folded.size(), entries.size());
+    // The references of a renamed copy follow its names.
+    QList<PlacedBoard> placed;
+    for (const QString &boardText : boards)
+        placed.append({boardText});
+    const QString difference = copiesDifference(panel, placed);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestWritePanel::laterCopiesChangeNamesOnly_data()
