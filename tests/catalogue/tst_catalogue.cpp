@@ -145,7 +145,7 @@ void TestCatalogue::refusedFilesLeaveTheCatalogueAlone()
     if (!cancel) {
         // Which file, why, and where in it.
         const SeenMessage message = window.script.messages.first();
-        QCOMPARE(message.title, QStringLiteral("QXSRExample::parseXML"));
+        QCOMPARE(message.title, QStringLiteral("Couldn't read board"));
         QCOMPARE(message.text,
                  QStringLiteral("Couldn't open %1: %2").arg(path, readerFailure(content)));
         QCOMPARE(message.icon, int(QMessageBox::Critical));
@@ -318,7 +318,7 @@ void TestCatalogue::severalBoardsLoadInOrder()
     QCOMPARE(window.script.unexpected, QStringList());
     QCOMPARE(window.script.pendingAnswers(), 0);
     QCOMPARE(window.script.messages.size(), 1);
-    QCOMPARE(window.script.messages.first().title, QStringLiteral("QXSRExample::parseXML"));
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("Couldn't read board"));
     verifyInvariant(window);
     // Each board measured as a Load of it alone measures it.
     for (int i = 0; i < loaded.size(); ++i) {
