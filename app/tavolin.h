@@ -90,8 +90,10 @@ private:
     void showProblem(const PanelProblem &problem);
     void editFrame();
 
-    // Where the open dialog starts: the folder of the board loaded last.
-    QString openFolder = QStringLiteral("/Eigene Bilder/");
+    // Where the open dialog starts: the folder of the board loaded last, the
+    // user's documents before any.
+    QString openFolder = documentsFolder();
+    static QString documentsFolder();
     // The panel's frame and tabs, as the Frame and Tabs dialog last set them.
     FrameSettings frameSettings;
 

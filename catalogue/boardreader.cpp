@@ -4,7 +4,7 @@
 
 QString readErrorTitle()
 {
-    return QStringLiteral("QXSRExample::parseXML");
+    return QStringLiteral("Couldn't read board");
 }
 
 QString openFailureText(const QString &path, const QString &reason)

@@ -8,7 +8,7 @@
 // Shared by every reader of a board file: the texts of the two read failures,
 // the nesting limit and the device the reader reads the file through.
 
-QString readErrorTitle(); // "QXSRExample::parseXML"
+QString readErrorTitle(); // "Couldn't read board"
 // "Couldn't open PATH: REASON", what the user is told of a board that cannot
 // be read, whether its file would not open or its text is no board.
 QString openFailureText(const QString &path, const QString &reason);

@@ -5,14 +5,26 @@
 #include "boardreader.h"
 #include "outline.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 void Tavolin::on_loadButton_clicked()
 {
     // A cancelled dialog returns no path, and nothing is loaded.
-    loadBoards(QFileDialog::getOpenFileNames(this, QStringLiteral("Board hinzufügen"), openFolder,
+    loadBoards(QFileDialog::getOpenFileNames(this, tr("Add Boards"), openFolder,
                                              tr("Boards (*.brd)")));
+}
+
+// A dialog told a folder that does not exist starts in the working directory,
+// which for a program started from the menu says nothing.
+QString Tavolin::documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QFileInfo(documents).isDir())
+        return QDir::homePath();
+    return documents;
 }
 
 void Tavolin::loadBoards(const QStringList &paths)

@@ -31,6 +31,7 @@ private slots:
     void selectionInSizesListDoesNotDelete();
     void severalBoardsLoadInOrder_data();
     void severalBoardsLoadInOrder();
+    void openDialogStartsInTheLastBoardsFolder_data();
     void openDialogStartsInTheLastBoardsFolder();
     void duplicateCopiesTheSelectedBoard_data();
     void duplicateCopiesTheSelectedBoard();
@@ -145,7 +146,7 @@ void TestCatalogue::refusedFilesLeaveTheCatalogueAlone()
     if (!cancel) {
         // Which file, why, and where in it.
         const SeenMessage message = window.script.messages.first();
-        QCOMPARE(message.title, QStringLiteral("QXSRExample::parseXML"));
+        QCOMPARE(message.title, QStringLiteral("Couldn't read board"));
         QCOMPARE(message.text,
                  QStringLiteral("Couldn't open %1: %2").arg(path, readerFailure(content)));
         QCOMPARE(message.icon, int(QMessageBox::Critical));
@@ -318,7 +319,7 @@ void TestCatalogue::severalBoardsLoadInOrder()
     QCOMPARE(window.script.unexpected, QStringList());
     QCOMPARE(window.script.pendingAnswers(), 0);
     QCOMPARE(window.script.messages.size(), 1);
-    QCOMPARE(window.script.messages.first().title, QStringLiteral("QXSRExample::parseXML"));
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("Couldn't read board"));
     verifyInvariant(window);
     // Each board measured as a Load of it alone measures it.
     for (int i = 0; i < loaded.size(); ++i) {
@@ -329,11 +330,31 @@ void TestCatalogue::severalBoardsLoadInOrder()
     }
 }
 
+void TestCatalogue::openDialogStartsInTheLastBoardsFolder_data()
+{
+    QTest::addColumn<bool>("documents"); // the home folder holds Documents
+    QTest::newRow("documents folder") << true;
+    QTest::newRow("no documents folder: home") << false;
+}
+
 void TestCatalogue::openDialogStartsInTheLastBoardsFolder()
 {
+    QFETCH(bool, documents);
+    QTemporaryDir home;
+    const QString startFolder =
+            documents ? home.filePath(QStringLiteral("Documents")) : home.path();
+    if (documents)
+        QVERIFY(QDir().mkdir(startFolder));
+    const QByteArray realHome = qgetenv("HOME");
+    const QByteArray realConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME"); // its user-dirs.dirs could name another folder
     QTemporaryDir first;
     QTemporaryDir second;
     Window window;
+    qputenv("HOME", realHome);
+    if (!realConfig.isEmpty())
+        qputenv("XDG_CONFIG_HOME", realConfig);
     window.load(handMadeBoard(first, QStringLiteral("a.brd"), 10, 10));
     window.load(handMadeBoard(second, QStringLiteral("b.brd"), 5, 5));
     // A failed load leaves the folder where the last board was loaded.
@@ -347,8 +368,8 @@ void TestCatalogue::openDialogStartsInTheLastBoardsFolder()
     window.click("loadButton");
     QCOMPARE(window.script.unexpected, QStringList());
     QCOMPARE(window.script.messages.size(), 1);
-    QCOMPARE(window.script.fileDialogFolders.mid(1),
-             QStringList({first.path(), second.path(), second.path()}));
+    QCOMPARE(window.script.fileDialogFolders,
+             QStringList({startFolder, first.path(), second.path(), second.path()}));
 }
 
 void TestCatalogue::duplicateCopiesTheSelectedBoard_data()

@@ -39,7 +39,7 @@ private:
 
 namespace {
 
-const QString readErrorTitle = QStringLiteral("QXSRExample::parseXML");
+const QString readErrorTitle = QStringLiteral("Couldn't read board");
 
 struct Files
 {

@@ -351,7 +351,7 @@ void TestMakePanel::boardDeletedAfterLoadingIsReportedAndTheRunGoesOn()
     verifyBusyRun(window.script, 2);
     // Reported in the order of the boards, whichever step found each.
     QCOMPARE(window.script.messages.size(), 2);
-    QCOMPARE(window.script.messages.first().title, QStringLiteral("QXSRExample::parseXML"));
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("Couldn't read board"));
     QCOMPARE(window.script.messages.first().text,
              QStringLiteral("Couldn't open %1: No such file or directory").arg(doomed));
     QCOMPARE(window.script.messages.last().title, QStringLiteral("No fit"));

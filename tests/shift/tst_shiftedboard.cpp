@@ -449,7 +449,7 @@ void TestShiftedBoard::failures()
     QCOMPARE(script.unexpected, QStringList());
     QCOMPARE(script.messages.size(), 1);
     const SeenMessage seen = script.messages.first();
-    QCOMPARE(seen.title, QStringLiteral("QXSRExample::parseXML"));
+    QCOMPARE(seen.title, QStringLiteral("Couldn't read board"));
     // Which file, and why.
     QCOMPARE(seen.text, QStringLiteral("Couldn't open %1: %2").arg(path, reason));
     QCOMPARE(seen.icon, int(QMessageBox::Critical));
