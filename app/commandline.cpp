@@ -1,10 +1,9 @@
 #include "commandline.h"
 
-#include "catalogue/boardfile.h"
+#include "catalogue/measuredboards.h"
 #include "layout/panelrun.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -98,13 +97,14 @@ bool readMillimetres(const QCommandLineParser &parser, const MillimetreOption &n
 }
 
 // Every board as the window's Load takes it in: one that cannot be read is
-// reported and left out, the others are loaded.
+// reported and left out, the others are loaded. A board named again is not
+// measured again.
 QVector<PanelBoard> loadBoards(const QStringList &paths, int &problems)
 {
+    MeasuredBoards measuredBoards;
     QVector<PanelBoard> boards;
     for (const QString &path : paths) {
-        QFile file(path);
-        const OutlineMeasurement measured = measureBoardFile(file);
+        const OutlineMeasurement measured = measuredBoards.measure(path);
         if (measured.error.isEmpty()) {
             boards.append(measuredBoard(path, measured.box));
         } else {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "assembly/namebook.h"
+#include "catalogue/measuredboards.h"
 #include "layout/panelrun.h"
 
 namespace Ui {
@@ -90,6 +91,8 @@ private:
     void showProblem(const PanelProblem &problem);
     void editFrame();
 
+    // Every board file loaded, measured once while it stays as it is.
+    MeasuredBoards measuredBoards;
     // Where the open dialog starts: the folder of the board loaded last, the
     // user's documents before any.
     QString openFolder = documentsFolder();

@@ -9,7 +9,10 @@
 namespace {
 
 // Encoding in blocks keeps the UTF-16 text short while the UTF-8 result grows.
-constexpr int flushSize = 1 << 20;
+// A panel has a writer for each of its sections, each with a buffer of its
+// own, whose every page is memory touched for the first time: small blocks
+// keep those buffers small.
+constexpr int flushSize = 1 << 16;
 
 // The characters that may need a reference instead of themselves; all other
 // text, nearly all of a board, is written as it is.

@@ -1,7 +1,6 @@
 #include "app/tavolin.h"
 #include "ui_tavolin.h"
 
-#include "boardfile.h"
 #include "boardreader.h"
 #include "outline.h"
 
@@ -36,8 +35,7 @@ void Tavolin::loadBoards(const QStringList &paths)
 void Tavolin::loadBoard(const QString &path)
 {
     maxX = maxY = minX = minY = 0.0;
-    inputFile.reset(new QFile(path));
-    const OutlineMeasurement measured = measureBoardFile(*inputFile);
+    const OutlineMeasurement measured = measuredBoards.measure(path);
     if (!measured.error.isEmpty()) {
         showCritical(readErrorTitle(), openFailureText(path, measured.error));
         return;
