@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Tavolin needs on Debian or Ubuntu, builds it, then
 #   run       starts Tavolin
 #   test      runs the test suite (headless)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "documentreader.h"
 
 DocumentReader::DocumentReader(const QString &document, int sliceSize)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // panel_bench: Tavolin's pipeline without a window on K copies of one board.
 //
 //   panel_bench [options] BOARD.brd

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the input bytes are a board file, taken through the whole
 // path of a make-panel run without a window. Sanitizers catch crashes,
 // undefined behaviour and leaks; the checks below catch wrong results that

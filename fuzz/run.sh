@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz target with clang and runs it over a working corpus seeded
 # from fuzz/corpus.
 #   bash fuzz/run.sh [seconds] [more libFuzzer options...]

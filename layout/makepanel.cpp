@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/busycursor.h"
 #include "app/tavolin.h"
 #include "ui_tavolin.h"

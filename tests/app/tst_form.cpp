@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/formfont.h"
 #include "app/tavolin.h"
 #include "ui_tavolin.h"

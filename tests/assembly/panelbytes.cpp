@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the panel assembled from the board files named on the command line,
 // so a test can compare the bytes that two separate processes produce.
 #include "assembly/assemblepanel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A copy on a panel is made by the panel's design rules. These tests work out,
 // with EAGLE's formulas written here on their own, what each copy's vias, pads
 // and SMDs become under the rules the panel file holds, and compare it with

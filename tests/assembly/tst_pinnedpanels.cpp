@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pins the exact bytes that shifting and assembly give for real and hand-made
 // boards, so that work on their speed can prove it changed no output: every
 // expected digest was taken from the code before that work began. The panels
