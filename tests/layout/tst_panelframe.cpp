@@ -440,7 +440,7 @@ QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
 // "diamond30", a square 30 mm across standing on a corner, every edge
 // slanted; "20x12+track", a track 0.3 mm inside its right, top and bottom
 // edges, so that only its left edge can take a tab.
-QString craftedBoard(const QString &spec, const QString &folder)
+QString craftedBoard(const QString &name, const QString &folder)
 {
     const QString wire = QStringLiteral("<wire x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" "
                                         "width=\"%5\" layer=\"%6\"/>");
@@ -456,15 +456,15 @@ QString craftedBoard(const QString &spec, const QString &folder)
     };
     QVector<OutlinePoint> outline;
     QString tracks;
-    if (spec.startsWith(QLatin1String("diamond"))) {
-        const double r = spec.mid(7).toDouble() / 2;
+    if (name.startsWith(QLatin1String("diamond"))) {
+        const double r = name.mid(7).toDouble() / 2;
         outline = {{r, 0}, {2 * r, r}, {r, 2 * r}, {0, r}};
     } else {
-        const double w = spec.section(QLatin1Char('x'), 0, 0).toDouble();
+        const double w = name.section(QLatin1Char('x'), 0, 0).toDouble();
         const double h =
-                spec.section(QLatin1Char('x'), 1).section(QLatin1Char('+'), 0, 0).toDouble();
+                name.section(QLatin1Char('x'), 1).section(QLatin1Char('+'), 0, 0).toDouble();
         outline = {{0, 0}, {w, 0}, {w, h}, {0, h}};
-        if (spec.endsWith(QLatin1String("+track")))
+        if (name.endsWith(QLatin1String("+track")))
             tracks = QStringLiteral("<signal name=\"S\">")
                     + path({{0.3, 0.3}, {w - 0.3, 0.3}, {w - 0.3, h - 0.3}, {0.3, h - 0.3}}, false,
                            "0.2", "1")
@@ -474,7 +474,7 @@ QString craftedBoard(const QString &spec, const QString &folder)
             + path(outline, true, "0", "20")
             + QStringLiteral("</plain><libraries/><elements/><signals>") + tracks
             + QStringLiteral("</signals></board></drawing></eagle>");
-    const QString file = folder + QStringLiteral("/crafted-") + spec + QStringLiteral(".brd");
+    const QString file = folder + QStringLiteral("/crafted-") + name + QStringLiteral(".brd");
     return writeWholeFile(file, board.toUtf8()) ? file : QString();
 }
 
