@@ -9,9 +9,6 @@
 
 namespace {
 
-// Mouse-bite holes sit this far inside the board's edge, so that breaking
-// the tab leaves no stub standing out of the edge.
-constexpr double biteInset = 0.25;
 // Tooling holes sit this far from the panel's outer edges, where the
 // material there is solid.
 constexpr double toolingDistance = 5.0;
@@ -22,23 +19,11 @@ constexpr double fiducialOpening = 2.0;
 // Every feature on a rail keeps this much rail around it.
 constexpr double railMargin = 0.5;
 
-QString number(double value)
-{
-    return frameNumber(value);
-}
-
-using TextPoint = PointText;
-
-TextPoint textOf(OutlinePoint point)
-{
-    return pointText(point);
-}
-
-QString wireElement(const TextPoint &from, const TextPoint &to, const QString &width,
+QString wireElement(const PointText &from, const PointText &to, const QString &width,
                     double curve = 0.0)
 {
     const QString curveText =
-            curve == 0.0 ? QString() : QStringLiteral(" curve=\"%1\"").arg(number(curve));
+            curve == 0.0 ? QString() : QStringLiteral(" curve=\"%1\"").arg(frameNumber(curve));
     return QStringLiteral("<wire x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" width=\"%5\" "
                           "layer=\"20\"%6/>")
             .arg(from.x, from.y, to.x, to.y, width, curveText);
@@ -52,13 +37,13 @@ QString wireElement(const OutlineWire &wire)
 QString holeElement(OutlinePoint at, double drill)
 {
     return QStringLiteral("<hole x=\"%1\" y=\"%2\" drill=\"%3\"/>")
-            .arg(number(at.x), number(at.y), number(drill));
+            .arg(frameNumber(at.x), frameNumber(at.y), frameNumber(drill));
 }
 
 QString discElement(OutlinePoint at, double diameter, int layer)
 {
     return QStringLiteral("<circle x=\"%1\" y=\"%2\" radius=\"%3\" width=\"0\" layer=\"%4\"/>")
-            .arg(number(at.x), number(at.y), number(diameter / 2))
+            .arg(frameNumber(at.x), frameNumber(at.y), frameNumber(diameter / 2))
             .arg(layer);
 }
 
@@ -70,8 +55,8 @@ QStringList keptPieces(const OutlineWire &wire, QVector<WireCut> cuts)
               [](const WireCut &a, const WireCut &b) { return a.from < b.from; });
     QStringList pieces;
     double from = 0.0;
-    TextPoint fromText {wire.fromX, wire.fromY};
-    const auto keep = [&](double to, const TextPoint &toText) {
+    PointText fromText {wire.fromX, wire.fromY};
+    const auto keep = [&](double to, const PointText &toText) {
         if (to > from && fromText != toText)
             pieces << wireElement(wirePiece(wire, from, to, fromText, toText));
     };
@@ -111,9 +96,9 @@ struct CutChannel
     {
         QStringList wires;
         const QString width = QStringLiteral("0");
-        const auto polyline = [&](TextPoint from, const QVector<int> &points, TextPoint to) {
+        const auto polyline = [&](PointText from, const QVector<int> &points, PointText to) {
             for (int index : points) {
-                const TextPoint next = textOf(edge->at(index));
+                const PointText next = pointText(edge->at(index));
                 if (next.x != from.x || next.y != from.y)
                     wires << wireElement(from, next, width);
                 from = next;
@@ -122,7 +107,7 @@ struct CutChannel
                 wires << wireElement(from, to, width);
         };
         if (cuts.empty()) {
-            const TextPoint start = textOf(edge->first());
+            const PointText start = pointText(edge->first());
             polyline(start, pointsWithin(*edge, 0.0, double(edge->size())), start);
             return wires;
         }
@@ -130,9 +115,9 @@ struct CutChannel
             auto next = std::next(cut);
             if (next == cuts.cend())
                 next = cuts.cbegin();
-            polyline(textOf(cut->second.toPoint),
+            polyline(pointText(cut->second.toPoint),
                      pointsWithin(*edge, cut->second.to, next->second.from),
-                     textOf(next->second.fromPoint));
+                     pointText(next->second.fromPoint));
         }
         return wires;
     }
@@ -140,8 +125,8 @@ struct CutChannel
 
 QStringList outerEdge(const TabArea &area)
 {
-    const TextPoint a = textOf({0, 0}), b = textOf({area.width, 0}),
-                    c = textOf({area.width, area.height}), d = textOf({0, area.height});
+    const PointText a = pointText({0, 0}), b = pointText({area.width, 0}),
+                    c = pointText({area.width, area.height}), d = pointText({0, area.height});
     const QString width = QStringLiteral("0");
     return {wireElement(a, b, width), wireElement(b, c, width), wireElement(c, d, width),
             wireElement(d, a, width)};
