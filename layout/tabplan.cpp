@@ -359,14 +359,14 @@ private:
                                                       longestTabToBoard(area) + width);
         const QVector<Probe> probes = probesOf(half, reach);
 
-        // The board's edge: the outermost it reaches on every probe, bowing
-        // or leaning no more than a quarter of the tab, and the only piece of
-        // the board a band below that.
         // Most places fail at once: the middle of the tab must be the
         // board's outermost point there.
         const std::optional<double> middle = outermost(local, 0.0, board);
         if (!middle || std::abs(*middle) > band)
             return std::nullopt;
+        // The board's edge: the outermost it reaches on every probe, bowing
+        // or leaning no more than allowed, and the only piece of the board a
+        // band below that.
         QVector<double> outer;
         for (const Probe &probe : probes) {
             const std::optional<double> edge = outermost(local, probe.u, board);
