@@ -3,6 +3,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 QString readErrorTitle()
 {
     return QStringLiteral("Couldn't read board");
@@ -26,6 +28,37 @@ QString readFailureReason(const QXmlStreamReader &reader)
             .arg(reader.columnNumber());
 }
 
+namespace {
+
+// Qt's reader lets a UTF-16 surrogate without its pair through, which no XML
+// document can carry: a copy written out of it would not read again.
+bool hasUnpairedSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!text.at(i).isSurrogate())
+            continue;
+        if (!text.at(i).isHighSurrogate() || i + 1 == text.size()
+            || !text.at(i + 1).isLowSurrogate())
+            return true;
+        ++i;
+    }
+    return false;
+}
+
+bool holdsUnpairedSurrogate(const QXmlStreamReader &reader)
+{
+    if (reader.tokenType() == QXmlStreamReader::Characters)
+        return hasUnpairedSurrogate(reader.text());
+    if (hasUnpairedSurrogate(reader.qualifiedName()))
+        return true;
+    const QXmlStreamAttributes attributes = reader.attributes();
+    return std::any_of(attributes.begin(), attributes.end(), [](const QXmlStreamAttribute &a) {
+        return hasUnpairedSurrogate(a.qualifiedName()) || hasUnpairedSurrogate(a.value());
+    });
+}
+
+} // namespace
+
 QXmlStreamReader::TokenType readNextLimited(QXmlStreamReader &reader, int &depth)
 {
     const QXmlStreamReader::TokenType token = reader.readNext();
@@ -36,7 +69,15 @@ QXmlStreamReader::TokenType readNextLimited(QXmlStreamReader &reader, int &depth
     } else if (token == QXmlStreamReader::EndElement) {
         --depth;
     }
+    if ((token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Characters)
+        && !reader.hasError() && holdsUnpairedSurrogate(reader))
+        reader.raiseError(unpairedSurrogateError());
     return token;
+}
+
+QString unpairedSurrogateError()
+{
+    return QStringLiteral("Board text holds a character no XML document can carry");
 }
 
 BoardDevice::BoardDevice(QIODevice &source)

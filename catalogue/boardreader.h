@@ -23,8 +23,11 @@ constexpr int maxBoardNesting = 256;
 
 // Reads the next token like QXmlStreamReader::readNext(). `depth` counts the
 // elements open at the reader's position; a start tag that takes it past
-// maxBoardNesting puts the reader into a custom error that says so.
+// maxBoardNesting puts the reader into a custom error that says so, and so
+// does a tag or text that holds a UTF-16 surrogate without its pair
+// (unpairedSurrogateError()).
 QXmlStreamReader::TokenType readNextLimited(QXmlStreamReader &reader, int &depth);
+QString unpairedSurrogateError();
 
 // A board file as QXmlStreamReader reads it: the bytes of `source`, from its
 // current position, handed out in pieces of which none but the first starts

@@ -141,6 +141,17 @@ void TestHostileBoards::hostileTable(bool refusedToo)
     refused("cut off in the last end tag", handMadeBoard().chopped(4));
     refused("entity-expansion bomb", billionLaughs());
     refused("mismatched tags", "<eagle><plain></eagle></plain>");
+    if (refusedToo) {
+        // A UTF-16 board whose label holds a high surrogate alone.
+        const QString text =
+                QString::fromUtf8(handMadeBoard())
+                        .replace(QLatin1String("UTF-8"), QLatin1String("UTF-16"))
+                        .replace(QLatin1String("LABEL"), QStringLiteral("LA") + QChar(0xD8D8));
+        QByteArray utf16("\xFF\xFE");
+        utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        QTest::newRow("a surrogate without its pair")
+                << utf16 << surrogateFailure(utf16) << QString() << false << QString();
+    }
     if (refusedToo)
         QTest::newRow("100,000 nested elements")
                 << nestedElements(100000) << nestingFailure(nestedElements(100000), 257)

@@ -54,6 +54,31 @@ QString nestingFailure(const QByteArray &xml, int level)
                    xml.indexOf('>', at) + 1);
 }
 
+QString surrogateFailure(const QByteArray &bytes)
+{
+    QXmlStreamReader reader(bytes);
+    const auto lone = [](QStringView text) {
+        for (int i = 0; i < text.size(); ++i) {
+            if (text.at(i).isHighSurrogate() && i + 1 < text.size()
+                && text.at(i + 1).isLowSurrogate())
+                ++i;
+            else if (text.at(i).isSurrogate())
+                return true;
+        }
+        return false;
+    };
+    while (!reader.atEnd()) {
+        reader.readNext();
+        QString all = reader.qualifiedName().toString() + reader.text().toString();
+        for (const QXmlStreamAttribute &attribute : reader.attributes())
+            all += attribute.qualifiedName().toString() + attribute.value().toString();
+        if (lone(all))
+            return failure(QStringLiteral("Board text holds a character no XML document can carry"),
+                           reader.lineNumber(), reader.columnNumber());
+    }
+    return QString();
+}
+
 QString realBoardsDir()
 {
     const QString fromEnvironment = qEnvironmentVariable("TAVOLIN_BOARDS_DIR");

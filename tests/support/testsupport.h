@@ -36,6 +36,9 @@ QString readerFailure(const QByteArray &bytes);
 // The same for a document on one line that the reader refuses at the
 // nesting limit, at the start tag of level `level`.
 QString nestingFailure(const QByteArray &xml, int level);
+// The message for a board whose first tag or text holding a surrogate without
+// its pair is refused there.
+QString surrogateFailure(const QByteArray &bytes);
 bool writeWholeFile(const QString &path, const QByteArray &bytes);
 
 // A read-only device over `bytes` that cannot seek, as a pipe would be.
