@@ -41,16 +41,17 @@ struct NumberRange
 };
 
 // The panel's size and the offset between the boards of a row, in whole
-// millimetres. The defaults and ranges are those of the window's spin boxes,
-// so that every way of making a panel takes the same numbers.
+// millimetres, bounded by the limits table.
 struct PanelNumbers
 {
-    static constexpr NumberRange sideRange {0, 300};
-    static constexpr NumberRange offsetRange {0, 50};
+    static constexpr NumberRange sideRange {int(Limits::panelWidth.minimum),
+                                            int(Limits::panelWidth.maximum)};
+    static constexpr NumberRange offsetRange {int(Limits::offset.minimum),
+                                              int(Limits::offset.maximum)};
 
-    int width = 160;
-    int height = 80;
-    int offset = 5;
+    int width = int(Limits::panelWidth.defaultValue);
+    int height = int(Limits::panelHeight.defaultValue);
+    int offset = int(Limits::offset.defaultValue);
     FrameSettings frame;
 };
 
