@@ -25,12 +25,10 @@ public:
 
     void stepBy(int steps) override
     {
-        if (limits.offAtZero && value() == 0.0 && steps > 0)
-            setValue(limits.minimum);
-        else if (limits.offAtZero && value() <= limits.minimum && steps < 0)
-            setValue(0.0);
-        else
-            QDoubleSpinBox::stepBy(steps);
+        const double before = value();
+        QDoubleSpinBox::stepBy(steps);
+        if (limits.offAtZero && value() > 0.0 && value() < limits.minimum)
+            setValue(steps > 0 || before > limits.minimum ? limits.minimum : 0.0);
     }
 
 private:

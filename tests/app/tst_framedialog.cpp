@@ -177,7 +177,7 @@ using Values = QList<double>;
 // them, taken.
 void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges_data()
 {
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("option");
     QTest::addColumn<Values>("refused");
     QTest::addColumn<Values>("taken");
@@ -196,7 +196,7 @@ void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges_data()
 
 void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges()
 {
-    QFETCH(QString, field);
+    QFETCH(QString, box);
     QFETCH(QString, option);
     QFETCH(Values, refused);
     QFETCH(Values, taken);
@@ -210,10 +210,10 @@ void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges()
     for (const bool expected : {false, true}) {
         for (const double value : expected ? taken : refused) {
             FrameDialog dialog(start);
-            if (auto *box = field<QDoubleSpinBox>(&dialog, qPrintable(field)))
-                box->setValue(value);
+            if (auto *millimetres = field<QDoubleSpinBox>(&dialog, qPrintable(box)))
+                millimetres->setValue(value);
             else
-                field<QSpinBox>(&dialog, qPrintable(field))->setValue(int(value));
+                field<QSpinBox>(&dialog, qPrintable(box))->setValue(int(value));
             const FrameSettings kept = dialog.settings();
             const double shown = QMap<QString, double> {
                     {"frameWidth", kept.frameWidth},
@@ -221,10 +221,11 @@ void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges()
                     {"biteDrill", kept.biteDrill},
                     {"bitePitch", kept.bitePitch},
                     {"toolingDrill",
-                     kept.toolingDrill}}.value(field);
+                     kept.toolingDrill}}.value(box);
             QProcess process;
             process.start(QStringLiteral(TAVOLIN_EXECUTABLE),
-                          startArguments << QStringLiteral("--%1=%2").arg(option).arg(value));
+                          startArguments
+                                  + QStringList {QStringLiteral("--%1=%2").arg(option).arg(value)});
             QVERIFY(process.waitForFinished(60000));
             const bool commandTakes = !process.readAllStandardError().contains(" takes ");
             QCOMPARE(shown == value, expected);
