@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
+#include "problemtext.h"
+
 #include "catalogue/measuredboards.h"
 #include "layout/panelrun.h"
 #include "layout/settinglimits.h"
@@ -93,7 +95,7 @@ QVector<PanelBoard> loadBoards(const QStringList &paths, int &problems)
             boards.append(measuredBoard(path, measured.box));
         } else {
             report(QStringLiteral("warning: ")
-                   + unreadableBoardProblem(path, measured.error).line());
+                   + problemLines(unreadableBoardProblem(path, measured.error)).constFirst());
             ++problems;
         }
     }
@@ -107,12 +109,12 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
     const QVector<PanelBoard> boards = loadBoards(paths, problems);
     QSaveFile output(outputPath);
     if (const std::optional<PanelProblem> problem = openPanelOutput(output)) {
-        report(QStringLiteral("error: ") + problem->line());
+        report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }
     const AssembledPanel panel = assembleBoards(boards, numbers);
     for (const PanelProblem &problem : panel.problems) {
-        for (const QString &line : problem.lines())
+        for (const QString &line : problemLines(problem))
             report(QStringLiteral("warning: ") + line);
     }
     problems += panel.problems.size();
@@ -122,13 +124,34 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
         return CommandLineStatus::NothingWritten;
     }
     if (const std::optional<PanelProblem> problem = writePanelOutput(output, panel.text)) {
-        report(QStringLiteral("error: ") + problem->line());
+        report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }
     return problems == 0 ? CommandLineStatus::Written : CommandLineStatus::WrittenWithProblems;
 }
 
 } // namespace
+
+QStringList problemLines(const PanelProblem &problem)
+{
+    const QString title = problemTitle(problem);
+    if (problem.kind == PanelProblem::DesignRules) {
+        QStringList lines;
+        for (const QString &rule : ruleLines(problem))
+            lines << title + QStringLiteral(": ") + rule;
+        return lines;
+    }
+    const QString text = problemText(problem);
+    QStringList parts;
+    // A text that already names its file says it once.
+    if (!problem.file.isEmpty() && !text.contains(problem.file))
+        parts << problem.file;
+    // "No fit" is the only title that says what happened.
+    if (problem.kind == PanelProblem::NoFit || problem.kind == PanelProblem::NoTabs)
+        parts << title;
+    parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return {parts.join(QStringLiteral(": "))};
+}
 
 bool wantsCommandLine(int argc, const char *const argv[])
 {

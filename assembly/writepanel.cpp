@@ -6,18 +6,14 @@
 #include "mergeops.h"
 #include "panelfile.h"
 
-#include <QFileInfo>
-
 void Tavolin::writePanel()
 {
     // Saving or discarding the panel closes its file. With nothing placed
     // the file is left as it is.
     if (panelFile && panelFile->isOpen()) {
         const PanelAssembly panel = assemblePanelReporting(shiftedBoards, nameBook);
-        QStringList names;
-        for (const QString &path : qAsConst(shiftedBoardPaths))
-            names << QFileInfo(path).fileName();
-        if (!panel.rules.isEmpty() && !acceptDesignRules(rulesReportText(panel.rules, names)))
+        if (!panel.rules.isEmpty()
+            && !acceptDesignRules(designRulesProblem(panel.rules, shiftedBoardPaths)))
             discardPanelFile(*panelFile);
         else if (const std::optional<PanelProblem> problem =
                          writePanelOutput(*panelFile, panel.text))
