@@ -234,3 +234,14 @@ private:
     QVector<int> movedEnds;
     bool failed = false;
 };
+
+// How a number of millimetres (or degrees) is written into an attribute.
+enum class MillimetreDigits {
+    Moved, // a board's own coordinate moved: six significant digits
+    Added, // a coordinate the frame adds: to a tenth of a micrometre
+    Label, // a label's place and angle: to a nanometre
+};
+
+// Without exponent, trailing zeros or "-0", but with Moved, which keeps the
+// exponent of a tiny or huge number, as the boards' numbers were moved before.
+QString millimetreText(double value, MillimetreDigits digits);

@@ -22,8 +22,9 @@ constexpr double railMargin = 0.5;
 QString wireElement(const PointText &from, const PointText &to, const QString &width,
                     double curve = 0.0)
 {
-    const QString curveText =
-            curve == 0.0 ? QString() : QStringLiteral(" curve=\"%1\"").arg(frameNumber(curve));
+    const QString curveText = curve == 0.0
+            ? QString()
+            : QStringLiteral(" curve=\"%1\"").arg(millimetreText(curve, MillimetreDigits::Added));
     return QStringLiteral("<wire x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" width=\"%5\" "
                           "layer=\"20\"%6/>")
             .arg(from.x, from.y, to.x, to.y, width, curveText);
@@ -37,13 +38,17 @@ QString wireElement(const OutlineWire &wire)
 QString holeElement(OutlinePoint at, double drill)
 {
     return QStringLiteral("<hole x=\"%1\" y=\"%2\" drill=\"%3\"/>")
-            .arg(frameNumber(at.x), frameNumber(at.y), frameNumber(drill));
+            .arg(millimetreText(at.x, MillimetreDigits::Added),
+                 millimetreText(at.y, MillimetreDigits::Added),
+                 millimetreText(drill, MillimetreDigits::Added));
 }
 
 QString discElement(OutlinePoint at, double diameter, int layer)
 {
     return QStringLiteral("<circle x=\"%1\" y=\"%2\" radius=\"%3\" width=\"0\" layer=\"%4\"/>")
-            .arg(frameNumber(at.x), frameNumber(at.y), frameNumber(diameter / 2))
+            .arg(millimetreText(at.x, MillimetreDigits::Added),
+                 millimetreText(at.y, MillimetreDigits::Added),
+                 millimetreText(diameter / 2, MillimetreDigits::Added))
             .arg(layer);
 }
 
