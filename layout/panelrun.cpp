@@ -197,9 +197,7 @@ bool PanelRun::frame()
         BoardCopy &copy = boardCopies[i];
         copy.leftOut = edits.leftOut.at(i);
         if (i == edits.holder)
-            copy.drawingAdditions = std::make_shared<DocumentTokens>(
-                    QLatin1String("<plain>") + edits.additions.join(QString())
-                    + QLatin1String("</plain>"));
+            copy.drawingAdditions = edits.additions;
     }
     reportRailFeatures();
     return true;
