@@ -638,9 +638,9 @@ void TestPanelRules::layerSetupHoldsEveryBoard()
     QCOMPARE(rulesOf(parsed(assembly.text.joined())).value(QStringLiteral("layerSetup")),
              panelSetup);
     QCOMPARE(ruleLines(designRulesProblem(assembly.rules, setups))
-                     .filter(QRegularExpression(QStringLiteral("^Layer setup: ")))
-                     .size(),
-             int(reported));
+                     .join(QLatin1Char('\n'))
+                     .contains(QLatin1String("Layer setup")),
+             reported);
 }
 
 QTEST_GUILESS_MAIN(TestPanelRules)
