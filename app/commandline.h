@@ -19,7 +19,7 @@ enum class CommandLineStatus {
 // a display.
 bool wantsCommandLine(int argc, const char *const argv[]);
 
-// The panel options' defaults and ranges are the window's spin boxes'.
+// The panel options' defaults and ranges are the limits table's, as the window's.
 // Reports on stderr, one line each, and returns the exit status. --help and
 // --version print to stdout and end the process.
 CommandLineStatus runCommandLine(const QStringList &arguments);

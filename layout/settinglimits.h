@@ -43,8 +43,8 @@ constexpr SettingLimits panelHeight {0, 300, 80, 1, 0, false};
 constexpr SettingLimits offset {0, 50, 5, 1, 0, false};
 constexpr SettingLimits frameWidth {0, 50, 0, 1, 0, false};
 
-// Millimetres. Tooling pins are 1 mm and more; tabs the dialog's first step
-// wide are kept, as settings stored before the table hold them.
+// Millimetres. Tooling pins are 1 mm and more. Tabs from the dialog's first
+// step are kept: settings stored before the table may hold them.
 constexpr SettingLimits tabWidth {0.5, 50, 0, 0.5, 2, true};
 constexpr SettingLimits biteDrill {0.2, 2, 0.5, 0.05, 2, false};
 // At least the drill too, or the holes run into one another.
