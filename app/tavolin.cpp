@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tavolin.h"
+#include "boardlistmodel.h"
 #include "busycursor.h"
 #include "formfont.h"
 #include "framedialog.h"
@@ -35,8 +36,12 @@ QStringList localFiles(const QMimeData *data)
 Tavolin::Tavolin(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::Tavolin)
+    , boards(new BoardListModel(this))
 {
     ui->setupUi(this);
+    ui->listBrdFiles->setModel(boards);
+    ui->listSizes->setModel(boards);
+    ui->listSizes->setModelColumn(BoardListModel::SizeColumn);
     // The form's rectangles were drawn for a smaller font than desktops
     // commonly use; rather than cut its texts, it takes a smaller font.
     const QFont readable = fittingFont(font(), textRooms(*centralWidget()));

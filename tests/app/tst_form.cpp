@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/formfont.h"
 #include "app/tavolin.h"
-#include "ui_tavolin.h"
 
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMetaMethod>
@@ -33,7 +32,6 @@ private slots:
     void textThatFitsNoFontLeavesTheOthersAlone();
     void makePanelCaptionReadsDownwards();
     void barsAndListsAtStart();
-    void windowKeepsGivenObjectName();
     void slotsAreTheThreeButtons();
     void eachButtonIsConnectedToItsSlot_data();
     void eachButtonIsConnectedToItsSlot();
@@ -64,8 +62,8 @@ void TestForm::geometry_data()
             {"label_7", "QLabel", {670, 40, 47, 13}},
             {"label_8", "QLabel", {670, 60, 47, 13}},
             {"label_9", "QLabel", {670, 80, 47, 13}},
-            {"listBrdFiles", "QListWidget", {10, 30, 256, 192}},
-            {"listSizes", "QListWidget", {270, 30, 256, 192}},
+            {"listBrdFiles", "QListView", {10, 30, 256, 192}},
+            {"listSizes", "QListView", {270, 30, 256, 192}},
             {"makePanel", "QPushButton", {740, 10, 31, 241}},
     };
     for (const auto &row : rows)
@@ -309,20 +307,13 @@ void TestForm::barsAndListsAtStart()
     QCOMPARE(window.statusBar()->objectName(), QStringLiteral("statusBar"));
     QVERIFY(window.statusBar()->currentMessage().isEmpty());
     QCOMPARE(window.centralWidget()->objectName(), QStringLiteral("centralWidget"));
-    QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("listBrdFiles"))->count(), 0);
-    QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("listSizes"))->count(), 0);
-    QVERIFY(window.boardPaths.isEmpty() && window.boardWidths.isEmpty()
-            && window.boardHeights.isEmpty() && window.shiftedBoards.isEmpty());
+    for (const char *name : {"listBrdFiles", "listSizes"}) {
+        const auto *list = window.findChild<QListView *>(QLatin1String(name));
+        QVERIFY(list);
+        QCOMPARE(list->model()->rowCount(), 0);
+        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+    }
     QCOMPARE(window.objectName(), QStringLiteral("Tavolin"));
-}
-
-void TestForm::windowKeepsGivenObjectName()
-{
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("Named"));
-    Ui::Tavolin form;
-    form.setupUi(&window);
-    QCOMPARE(window.objectName(), QStringLiteral("Named"));
 }
 
 void TestForm::slotsAreTheThreeButtons()

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "paneltesting.h"
 
-#include "app/tavolin.h"
 #include "assembly/panelfile.h"
+#include "layout/panelrun.h"
 #include "support/testsupport.h"
 
 #include <QDomNamedNodeMap>
@@ -17,16 +17,16 @@ QDomDocument parseXml(const QString &text)
     return document;
 }
 
-QByteArray runWritePanel(Tavolin &window, const QStringList &boards, const QString &path)
+QByteArray runWritePanel(const QStringList &boards, const QString &path)
 {
-    window.shiftedBoards = boards;
-    window.panelFile = std::make_unique<QSaveFile>(path);
-    if (!openPanelFile(*window.panelFile))
+    QSaveFile file(path);
+    if (!openPanelFile(file))
         return QByteArray();
-    // Boards of different design rules are told of in a box; the user goes on.
-    DialogScript script;
-    script.dismissMessage();
-    window.writePanel();
+    QStringList known;
+    QStringList duplicates;
+    NameBook names(known, duplicates);
+    if (writePanelOutput(file, assemblePanelReporting(boards, names).text))
+        return QByteArray();
     return readWholeFile(path);
 }
 

@@ -39,11 +39,9 @@ struct BoardShare
 };
 BoardShare shareOf(const QString &boardText);
 
-class Tavolin;
-// Hands `boards` to the window's writePanel with the file at `path` opened as
-// the make-panel run opens it, answering Ok to a box about design rules;
-// returns the bytes the file then holds.
-QByteArray runWritePanel(Tavolin &window, const QStringList &boards, const QString &path);
+// Assembles `boards` into the file at `path` as the make-panel run writes
+// it, whatever their design rules; returns the bytes the file then holds.
+QByteArray runWritePanel(const QStringList &boards, const QString &path);
 
 // Walks a panel made of boards with the given shares, in order, and lists what
 // is wrong with it: a part whose library or package is not in its own board

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "referencepanel.h"
 
-#include "app/tavolin.h"
 #include "assembly/freshnames.h"
 #include "assembly/mergeops.h"
 #include "assembly/partlabels.h"
@@ -122,22 +121,24 @@ void addMissing(QDomDocument &panel, const QDomElement &board, const QString &ta
 
 QDomDocument referencePanel(const QStringList &boards)
 {
-    Tavolin window;
+    QStringList known;
+    QStringList duplicates;
+    NameBook names(known, duplicates);
     QDomDocument panel;
     panel.setContent(boards.value(0));
-    window.collectNames(panel.documentElement());
-    FreshNames freshNames(window.nameBook);
+    names.collect(panel.documentElement());
+    FreshNames freshNames(names);
     for (int i = 1; i < boards.size(); ++i) {
         QDomDocument board;
         board.setContent(boards.at(i));
         const QDomElement root = board.documentElement();
-        window.collectNames(root);
+        names.collect(root);
         freshNames.beginBoard();
         relabelParts(board, freshNames);
         renameThroughout(root, freshNames);
         freshNames.endBoard();
         for (const char *section : {"plain", "libraries", "elements", "signals"})
-            window.mergeSection(QLatin1String(section), panel, root);
+            assembly::mergeSection(QLatin1String(section), panel, root);
         addMissing(panel, root, QStringLiteral("classes"), QStringLiteral("class"));
         addMissing(panel, root, QStringLiteral("layers"), QStringLiteral("layer"));
     }

@@ -4,7 +4,7 @@
 #include <QDomDocument>
 #include <QStringList>
 
-// The panel as the window's merge operations build it on document trees: the
+// The panel as the merge operations build it on document trees: the
 // first board parsed whole, every later one parsed, its names collected, its
 // parts that lose their names relabelled, its names and references renamed
 // throughout, its four sections merged, then the class and layer definitions

@@ -1,11 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/tavolin.h"
+#include "assembly/mergeops.h"
 #include "paneltesting.h"
 
 #include <QtTest>
 
-// The name bookkeeping, renaming and section merging on hand-made documents,
-// through the window's members.
+// The name bookkeeping, renaming and section merging on hand-made documents.
+namespace {
+
+struct Names
+{
+    QStringList known;
+    QStringList duplicates;
+    NameBook book {known, duplicates};
+};
+
+} // namespace
+
 class TestMergeOps : public QObject
 {
     Q_OBJECT
@@ -135,20 +145,20 @@ void TestMergeOps::collectNames()
     QFETCH(QStringList, boards);
     QFETCH(QStringList, known);
     QFETCH(QStringList, duplicates);
-    Tavolin window;
-    window.knownNames = knownBefore; // set behind the name book's back
+    Names names;
+    names.known = knownBefore; // set behind the name book's back
     for (const QString &board : boards) {
         const QDomDocument document = parseXml(board);
         QVERIFY(!document.documentElement().isNull());
-        window.collectNames(document.documentElement());
+        names.book.collect(document.documentElement());
     }
-    QCOMPARE(window.knownNames, known);
-    QCOMPARE(window.duplicateNames, duplicates);
+    QCOMPARE(names.known, known);
+    QCOMPARE(names.duplicates, duplicates);
     // Without overbars, the book agrees with Qt's case-insensitive comparison.
     for (const QString &name : duplicates) {
-        QVERIFY(window.nameBook.isKnown(name));
+        QVERIFY(names.book.isKnown(name));
         if (!name.contains('!'))
-            QVERIFY(window.knownNames.contains(name, Qt::CaseInsensitive));
+            QVERIFY(names.known.contains(name, Qt::CaseInsensitive));
     }
     for (int i = 0; i < known.size(); ++i) {
         for (int j = i + 1; j < known.size(); ++j)
@@ -158,10 +168,10 @@ void TestMergeOps::collectNames()
 
 void TestMergeOps::collectNamesOfNullElement()
 {
-    Tavolin window;
-    window.collectNames(QDomElement());
-    window.replaceAttributeValue(QDomElement(), QStringLiteral("a"), QStringLiteral("b"));
-    QVERIFY(window.knownNames.isEmpty() && window.duplicateNames.isEmpty());
+    Names names;
+    names.book.collect(QDomElement());
+    assembly::replaceAttributeValue(QDomElement(), QStringLiteral("a"), QStringLiteral("b"));
+    QVERIFY(names.known.isEmpty() && names.duplicates.isEmpty());
 }
 
 void TestMergeOps::replaceAttributeValue_data()
@@ -225,9 +235,8 @@ void TestMergeOps::replaceAttributeValue()
     QFETCH(QString, oldValue);
     QFETCH(QString, newValue);
     QFETCH(QString, after);
-    Tavolin window;
     const QDomDocument document = parseXml(before);
-    window.replaceAttributeValue(document.documentElement(), oldValue, newValue);
+    assembly::replaceAttributeValue(document.documentElement(), oldValue, newValue);
     const QString difference =
             treeDifference(parseXml(after).documentElement(), document.documentElement());
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
@@ -284,10 +293,9 @@ void TestMergeOps::mergeSection()
     QFETCH(QString, source);
     QFETCH(QString, tag);
     QFETCH(QString, after);
-    Tavolin window;
-    const QDomDocument panelDocument = parseXml(panel);
+    QDomDocument panelDocument = parseXml(panel);
     const QDomDocument sourceDocument = parseXml(source);
-    window.mergeSection(tag, panelDocument, sourceDocument.documentElement());
+    assembly::mergeSection(tag, panelDocument, sourceDocument.documentElement());
     QString difference =
             treeDifference(parseXml(after).documentElement(), panelDocument.documentElement());
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
@@ -298,12 +306,11 @@ void TestMergeOps::mergeSection()
 
 void TestMergeOps::mergeSectionLinesBoardsUpInCallOrder()
 {
-    Tavolin window;
-    const QDomDocument panel = parseXml("<eagle><plain><p n='0'/></plain></eagle>");
+    QDomDocument panel = parseXml("<eagle><plain><p n='0'/></plain></eagle>");
     const QDomDocument first = parseXml("<eagle><plain><p n='1a'/><p n='1b'/></plain></eagle>");
     const QDomDocument second = parseXml("<eagle><plain><p n='2'/></plain></eagle>");
-    window.mergeSection("plain", panel, first.documentElement());
-    window.mergeSection("plain", panel, second.documentElement());
+    assembly::mergeSection("plain", panel, first.documentElement());
+    assembly::mergeSection("plain", panel, second.documentElement());
     const QString difference = treeDifference(
             parseXml("<eagle><plain><p n='0'/><p n='1a'/><p n='1b'/><p n='2'/></plain></eagle>")
                     .documentElement(),
@@ -313,10 +320,9 @@ void TestMergeOps::mergeSectionLinesBoardsUpInCallOrder()
 
 void TestMergeOps::mergedCopiesBelongToThePanel()
 {
-    Tavolin window;
-    const QDomDocument panel = parseXml("<eagle><signals/></eagle>");
+    QDomDocument panel = parseXml("<eagle><signals/></eagle>");
     QDomDocument source = parseXml("<eagle><signals><signal name='B'/></signals></eagle>");
-    window.mergeSection("signals", panel, source.documentElement());
+    assembly::mergeSection("signals", panel, source.documentElement());
     const QDomElement copy = panel.documentElement().firstChildElement().firstChildElement();
     QCOMPARE(copy.attribute("name"), QStringLiteral("B"));
     QVERIFY(copy.ownerDocument() == panel);

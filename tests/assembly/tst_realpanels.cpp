@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/tavolin.h"
 #include "assembly/assemblepanel.h"
 #include "copyfidelity.h"
 #include "paneltesting.h"
@@ -76,8 +75,7 @@ QDomDocument TestRealPanels::panelOf(const QStringList &fileNames, QList<BoardSh
         if (shares)
             shares->append(shareOf(boards.last()));
     }
-    Tavolin window;
-    return parseXml(runWritePanel(window, boards, directory.filePath("panel.brd")));
+    return parseXml(runWritePanel(boards, directory.filePath("panel.brd")));
 }
 
 void TestRealPanels::oneBoardGivesTheBoardBack_data()
@@ -163,9 +161,8 @@ void TestRealPanels::threeCopiesNumberOn()
 void TestRealPanels::secondRunStartsAgain()
 {
     const QStringList boards {realBoardText(openLog), realBoardText(openLog)};
-    Tavolin window;
-    const QByteArray first = runWritePanel(window, boards, directory.filePath("first.brd"));
-    const QByteArray second = runWritePanel(window, boards, directory.filePath("second.brd"));
+    const QByteArray first = runWritePanel(boards, directory.filePath("first.brd"));
+    const QByteArray second = runWritePanel(boards, directory.filePath("second.brd"));
     QVERIFY(first.contains("\"NewName0\""));
     QVERIFY(!first.contains("\"NewName52\""));
     QCOMPARE(second, first);

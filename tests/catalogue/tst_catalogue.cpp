@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/tavolin.h"
 #include "catalogue/boardfile.h"
 #include "catalogue/outline.h"
 #include "support/drivenwindow.h"
 
 #include <QAction>
 #include <QFileDialog>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -46,21 +45,10 @@ private:
                                  double height);
 };
 
+// Both lists show a row for each board loaded, the size beside its file.
 void TestCatalogue::verifyInvariant(Window &window)
 {
-    const Tavolin &t = window.tavolin;
-    const int count = t.boardPaths.size();
-    QCOMPARE(t.boardWidths.size(), count);
-    QCOMPARE(t.boardHeights.size(), count);
-    QCOMPARE(t.boardStartsX.size(), count);
-    QCOMPARE(t.boardStartsY.size(), count);
-    QCOMPARE(window.files()->count(), count);
-    QCOMPARE(window.sizes()->count(), count);
-    for (int i = 0; i < count; ++i) {
-        QCOMPARE(window.files()->item(i)->text(), t.boardPaths.at(i));
-        QCOMPARE(window.sizes()->item(i)->text(),
-                 sizeText(t.boardWidths.at(i), t.boardHeights.at(i)));
-    }
+    QCOMPARE(window.sizeRows().size(), window.fileRows().size());
 }
 
 QString TestCatalogue::handMadeBoard(const QTemporaryDir &dir, const QString &name, double width,
@@ -88,24 +76,26 @@ void TestCatalogue::loadsRealBoardsThroughTheDialog()
         window.load(realBoard(file));
     QVERIFY(window.script.messages.isEmpty());
     QVERIFY(window.script.unexpected.isEmpty());
-    QCOMPARE(window.tavolin.boardPaths.size(), files.size());
+    const QStringList paths = window.fileRows();
+    QCOMPARE(paths.size(), files.size());
     verifyInvariant(window);
     for (int i = 0; i < files.size(); ++i)
-        QCOMPARE(QFileInfo(window.tavolin.boardPaths.at(i)).fileName(), files.at(i));
-    QCOMPARE(window.sizes()->item(0)->text(), QStringLiteral("25.4 mm x25.4 mm"));
-    QCOMPARE(window.sizes()->item(5)->text(), QStringLiteral("243.332 mm x115.824 mm"));
+        QCOMPARE(QFileInfo(paths.at(i)).fileName(), files.at(i));
+    const QStringList sizes = window.sizeRows();
+    QCOMPARE(sizes.at(0), QStringLiteral("25.4 mm x25.4 mm"));
+    QCOMPARE(sizes.at(5), QStringLiteral("243.332 mm x115.824 mm"));
     // Its outline is drawn by a part, 50 mm square from (0.4, 0.4).
-    QCOMPARE(window.sizes()->item(6)->text(), QStringLiteral("50 mm x50 mm"));
-    QCOMPARE(window.sizes()->item(7)->text(), QStringLiteral("150 mm x84 mm"));
-    QCOMPARE(window.tavolin.boardStartsX.at(1), -0.0762);
-    QCOMPARE(window.tavolin.boardStartsX.at(2), 0.837);
-    QCOMPARE(window.tavolin.boardStartsY.at(2), -0.275);
-    QCOMPARE(window.tavolin.boardStartsX.at(3), 5.452909375);
-    QCOMPARE(window.tavolin.boardStartsX.at(6), 0.4);
-    QCOMPARE(window.tavolin.boardStartsY.at(6), 0.4);
-    // The extents of the last board measured stay behind in the window.
-    QCOMPARE(window.tavolin.maxX, 150.0);
-    QCOMPARE(window.tavolin.maxY, 84.0);
+    QCOMPARE(sizes.at(6), QStringLiteral("50 mm x50 mm"));
+    QCOMPARE(sizes.at(7), QStringLiteral("150 mm x84 mm"));
+    const auto startOf = [&paths](int i) {
+        QFile file(paths.at(i));
+        const OutlineBox box = measureBoardFile(file).box;
+        return QPointF(box.minX, box.minY);
+    };
+    QCOMPARE(startOf(1).x(), -0.0762);
+    QCOMPARE(startOf(2), QPointF(0.837, -0.275));
+    QCOMPARE(startOf(3).x(), 5.452909375);
+    QCOMPARE(startOf(6), QPointF(0.4, 0.4));
 }
 
 void TestCatalogue::refusedFilesLeaveTheCatalogueAlone_data()
@@ -153,7 +143,7 @@ void TestCatalogue::refusedFilesLeaveTheCatalogueAlone()
         QCOMPARE(message.icon, int(QMessageBox::Critical));
         QCOMPARE(message.buttons, int(QMessageBox::Ok));
     }
-    QCOMPARE(window.tavolin.boardPaths.size(), 1);
+    QCOMPARE(window.fileRows().size(), 1);
     verifyInvariant(window);
     QCOMPARE(readWholeFile(path), content);
 }
@@ -166,8 +156,8 @@ void TestCatalogue::cancelThenLoadUsesTheNextIndex()
     window.click("loadButton");
     window.load(handMadeBoard(dir, QStringLiteral("a.brd"), 12.5, 7));
     QCOMPARE(window.script.messages.size(), 0);
-    QCOMPARE(window.tavolin.boardPaths, QStringList {dir.filePath(QStringLiteral("a.brd"))});
-    QCOMPARE(window.sizes()->item(0)->text(), QStringLiteral("12.5 mm x7 mm"));
+    QCOMPARE(window.fileRows(), QStringList {dir.filePath(QStringLiteral("a.brd"))});
+    QCOMPARE(window.sizeRows(), QStringList {QStringLiteral("12.5 mm x7 mm")});
     verifyInvariant(window);
 }
 
@@ -182,8 +172,7 @@ void TestCatalogue::writeProtectedBoardLoads()
     Window window;
     window.load(path);
     QVERIFY(window.script.messages.isEmpty());
-    QCOMPARE(window.tavolin.boardPaths.size(), 1);
-    QCOMPARE(window.tavolin.boardWidths.first(), 40.0);
+    QCOMPARE(window.sizeRows(), QStringList {QStringLiteral("40 mm x30 mm")});
     QCOMPARE(readWholeFile(path), before);
 }
 
@@ -221,9 +210,8 @@ void TestCatalogue::sameFileLoadedAgain()
     window.load(path);
 
     QCOMPARE(window.script.messages.size(), 0);
-    QCOMPARE(window.tavolin.boardPaths, QStringList({path, path}));
-    QCOMPARE(window.sizes()->item(0)->text(), QStringLiteral("10 mm x10 mm"));
-    QCOMPARE(window.sizes()->item(1)->text(), secondSize);
+    QCOMPARE(window.fileRows(), QStringList({path, path}));
+    QCOMPARE(window.sizeRows(), QStringList({QStringLiteral("10 mm x10 mm"), secondSize}));
     verifyInvariant(window);
 }
 
@@ -233,9 +221,7 @@ void TestCatalogue::secondLoadDoesNotDependOnTheFirst()
     Window window;
     window.load(handMadeBoard(dir, QStringLiteral("big.brd"), 100, 80));
     window.load(handMadeBoard(dir, QStringLiteral("small.brd"), 20, 10));
-    QCOMPARE(window.tavolin.boardWidths, QList<double>({100, 20}));
-    QCOMPARE(window.tavolin.boardHeights, QList<double>({80, 10}));
-    QCOMPARE(window.sizes()->item(1)->text(), QStringLiteral("20 mm x10 mm"));
+    QCOMPARE(window.sizeRows(), QStringList({"100 mm x80 mm", "20 mm x10 mm"}));
 }
 
 void TestCatalogue::deleteWithoutCurrentRowChangesNothing()
@@ -243,14 +229,14 @@ void TestCatalogue::deleteWithoutCurrentRowChangesNothing()
     QTemporaryDir dir;
     Window window;
     window.load(handMadeBoard(dir, QStringLiteral("a.brd"), 10, 10));
-    window.files()->setCurrentRow(-1);
+    Window::choose(window.files(), -1);
     window.click("deleteButton");
-    QCOMPARE(window.tavolin.boardPaths.size(), 1);
+    QCOMPARE(window.fileRows().size(), 1);
     verifyInvariant(window);
 
     Window empty;
     empty.click("deleteButton");
-    QCOMPARE(empty.tavolin.boardPaths.size(), 0);
+    QCOMPARE(empty.fileRows().size(), 0);
     verifyInvariant(empty);
 }
 
@@ -264,15 +250,13 @@ void TestCatalogue::deleteMiddleRowKeepsTheOthersInOrder()
     window.load(a);
     window.load(b);
     window.load(c);
-    window.files()->setCurrentRow(0);
+    Window::choose(window.files(), 0);
     window.click("deleteButton");
-    QCOMPARE(window.tavolin.boardPaths, QStringList({b, c}));
-    QCOMPARE(window.tavolin.boardWidths, QList<double>({20, 30}));
-    QCOMPARE(window.tavolin.boardHeights, QList<double>({21, 31}));
-    verifyInvariant(window);
-    window.files()->setCurrentRow(1);
+    QCOMPARE(window.fileRows(), QStringList({b, c}));
+    QCOMPARE(window.sizeRows(), QStringList({"20 mm x21 mm", "30 mm x31 mm"}));
+    Window::choose(window.files(), 1);
     window.click("deleteButton");
-    QCOMPARE(window.tavolin.boardPaths, QStringList({b}));
+    QCOMPARE(window.fileRows(), QStringList({b}));
     verifyInvariant(window);
 }
 
@@ -281,10 +265,10 @@ void TestCatalogue::selectionInSizesListDoesNotDelete()
     QTemporaryDir dir;
     Window window;
     window.load(handMadeBoard(dir, QStringLiteral("a.brd"), 10, 10));
-    window.files()->setCurrentRow(-1);
-    window.sizes()->setCurrentRow(0);
+    Window::choose(window.files(), -1);
+    Window::choose(window.sizes(), 0);
     window.click("deleteButton");
-    QCOMPARE(window.tavolin.boardPaths.size(), 1);
+    QCOMPARE(window.fileRows().size(), 1);
     verifyInvariant(window);
 }
 
@@ -339,13 +323,13 @@ void TestCatalogue::severalBoardsLoadInOrder()
         QDropEvent drop(QPointF(300, 150), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&window.tavolin, &drop);
         QVERIFY(drop.isAccepted());
-        QTRY_COMPARE(window.tavolin.boardPaths.size(), loaded.size());
+        QTRY_COMPARE(window.fileRows().size(), loaded.size());
     } else {
         window.script.dismissMessage();
         window.tavolin.loadBoards(given);
     }
 
-    QCOMPARE(window.tavolin.boardPaths, loaded);
+    QCOMPARE(window.fileRows(), loaded);
     QCOMPARE(window.script.unexpected, QStringList());
     QCOMPARE(window.script.pendingAnswers(), 0);
     QCOMPARE(window.script.messages.size(), 1);
@@ -354,9 +338,8 @@ void TestCatalogue::severalBoardsLoadInOrder()
     // Each board measured as a Load of it alone measures it.
     for (int i = 0; i < loaded.size(); ++i) {
         QFile file(loaded.at(i));
-        const OutlineMeasurement alone = measureBoardFile(file);
-        QCOMPARE(window.tavolin.boardWidths.at(i), alone.box.width());
-        QCOMPARE(window.tavolin.boardStartsY.at(i), alone.box.minY);
+        const OutlineBox alone = measureBoardFile(file).box;
+        QCOMPARE(window.sizeRows().at(i), sizeText(alone.width(), alone.height()));
     }
 }
 
@@ -420,9 +403,9 @@ void TestCatalogue::duplicateCopiesTheSelectedBoard()
     window.load(handMadeBoard(dir, QStringLiteral("a.brd"), 10, 11));
     window.load(handMadeBoard(dir, QStringLiteral("b.brd"), 20, 21));
     window.load(handMadeBoard(dir, QStringLiteral("c.brd"), 30.25, 31));
-    const QStringList paths = window.tavolin.boardPaths;
-    const QList<double> widths = window.tavolin.boardWidths;
-    window.files()->setCurrentRow(row);
+    const QStringList paths = window.fileRows();
+    const QStringList sizes = window.sizeRows();
+    Window::choose(window.files(), row);
     // The copy takes the size the board was loaded with: the file is not
     // read again, and may be gone.
     for (const QString &path : paths)
@@ -439,13 +422,11 @@ void TestCatalogue::duplicateCopiesTheSelectedBoard()
     QCOMPARE(window.script.messages.size(), 0);
     verifyInvariant(window);
     if (row < 0) {
-        QCOMPARE(window.tavolin.boardPaths, paths);
+        QCOMPARE(window.fileRows(), paths);
         return;
     }
-    QCOMPARE(window.tavolin.boardPaths, paths + QStringList {paths.at(row)});
-    QCOMPARE(window.tavolin.boardWidths, widths + QList<double> {widths.at(row)});
-    QCOMPARE(window.sizes()->item(3)->text(), window.sizes()->item(row)->text());
-    QCOMPARE(window.tavolin.boardStartsX.last(), window.tavolin.boardStartsX.at(row));
+    QCOMPARE(window.fileRows(), paths + QStringList {paths.at(row)});
+    QCOMPARE(window.sizeRows(), sizes + QStringList {sizes.at(row)});
 }
 
 QTEST_MAIN(TestCatalogue)

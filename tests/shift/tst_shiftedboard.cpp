@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/tavolin.h"
 #include "shift/shiftedboard.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -344,17 +342,13 @@ void TestShiftedBoard::realBoards()
     QFETCH(int, dx);
     QFETCH(int, dy);
     QVERIFY2(!path.isEmpty(), "no .brd file among the real boards");
-    Tavolin window;
-    window.boardPaths << path;
-    DialogScript script;
-    window.addShiftedBoard(0, dx, dy);
-    QCOMPARE(script.messages.size(), 0);
-    QCOMPARE(script.unexpected, QStringList());
-    QCOMPARE(window.shiftedBoards.size(), 1);
-    QVERIFY(!window.inputFile->isOpen());
+    QFile file(path);
+    const ShiftedCopy shifted = shiftBoardFile(file, dx, dy);
+    QVERIFY2(shifted.succeeded(), qPrintable(shifted.error));
+    QVERIFY(!file.isOpen());
 
     const Tree source = parseTree(readWholeFile(path));
-    const Tree copy = parseTree(window.shiftedBoards.first());
+    const Tree copy = parseTree(shifted.document);
     QVERIFY2(source.error.isEmpty(), qPrintable(source.error));
     QVERIFY2(copy.error.isEmpty(), qPrintable(copy.error));
     QCOMPARE(copy.elements, source.elements);
@@ -366,16 +360,13 @@ void TestShiftedBoard::sameBoardTwice()
 {
     const QString path = writeBoard(QStringLiteral("twice.brd"), handBoardXml);
     QVERIFY(!path.isEmpty());
-    Tavolin window;
-    window.boardPaths << path;
-    DialogScript script;
-    window.addShiftedBoard(0, 0, 0);
-    window.addShiftedBoard(0, 100, 50);
-    QCOMPARE(script.messages.size(), 0);
-    QCOMPARE(window.shiftedBoards.size(), 2);
+    QFile file(path);
+    const ShiftedCopy first = shiftBoardFile(file, 0, 0);
+    const ShiftedCopy second = shiftBoardFile(file, 100, 50);
+    QVERIFY(first.succeeded() && second.succeeded());
     const Tree source = parseTree(QByteArray(handBoardXml));
-    VERIFY_COPY(source, parseTree(window.shiftedBoards.at(0)), 0, 0);
-    VERIFY_COPY(source, parseTree(window.shiftedBoards.at(1)), 100, 50);
+    VERIFY_COPY(source, parseTree(first.document), 0, 0);
+    VERIFY_COPY(source, parseTree(second.document), 100, 50);
 }
 
 void TestShiftedBoard::writeProtectedBoardShifts()
@@ -391,15 +382,11 @@ void TestShiftedBoard::writeProtectedBoardShifts()
     if (QFile(path).open(QIODevice::ReadWrite))
         qWarning("cannot write-protect the board here; only the shift itself is checked");
 
-    Tavolin window;
-    window.boardPaths << path;
-    DialogScript script;
-    window.addShiftedBoard(0, 100, 50);
-    QCOMPARE(script.messages.size(), 0);
-    QCOMPARE(window.shiftedBoards.size(), 1);
-    VERIFY_COPY(parseTree(QByteArray(handBoardXml)), parseTree(window.shiftedBoards.first()), 100,
-                50);
-    QVERIFY(!window.inputFile->isOpen());
+    QFile file(path);
+    const ShiftedCopy shifted = shiftBoardFile(file, 100, 50);
+    QVERIFY2(shifted.succeeded(), qPrintable(shifted.error));
+    VERIFY_COPY(parseTree(QByteArray(handBoardXml)), parseTree(shifted.document), 100, 50);
+    QVERIFY(!file.isOpen());
     QCOMPARE(readWholeFile(path), QByteArray(handBoardXml));
 }
 
@@ -440,25 +427,12 @@ void TestShiftedBoard::failures()
     const QString path = exists ? writeBoard(fileName, bytes) : dir.filePath(fileName);
     QVERIFY(!path.isEmpty());
 
-    Tavolin window;
-    window.boardPaths << path;
-    window.shiftedBoards << QStringLiteral("earlier board");
-    DialogScript script;
-    script.dismissMessage();
-    window.addShiftedBoard(0, 10, 20);
-
-    QCOMPARE(script.unexpected, QStringList());
-    QCOMPARE(script.messages.size(), 1);
-    const SeenMessage seen = script.messages.first();
-    QCOMPARE(seen.title, QStringLiteral("Couldn't read board"));
-    // Which file, and why.
-    QCOMPARE(seen.text, QStringLiteral("Couldn't open %1: %2").arg(path, reason));
-    QCOMPARE(seen.icon, int(QMessageBox::Critical));
-    QCOMPARE(seen.buttons, int(QMessageBox::Ok));
-    QCOMPARE(window.shiftedBoards, QStringList {QStringLiteral("earlier board")});
-    QVERIFY(window.inputFile);
-    QCOMPARE(window.inputFile->fileName(), path);
-    QVERIFY(!window.inputFile->isOpen());
+    QFile file(path);
+    const ShiftedCopy shifted = shiftBoardFile(file, 10, 20);
+    QVERIFY(!shifted.succeeded() && shifted.document.isEmpty());
+    // Why, in the words of the reader.
+    QCOMPARE(shifted.error, reason);
+    QVERIFY(!file.isOpen());
     QCOMPARE(QFileInfo::exists(path), exists);
 }
 

@@ -3,20 +3,48 @@
 
 #include <QAbstractButton>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
 
-QListWidget *DrivenWindow::files()
+namespace {
+
+QStringList rowTexts(const QListView *list)
 {
-    return tavolin.findChild<QListWidget *>(QStringLiteral("listBrdFiles"));
+    QStringList texts;
+    const QAbstractItemModel *model = list->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, list->modelColumn()).data().toString();
+    return texts;
 }
 
-QListWidget *DrivenWindow::sizes()
+} // namespace
+
+QListView *DrivenWindow::files()
 {
-    return tavolin.findChild<QListWidget *>(QStringLiteral("listSizes"));
+    return tavolin.findChild<QListView *>(QStringLiteral("listBrdFiles"));
+}
+
+QListView *DrivenWindow::sizes()
+{
+    return tavolin.findChild<QListView *>(QStringLiteral("listSizes"));
+}
+
+QStringList DrivenWindow::fileRows()
+{
+    return rowTexts(files());
+}
+
+QStringList DrivenWindow::sizeRows()
+{
+    return rowTexts(sizes());
+}
+
+void DrivenWindow::choose(QListView *list, int row)
+{
+    list->setCurrentIndex(list->model()->index(row, list->modelColumn()));
 }
 
 void DrivenWindow::click(const char *button)

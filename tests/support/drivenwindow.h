@@ -4,7 +4,7 @@
 #include "app/tavolin.h"
 #include "testsupport.h"
 
-class QListWidget;
+class QListView;
 
 // The main window as a user drives it: clicks on its buttons, values typed
 // into its spin boxes, and the dialogs it opens answered by `script`.
@@ -13,8 +13,14 @@ struct DrivenWindow
     Tavolin tavolin;
     DialogScript script;
 
-    QListWidget *files();
-    QListWidget *sizes();
+    QListView *files();
+    QListView *sizes();
+    // What each list shows, a text a row.
+    QStringList fileRows();
+    QStringList sizeRows();
+    // Makes `row` of `list` the current one, as a click on it does; -1
+    // leaves none current.
+    static void choose(QListView *list, int row);
     void click(const char *button);
     void typeInto(const char *spinBox, int value);
     // Load: choose `path` in the open dialog.

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/busycursor.h"
-#include "app/tavolin.h"
+#include "boardlistmodel.h"
+#include "busycursor.h"
+#include "tavolin.h"
 #include "ui_tavolin.h"
 
 #include "assembly/panelfile.h"
-#include "panelrun.h"
 
 #include <QFileDialog>
 
@@ -18,21 +18,21 @@ void Tavolin::on_makePanel_clicked()
     const BusyCursor busy;
     // The chosen file keeps its bytes until the whole panel is written: it
     // may be one of the loaded boards, which is read again by the run.
-    panelFile.reset(new QSaveFile(path));
-    if (const std::optional<PanelProblem> problem = openPanelOutput(*panelFile)) {
+    QSaveFile panelFile(path);
+    if (const std::optional<PanelProblem> problem = openPanelOutput(panelFile)) {
         showProblem(*problem);
         return;
     }
-    const AssembledPanel panel = assembleBoards(catalogueBoards(), numbers);
+    const AssembledPanel panel = assembleBoards(boards->boards(), numbers);
     for (const PanelProblem &problem : panel.problems) {
         if (problem.kind != PanelProblem::DesignRules) {
             showProblem(problem);
         } else if (!acceptDesignRules(problem)) {
-            discardPanelFile(*panelFile);
+            discardPanelFile(panelFile);
             return;
         }
     }
-    if (const std::optional<PanelProblem> problem = writePanelOutput(*panelFile, panel.text))
+    if (const std::optional<PanelProblem> problem = writePanelOutput(panelFile, panel.text))
         showProblem(*problem);
 }
 
@@ -44,12 +44,4 @@ PanelNumbers Tavolin::panelNumbers() const
     numbers.offset = ui->offsetBox->value();
     numbers.frame = frameSettings;
     return numbers;
-}
-
-QVector<PanelBoard> Tavolin::catalogueBoards() const
-{
-    QVector<PanelBoard> boards;
-    for (int i = 0; i < boardPaths.size(); ++i)
-        boards.append({boardPaths.at(i), footprintAt(i)});
-    return boards;
 }
