@@ -4,15 +4,7 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -195,42 +187,6 @@ QByteArray nested(int wrappers, const QByteArray &section, int inside)
     return xml + QByteArray("</w>").repeated(wrappers);
 }
 
-#ifdef Q_OS_LINUX
-// Root ignores permission bits; the immutable flag keeps even root from
-// opening the file for writing. Cleared again when the guard goes.
-class ImmutableFlag
-{
-public:
-    explicit ImmutableFlag(const QString &path)
-        : path(path)
-    {
-        active = set(true);
-    }
-    ~ImmutableFlag()
-    {
-        if (active)
-            set(false);
-    }
-
-private:
-    bool set(bool on)
-    {
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
-    }
-
-    QString path;
-    bool active = false;
-};
-#endif
-
 } // namespace
 
 class TestShiftedBoard : public QObject
@@ -238,34 +194,13 @@ class TestShiftedBoard : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void handBoard();
     void boardWithoutSections();
     void nestingCountsWholeDocument_data();
     void nestingCountsWholeDocument();
     void realBoards_data();
     void realBoards();
-    void sameBoardTwice();
-    void writeProtectedBoardShifts();
-    void failures_data();
-    void failures();
-
-private:
-    QString writeBoard(const QString &name, const QByteArray &bytes);
-
-    QTemporaryDir dir;
 };
-
-void TestShiftedBoard::initTestCase()
-{
-    QVERIFY(dir.isValid());
-}
-
-QString TestShiftedBoard::writeBoard(const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    return writeWholeFile(path, bytes) ? path : QString();
-}
 
 void TestShiftedBoard::handBoard()
 {
@@ -342,98 +277,17 @@ void TestShiftedBoard::realBoards()
     QFETCH(int, dx);
     QFETCH(int, dy);
     QVERIFY2(!path.isEmpty(), "no .brd file among the real boards");
-    QFile file(path);
-    const ShiftedCopy shifted = shiftBoardFile(file, dx, dy);
+    const QByteArray bytes = readWholeFile(path);
+    const ShiftedCopy shifted = shiftBytes(bytes, dx, dy);
     QVERIFY2(shifted.succeeded(), qPrintable(shifted.error));
-    QVERIFY(!file.isOpen());
 
-    const Tree source = parseTree(readWholeFile(path));
+    const Tree source = parseTree(bytes);
     const Tree copy = parseTree(shifted.document);
     QVERIFY2(source.error.isEmpty(), qPrintable(source.error));
     QVERIFY2(copy.error.isEmpty(), qPrintable(copy.error));
     QCOMPARE(copy.elements, source.elements);
     QCOMPARE(copy.texts, source.texts);
     VERIFY_COPY(source, copy, dx, dy);
-}
-
-void TestShiftedBoard::sameBoardTwice()
-{
-    const QString path = writeBoard(QStringLiteral("twice.brd"), handBoardXml);
-    QVERIFY(!path.isEmpty());
-    QFile file(path);
-    const ShiftedCopy first = shiftBoardFile(file, 0, 0);
-    const ShiftedCopy second = shiftBoardFile(file, 100, 50);
-    QVERIFY(first.succeeded() && second.succeeded());
-    const Tree source = parseTree(QByteArray(handBoardXml));
-    VERIFY_COPY(source, parseTree(first.document), 0, 0);
-    VERIFY_COPY(source, parseTree(second.document), 100, 50);
-}
-
-void TestShiftedBoard::writeProtectedBoardShifts()
-{
-    const QString path = writeBoard(QStringLiteral("protected.brd"), handBoardXml);
-    QVERIFY(!path.isEmpty());
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-#ifdef Q_OS_LINUX
-    std::unique_ptr<ImmutableFlag> immutable;
-    if (::geteuid() == 0)
-        immutable = std::make_unique<ImmutableFlag>(path);
-#endif
-    if (QFile(path).open(QIODevice::ReadWrite))
-        qWarning("cannot write-protect the board here; only the shift itself is checked");
-
-    QFile file(path);
-    const ShiftedCopy shifted = shiftBoardFile(file, 100, 50);
-    QVERIFY2(shifted.succeeded(), qPrintable(shifted.error));
-    VERIFY_COPY(parseTree(QByteArray(handBoardXml)), parseTree(shifted.document), 100, 50);
-    QVERIFY(!file.isOpen());
-    QCOMPARE(readWholeFile(path), QByteArray(handBoardXml));
-}
-
-void TestShiftedBoard::failures_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("reason");
-    const QByteArray board(handBoardXml);
-    const QByteArray insideSection = board.left(board.indexOf("</signal>"));
-    const QByteArray outsideSections = board.left(board.indexOf("</board>"));
-    QByteArray mismatched = board;
-    mismatched.replace("</signal>", "</signol>");
-    const QByteArray tooDeep = nested(300, QByteArray(), 0);
-
-    QTest::newRow("missing file") << "missing.brd" << false << QByteArray()
-                                  << "No such file or directory";
-    QTest::newRow("empty file") << "empty.brd" << true << QByteArray()
-                                << readerFailure(QByteArray());
-    QTest::newRow("cut off inside a section")
-            << "inside.brd" << true << insideSection << readerFailure(insideSection);
-    QTest::newRow("cut off outside the sections")
-            << "outside.brd" << true << outsideSections << readerFailure(outsideSections);
-    QTest::newRow("mismatched end tag")
-            << "mismatched.brd" << true << mismatched << readerFailure(mismatched);
-    QTest::newRow("nested too deeply")
-            << "deep.brd" << true << tooDeep << nestingFailure(tooDeep, 257);
-}
-
-void TestShiftedBoard::failures()
-{
-    QFETCH(QString, fileName);
-    QFETCH(bool, exists);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
-    QVERIFY(!reason.isEmpty());
-    const QString path = exists ? writeBoard(fileName, bytes) : dir.filePath(fileName);
-    QVERIFY(!path.isEmpty());
-
-    QFile file(path);
-    const ShiftedCopy shifted = shiftBoardFile(file, 10, 20);
-    QVERIFY(!shifted.succeeded() && shifted.document.isEmpty());
-    // Why, in the words of the reader.
-    QCOMPARE(shifted.error, reason);
-    QVERIFY(!file.isOpen());
-    QCOMPARE(QFileInfo::exists(path), exists);
 }
 
 QTEST_MAIN(TestShiftedBoard)
