@@ -21,10 +21,10 @@ QVariant BoardListModel::data(const QModelIndex &index, int role) const
     return sizeText(board.footprint.width, board.footprint.height);
 }
 
-void BoardListModel::append(const PanelBoard &board)
+void BoardListModel::append(PanelBoard board)
 {
     beginInsertRows(QModelIndex(), loaded.size(), loaded.size());
-    loaded.append(board);
+    loaded.append(std::move(board));
     endInsertRows();
 }
 

@@ -22,7 +22,7 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     const QVector<PanelBoard> &boards() const { return loaded; }
-    void append(const PanelBoard &board);
+    void append(PanelBoard board);
     void remove(int row);
 
 private:
