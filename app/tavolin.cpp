@@ -36,11 +36,11 @@ QStringList localFiles(const QMimeData *data)
 Tavolin::Tavolin(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::Tavolin)
-    , boards(new BoardListModel(this))
+    , boardList(new BoardListModel(this))
 {
     ui->setupUi(this);
-    ui->listBrdFiles->setModel(boards);
-    ui->listSizes->setModel(boards);
+    ui->listBrdFiles->setModel(boardList);
+    ui->listSizes->setModel(boardList);
     ui->listSizes->setModelColumn(BoardListModel::SizeColumn);
     // The form's rectangles were drawn for a smaller font than desktops
     // commonly use; rather than cut its texts, it takes a smaller font.

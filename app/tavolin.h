@@ -48,7 +48,7 @@ private:
 
     Ui::Tavolin *ui;
     // The loaded boards, shown by both lists of the form.
-    BoardListModel *boards;
+    BoardListModel *boardList;
     // Every board file loaded, measured once while it stays as it is.
     MeasuredBoards measuredBoards;
     // Where the open dialog starts: the folder of the board loaded last, the

@@ -40,7 +40,7 @@ void Tavolin::loadBoard(const QString &path)
         showCritical(readErrorTitle(), openFailureText(path, measured.error));
         return;
     }
-    boards->append(measuredBoard(path, measured.box));
+    boardList->append(measuredBoard(path, measured.box));
     openFolder = QFileInfo(path).absolutePath();
 }
 
@@ -50,7 +50,7 @@ void Tavolin::duplicateBoard()
 {
     const int row = chosenRow();
     if (row >= 0)
-        boards->append(boards->boards().at(row));
+        boardList->append(boardList->boards().at(row));
 }
 
 int Tavolin::chosenRow() const
@@ -61,5 +61,5 @@ int Tavolin::chosenRow() const
 
 void Tavolin::on_deleteButton_clicked()
 {
-    boards->remove(chosenRow());
+    boardList->remove(chosenRow());
 }

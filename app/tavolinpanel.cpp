@@ -23,7 +23,7 @@ void Tavolin::on_makePanel_clicked()
         showProblem(*problem);
         return;
     }
-    const AssembledPanel panel = assembleBoards(boards->boards(), numbers);
+    const AssembledPanel panel = assembleBoards(boardList->boards(), numbers);
     for (const PanelProblem &problem : panel.problems) {
         if (problem.kind != PanelProblem::DesignRules) {
             showProblem(problem);
