@@ -134,11 +134,11 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
     }
     problems += panel.problems.size();
     if (panel.text.isEmpty()) {
-        writePanelOutput(output, panel.text);
+        savePanelOutput(output, panel.text);
         report(QStringLiteral("error: %1: no board placed, nothing written").arg(outputPath));
         return CommandLineStatus::NothingWritten;
     }
-    if (const std::optional<PanelProblem> problem = writePanelOutput(output, panel.text)) {
+    if (const std::optional<PanelProblem> problem = savePanelOutput(output, panel.text)) {
         report(QStringLiteral("error: ") + problem->line());
         return CommandLineStatus::NothingWritten;
     }

@@ -37,13 +37,6 @@ public:
     void loadBoards(const QStringList &paths);
     void extendX(double x);
     void extendY(double y);
-    // shift
-    void addShiftedBoard(int boardIndex, int dx, int dy);
-    // assembly
-    void writePanel();
-    void collectNames(QDomElement element);
-    void replaceAttributeValue(QDomElement element, QString oldValue, QString newValue);
-    void mergeSection(QString tagName, QDomDocument panel, QDomElement source);
 
 public slots:
     void on_loadButton_clicked();

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "paneltesting.h"
 
-#include "app/tavolin.h"
-#include "assembly/panelfile.h"
+#include "layout/panelrun.h"
 #include "support/testsupport.h"
 
 #include <QDomNamedNodeMap>
 #include <QHash>
 #include <QMap>
+#include <QSaveFile>
 #include <QSet>
 
 QDomDocument parseXml(const QString &text)
@@ -17,43 +17,12 @@ QDomDocument parseXml(const QString &text)
     return document;
 }
 
-QByteArray runWritePanel(Tavolin &window, const QStringList &boards, const QString &path)
+QByteArray runWritePanel(const QStringList &boards, const QString &path)
 {
-    window.shiftedBoards = boards;
-    window.panelFile = std::make_unique<QSaveFile>(path);
-    if (!openPanelFile(*window.panelFile))
+    QSaveFile file(path);
+    if (openPanelOutput(file) || savePanelOutput(file, assembled(boards).text))
         return QByteArray();
-    // Boards of different design rules are told of in a box; the user goes on.
-    DialogScript script;
-    script.dismissMessage();
-    window.writePanel();
     return readWholeFile(path);
-}
-
-void takeRuleFitting(QDomDocument &reference, const QDomDocument &made)
-{
-    static const QStringList carried {"diameter", "shape", "alwaysstop", "roundness"};
-    QDomElement classes = reference.elementsByTagName("classes").item(0).toElement();
-    const QDomElement madeClasses = made.elementsByTagName("classes").item(0).toElement();
-    if (!classes.isNull() && !madeClasses.isNull())
-        classes.parentNode().replaceChild(reference.importNode(madeClasses, true), classes);
-    for (const char *tag : {"via", "pad", "smd", "param", "signal"}) {
-        const QDomNodeList to = reference.elementsByTagName(QLatin1String(tag));
-        const QDomNodeList from = made.elementsByTagName(QLatin1String(tag));
-        for (int i = 0; i < std::min(to.size(), from.size()); ++i) {
-            QDomElement target = to.item(i).toElement();
-            const QDomElement source = from.item(i).toElement();
-            QStringList names = carried;
-            if (qstrcmp(tag, "param") == 0)
-                names = QStringList {"value"};
-            else if (qstrcmp(tag, "signal") == 0)
-                names = QStringList {"class"};
-            for (const QString &name : names) {
-                if (source.hasAttribute(name))
-                    target.setAttribute(name, source.attribute(name));
-            }
-        }
-    }
 }
 
 QString realBoardText(const QString &fileName)

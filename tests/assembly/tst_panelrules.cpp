@@ -4,7 +4,6 @@
 // and SMDs become under the rules the panel file holds, and compare it with
 // what its board's own rules make of the board.
 #include "assembly/assemblepanel.h"
-#include "shift/shiftedboard.h"
 #include "support/testsupport.h"
 
 #include <QDomDocument>
@@ -293,14 +292,6 @@ QDomDocument parsed(const QByteArray &text)
     return document;
 }
 
-QString shifted(const QString &path, int dx, int dy)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return shiftBoard(file, dx, dy).document;
-}
-
 // The first line of the two lists that differs, for a readable failure.
 QString firstDifference(const QStringList &got, const QStringList &want)
 {
@@ -338,21 +329,19 @@ void TestPanelRules::mixedPanelsKeepEachBoardsCopper()
 {
     REQUIRE_REAL_BOARDS();
     QFETCH(QStringList, boards);
-    QStringList texts;
+    QVector<BoardCopy> copies;
     Copper want, unreportedFramesWant, unreportedFramesGot;
     QVector<Rules> ownRules;
     QVector<QDomDocument> documents;
     for (int i = 0; i < boards.size(); ++i) {
         const QString path = realBoard(boards.at(i) + QLatin1String(".brd"));
-        texts << shifted(path, 400 * i, 10 * i);
+        copies << readCopy(readWholeFile(path), 400 * i, 10 * i);
         documents << parsed(readWholeFile(path));
         ownRules << rulesOf(documents.last());
         want.add(copperOf(documents.last(), ownRules.last(), 400 * i, 10 * i));
     }
     want.sort();
-    QStringList known, duplicates;
-    NameBook names(known, duplicates);
-    const PanelAssembly assembly = assemblePanelReporting(texts, names);
+    const PanelAssembly assembly = assembled(copies);
     const QDomDocument panel = parsed(assembly.text.joined());
     const Rules panelRules = rulesOf(panel);
     const Copper got = copperOf(panel, panelRules, 0, 0);
@@ -479,9 +468,7 @@ void TestPanelRules::secondBoardKeepsItsVia()
     QFETCH(QString, alwaysStop);
     const QString first = handMadeBoard(params(firstRules), via);
     const QString second = handMadeBoard(params(secondRules), via);
-    QStringList known, duplicates;
-    NameBook names(known, duplicates);
-    const QDomDocument panel = parsed(assemblePanel({first, second}, names));
+    const QDomDocument panel = parsed(assembled(QStringList {first, second}).text.joined());
     const QDomNodeList vias = panel.elementsByTagName(QStringLiteral("via"));
     QCOMPARE(vias.size(), 2);
     const QDomElement copy = vias.item(1).toElement();
@@ -584,9 +571,7 @@ void TestPanelRules::classesThatDifferTakeFreeNumbers()
     QFETCH(QStringList, classes);
     QFETCH(QStringList, signalClasses);
     QFETCH(QString, overflow);
-    QStringList known, duplicates;
-    NameBook names(known, duplicates);
-    const PanelAssembly assembly = assemblePanelReporting(boards, names);
+    const PanelAssembly assembly = assembled(boards);
     const QDomDocument panel = parsed(assembly.text.joined());
     QStringList table;
     const QDomNodeList entries = panel.elementsByTagName(QStringLiteral("class"));
@@ -631,9 +616,7 @@ void TestPanelRules::layerSetupHoldsEveryBoard()
     QStringList boards;
     for (const QString &setup : setups)
         boards << handMadeBoard(params({"layerSetup", setup}), QString());
-    QStringList known, duplicates;
-    NameBook names(known, duplicates);
-    const PanelAssembly assembly = assemblePanelReporting(boards, names);
+    const PanelAssembly assembly = assembled(boards);
     QCOMPARE(rulesOf(parsed(assembly.text.joined())).value(QStringLiteral("layerSetup")),
              panelSetup);
     QCOMPARE(rulesReportText(assembly.rules, setups).contains(QLatin1String("Layer setup")),

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/tavolin.h"
 #include "assembly/assemblepanel.h"
-#include "assembly/panelfile.h"
 #include "copyfidelity.h"
 #include "paneltesting.h"
 #include "support/testsupport.h"
 
-#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,7 +42,7 @@ QStringList numbered(const QDomElement &root, const QString &table)
 
 } // namespace
 
-// writePanel on hand-made boards: the numbering of fresh names, the mended
+// The assembly on hand-made boards: the numbering of fresh names, the mended
 // faults and what reaches the file.
 class TestWritePanel : public QObject
 {
@@ -65,9 +62,7 @@ private slots:
     void writesIndentedTextInSourceOrder();
     void laterContentFillsEmptySections();
     void cutsTheTailOfALongerFile();
-    void reportsAFailedSave();
     void emptyRunLeavesTheFileAlone();
-    void listsAreEmptiedAfterARun();
     void sameBytesWhateverTheHashSeed();
     void sameBytesInAnotherProcess();
 
@@ -81,9 +76,7 @@ void TestWritePanel::freshNamesNumberOnAcrossBoards()
     // After the second board the duplicates are A, B (NewName0, NewName1);
     // after the third A, B, A, B, D: its A and B take NewName2 and NewName3,
     // the repeated A and B use up 4 and 5 and D, a part and a signal, is 6.
-    Tavolin window;
     const QByteArray text = runWritePanel(
-            window,
             {board({"A", "B"}), board({"A", "B"}), board({"A", "B", "D"}, "<signal name='D'/>")},
             path("numbering.brd"));
     const QDomElement root = parseXml(text).documentElement();
@@ -132,8 +125,7 @@ void TestWritePanel::freshNamesNeverClash()
 {
     QFETCH(QStringList, boards);
     QFETCH(QStringList, names);
-    Tavolin window;
-    const QDomDocument panel = parseXml(runWritePanel(window, boards, path("clash.brd")));
+    const QDomDocument panel = parseXml(runWritePanel(boards, path("clash.brd")));
     const QStringList entries = entryNames(panel.documentElement(), "elements")
             + entryNames(panel.documentElement(), "signals");
     QCOMPARE(entries, names);
@@ -198,8 +190,7 @@ void TestWritePanel::laterCopiesChangeNamesOnly_data()
 void TestWritePanel::laterCopiesChangeNamesOnly()
 {
     QFETCH(QString, board);
-    Tavolin window;
-    const QByteArray text = runWritePanel(window, {board, board}, path("names.brd"));
+    const QByteArray text = runWritePanel({board, board}, path("names.brd"));
     QVERIFY(text.contains("\"NewName0\""));
     const QString difference = copiesDifference(parseXml(text), {{board}, {board}});
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
@@ -258,8 +249,7 @@ void TestWritePanel::renamedPartsPrintTheirNames()
     text.replace("<elements></elements>",
                  "<elements>" + element + (part.endsWith('>') ? "</element>" : "/>")
                          + "</elements>");
-    Tavolin window;
-    const QDomDocument panel = parseXml(runWritePanel(window, {text, text}, path("labels.brd")));
+    const QDomDocument panel = parseXml(runWritePanel({text, text}, path("labels.brd")));
     const QDomNodeList texts =
             panel.elementsByTagName("plain").item(0).toElement().elementsByTagName("text");
     if (printed.isEmpty()) {
@@ -320,9 +310,7 @@ void TestWritePanel::numberedDefinitionsFollowTheBoards()
     QFETCH(QStringList, boards);
     QFETCH(QStringList, classes);
     QFETCH(QStringList, layers);
-    Tavolin window;
-    const QDomElement root =
-            parseXml(runWritePanel(window, boards, path("tables.brd"))).documentElement();
+    const QDomElement root = parseXml(runWritePanel(boards, path("tables.brd"))).documentElement();
     QCOMPARE(numbered(root, "classes"), classes);
     QCOMPARE(numbered(root, "layers"), layers);
 }
@@ -335,10 +323,8 @@ void TestWritePanel::sectionsOfTheFirstBoardTakeAllLaterContent()
     // one the panel was made from, never into a copy inside another board.
     const QString nested = board({"X"}, QString(), Tables(),
                                  "<group><signals><signal name='S'/></signals></group>");
-    Tavolin window;
     const QDomElement root =
-            parseXml(runWritePanel(window,
-                                   {board({"A"}, "<signal name='N'/>"), board({"B"}), nested},
+            parseXml(runWritePanel({board({"A"}, "<signal name='N'/>"), board({"B"}), nested},
                                    path("nested.brd")))
                     .documentElement();
     const QDomElement plain = root.elementsByTagName("plain").item(0).toElement();
@@ -352,9 +338,7 @@ void TestWritePanel::sectionsOfTheFirstBoardTakeAllLaterContent()
 
 void TestWritePanel::writesIndentedTextInSourceOrder()
 {
-    Tavolin window;
     const QByteArray text = runWritePanel(
-            window,
             {"<?xml version='1.0'?><!DOCTYPE eagle SYSTEM 'eagle.dtd'><eagle z='1' a='2'><board>"
              "<plain/><description>Ohm &amp; more</description><!-- note --><?pi x?>"
              "<text a='&quot;&#10;'>&lt;x&gt;</text></board></eagle>"},
@@ -374,8 +358,7 @@ void TestWritePanel::cutsTheTailOfALongerFile()
 {
     const QString file = path("longer.brd");
     QVERIFY(writeWholeFile(file, QByteArray(100000, 'x')));
-    Tavolin window;
-    const QByteArray text = runWritePanel(window, {board({"A"}), board({"A"})}, file);
+    const QByteArray text = runWritePanel({board({"A"}), board({"A"})}, file);
     QVERIFY(text.size() < 100000);
     QVERIFY(!text.contains("xxxx"));
     QVERIFY(text.endsWith("</eagle>\n"));
@@ -385,61 +368,11 @@ void TestWritePanel::cutsTheTailOfALongerFile()
     QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
 }
 
-void TestWritePanel::reportsAFailedSave()
-{
-    // The chosen file turned into a folder while the boards were placed, so
-    // the written panel cannot take its place.
-    const QString output = path("became-a-folder.brd");
-    Tavolin window;
-    window.shiftedBoards = QStringList {board({"A"}), board({"A"})};
-    window.panelFile = std::make_unique<QSaveFile>(output);
-    QVERIFY(openPanelFile(*window.panelFile));
-    QVERIFY(QDir().mkpath(output + "/kept"));
-    DialogScript script;
-    script.dismissMessage();
-    window.writePanel();
-    QCOMPARE(script.messages.size(), 1);
-    const SeenMessage &message = script.messages.first();
-    QCOMPARE(message.title, QStringLiteral("Save Panel"));
-    QCOMPARE(message.text, "Couldn't write panel file\n" + window.panelFile->errorString());
-    QVERIFY(message.text.size() > QStringLiteral("Couldn't write panel file\n").size());
-    QVERIFY(!window.panelFile->isOpen());
-    QCOMPARE(QDir(output).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList {"kept"});
-    // Nothing of the panel is left beside it.
-    QCOMPARE(QDir(directory.path()).entryList({"became-a-folder*"}, QDir::AllEntries),
-             QStringList {"became-a-folder.brd"});
-    QCOMPARE(message.icon, int(QMessageBox::Critical));
-    QCOMPARE(message.buttons, int(QMessageBox::Ok));
-    QVERIFY(script.unexpected.isEmpty());
-    QVERIFY(window.shiftedBoards.isEmpty() && window.knownNames.isEmpty()
-            && window.duplicateNames.isEmpty());
-}
-
 void TestWritePanel::emptyRunLeavesTheFileAlone()
 {
     const QString file = path("kept.brd");
     QVERIFY(writeWholeFile(file, "old content"));
-    Tavolin window;
-    window.knownNames = QStringList {"left", "over"};
-    window.duplicateNames = QStringList {"left"};
-    DialogScript script;
-    QCOMPARE(runWritePanel(window, {}, file), QByteArray("old content"));
-    QVERIFY(script.unexpected.isEmpty());
-    QVERIFY(window.knownNames.isEmpty() && window.duplicateNames.isEmpty());
-    QVERIFY(!window.nameBook.isKnown("left"));
-}
-
-void TestWritePanel::listsAreEmptiedAfterARun()
-{
-    Tavolin window;
-    const QStringList boards {board({"A", "B"}), board({"A"})};
-    const QByteArray first = runWritePanel(window, boards, path("first.brd"));
-    QVERIFY(window.shiftedBoards.isEmpty() && window.knownNames.isEmpty()
-            && window.duplicateNames.isEmpty());
-    QVERIFY(!window.nameBook.isKnown("A"));
-    // The next run starts over: same boards, same file, NewName0 again.
-    QCOMPARE(runWritePanel(window, boards, path("second.brd")), first);
-    QVERIFY(first.contains("NewName0"));
+    QCOMPARE(runWritePanel({}, file), QByteArray("old content"));
 }
 
 void TestWritePanel::sameBytesWhateverTheHashSeed()
@@ -453,10 +386,7 @@ void TestWritePanel::sameBytesWhateverTheHashSeed()
         // Qt complains on stderr that a seed other than 0 is not stable; that
         // is the point here.
         qSetGlobalQHashSeed(seed);
-        QStringList known;
-        QStringList duplicates;
-        NameBook names(known, duplicates);
-        texts << QString::fromUtf8(assemblePanel(boards, names));
+        texts << QString::fromUtf8(assembled(boards).text.joined());
         domTexts << parseXml(boards.first()).toString(3);
     }
     qSetGlobalQHashSeed(-1);
@@ -483,11 +413,10 @@ void TestWritePanel::sameBytesInAnotherProcess()
     }
     QVERIFY(outputs.at(0).size() > 100000);
     QCOMPARE(outputs.at(0), outputs.at(1));
-    Tavolin window;
-    QStringList boards;
+    QVector<BoardCopy> copies;
     for (const QString &file : files)
-        boards << QString::fromUtf8(readWholeFile(file));
-    QCOMPARE(runWritePanel(window, boards, path("here.brd")), outputs.at(0));
+        copies << readCopy(readWholeFile(file));
+    QCOMPARE(assembled(copies).text.joined(), outputs.at(0));
 }
 
 void TestWritePanel::laterContentFillsEmptySections()
@@ -495,10 +424,8 @@ void TestWritePanel::laterContentFillsEmptySections()
     // The first board's sections are empty elements; a later board's content
     // opens them, at the depth of the section, text straight under a section
     // dropped and text inside its entries kept.
-    Tavolin window;
     const QByteArray text =
-            runWritePanel(window,
-                          {"<eagle><board><plain/><signals/></board></eagle>",
+            runWritePanel({"<eagle><board><plain/><signals/></board></eagle>",
                            "<eagle><board><plain>loose<text x='1'>&gt;NAME</text></plain><signals>"
                            "<signal name='S'><wire x1='0'/></signal></signals></board></eagle>"},
                           path("empty-sections.brd"));
