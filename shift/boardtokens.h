@@ -19,8 +19,6 @@ struct BoardTokens
 {
     std::shared_ptr<const DocumentTokens> tokens; // null when the read failed
     QString error; // empty when the read succeeded
-
-    bool succeeded() const { return error.isEmpty(); }
 };
 
 // Reads the board document from `device`, which must be open for reading.
