@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
+#include "problemtext.h"
+
 #include "catalogue/measuredboards.h"
 #include "layout/panelrun.h"
+#include "layout/settinglimits.h"
 
 #include <QCommandLineParser>
 #include <QSaveFile>
@@ -38,62 +41,44 @@ CommandLineStatus usageError(const QString &text)
     return CommandLineStatus::Usage;
 }
 
-struct NumberOption
+// A setting given as an option, bounded by its row of the limits table. A
+// value the table does not accept could not be typed into the window
+// either; it is refused rather than fitted.
+struct SettingOption
 {
     QCommandLineOption option;
-    NumberRange range;
-    int *value;
+    const SettingLimits &limits;
+    int *whole = nullptr;
+    double *millimetres = nullptr;
 };
 
-// A value outside the spin box's range could not be typed into the window
-// either; it is refused rather than clamped.
-bool readNumber(const QCommandLineParser &parser, const NumberOption &number, QString &error)
+QString rangeText(const SettingOption &setting)
 {
-    if (!parser.isSet(number.option))
-        return true;
-    const QString text = parser.value(number.option);
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || !number.range.holds(value)) {
-        error = QStringLiteral("--%1 takes whole millimetres from %2 to %3, not \"%4\"")
-                        .arg(number.option.names().first())
-                        .arg(number.range.minimum)
-                        .arg(number.range.maximum)
-                        .arg(text);
-        return false;
-    }
-    *number.value = value;
-    return true;
+    const SettingLimits &limits = setting.limits;
+    return QStringLiteral("--%1 takes %2 from %3 to %4%5")
+            .arg(setting.option.names().first(),
+                 limits.decimals == 0 ? QStringLiteral("whole millimetres")
+                                      : QStringLiteral("millimetres"))
+            .arg(limits.minimum)
+            .arg(limits.maximum)
+            .arg(limits.offAtZero ? QStringLiteral(" or 0") : QString());
 }
 
-struct MillimetreOption
+bool readSetting(const QCommandLineParser &parser, const SettingOption &setting, QString &error)
 {
-    QCommandLineOption option;
-    double minimum;
-    double maximum;
-    double *value;
-    bool zeroAllowed; // 0 turns the feature off even below the minimum
-};
-
-bool readMillimetres(const QCommandLineParser &parser, const MillimetreOption &number,
-                     QString &error)
-{
-    if (!parser.isSet(number.option))
+    if (!parser.isSet(setting.option))
         return true;
-    const QString text = parser.value(number.option);
+    const QString text = parser.value(setting.option);
     bool ok = false;
-    const double value = text.toDouble(&ok);
-    const bool inRange = value >= number.minimum && value <= number.maximum;
-    if (!ok || !(inRange || (number.zeroAllowed && value == 0.0))) {
-        error = QStringLiteral("--%1 takes millimetres from %2 to %3%4, not \"%5\"")
-                        .arg(number.option.names().first())
-                        .arg(number.minimum)
-                        .arg(number.maximum)
-                        .arg(number.zeroAllowed ? QStringLiteral(" or 0") : QString())
-                        .arg(text);
+    const double value = setting.whole ? text.toInt(&ok) : text.toDouble(&ok);
+    if (!ok || !setting.limits.accepts(value)) {
+        error = rangeText(setting) + QStringLiteral(", not \"%1\"").arg(text);
         return false;
     }
-    *number.value = value;
+    if (setting.whole)
+        *setting.whole = int(value);
+    else
+        *setting.millimetres = value;
     return true;
 }
 
@@ -110,7 +95,7 @@ QVector<PanelBoard> loadBoards(const QStringList &paths, int &problems)
             boards.append(measuredBoard(path, measured.box));
         } else {
             report(QStringLiteral("warning: ")
-                   + unreadableBoardProblem(path, measured.error).line());
+                   + problemLines(unreadableBoardProblem(path, measured.error)).constFirst());
             ++problems;
         }
     }
@@ -124,12 +109,12 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
     const QVector<PanelBoard> boards = loadBoards(paths, problems);
     QSaveFile output(outputPath);
     if (const std::optional<PanelProblem> problem = openPanelOutput(output)) {
-        report(QStringLiteral("error: ") + problem->line());
+        report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }
     const AssembledPanel panel = assembleBoards(boards, numbers);
     for (const PanelProblem &problem : panel.problems) {
-        for (const QString &line : problem.lines())
+        for (const QString &line : problemLines(problem))
             report(QStringLiteral("warning: ") + line);
     }
     problems += panel.problems.size();
@@ -139,13 +124,34 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
         return CommandLineStatus::NothingWritten;
     }
     if (const std::optional<PanelProblem> problem = savePanelOutput(output, panel.text)) {
-        report(QStringLiteral("error: ") + problem->line());
+        report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }
     return problems == 0 ? CommandLineStatus::Written : CommandLineStatus::WrittenWithProblems;
 }
 
 } // namespace
+
+QStringList problemLines(const PanelProblem &problem)
+{
+    const QString title = problemTitle(problem);
+    if (problem.kind == PanelProblem::DesignRules) {
+        QStringList lines;
+        for (const QString &rule : ruleLines(problem))
+            lines << title + QStringLiteral(": ") + rule;
+        return lines;
+    }
+    const QString text = problemText(problem);
+    QStringList parts;
+    // A text that already names its file says it once.
+    if (!problem.file.isEmpty() && !text.contains(problem.file))
+        parts << problem.file;
+    // "No fit" is the only title that says what happened.
+    if (problem.kind == PanelProblem::NoFit || problem.kind == PanelProblem::NoTabs)
+        parts << title;
+    parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return {parts.join(QStringLiteral(": "))};
+}
 
 bool wantsCommandLine(int argc, const char *const argv[])
 {
@@ -166,46 +172,39 @@ bool wantsCommandLine(int argc, const char *const argv[])
 CommandLineStatus runCommandLine(const QStringList &arguments)
 {
     PanelNumbers numbers;
-    const auto numberOption = [](const char *name, const char *what, int value) {
-        return QCommandLineOption(
-                QLatin1String(name),
-                QStringLiteral("%1 in whole mm (default %2).").arg(QLatin1String(what)).arg(value),
-                QStringLiteral("mm"));
+    const auto option = [](const char *name, const char *what, const SettingLimits &limits) {
+        return QCommandLineOption(QLatin1String(name),
+                                  QStringLiteral("%1 in %2 (default %3).")
+                                          .arg(QLatin1String(what),
+                                               limits.decimals == 0 ? QStringLiteral("whole mm")
+                                                                    : QStringLiteral("mm"))
+                                          .arg(limits.defaultValue),
+                                  QStringLiteral("mm"));
     };
-    const NumberOption width {numberOption("width", "Panel width", numbers.width),
-                              PanelNumbers::sideRange, &numbers.width};
-    const NumberOption height {numberOption("height", "Panel height", numbers.height),
-                               PanelNumbers::sideRange, &numbers.height};
-    const NumberOption offset {numberOption("offset",
-                                            "Least gap between boards, in a row and between rows",
-                                            numbers.offset),
-                               PanelNumbers::offsetRange, &numbers.offset};
     FrameSettings &frame = numbers.frame;
-    const NumberOption frameWidth {
-            numberOption("frame", "Width of the rails around the panel; 0: none", 0),
-            {0, FrameLimits::maxFrameWidth},
-            &frame.frameWidth};
-    const auto mmOption = [](const char *name, const char *what, double value) {
-        return QCommandLineOption(
-                QLatin1String(name),
-                QStringLiteral("%1 in mm (default %2).").arg(QLatin1String(what)).arg(value),
-                QStringLiteral("mm"));
-    };
-    const MillimetreOption tabs {mmOption("tabs",
-                                          "Width of the tabs that hold the boards; 0: "
-                                          "none",
-                                          frame.tabWidth),
-                                 1.0, FrameLimits::maxTabWidth, &frame.tabWidth, true};
-    const MillimetreOption biteDrill {
-            mmOption("bite-drill", "Drill of the mouse-bite holes", frame.biteDrill),
-            FrameLimits::minBiteDrill, FrameLimits::maxBiteDrill, &frame.biteDrill, false};
-    const MillimetreOption bitePitch {
-            mmOption("bite-pitch", "Distance between mouse-bite holes", frame.bitePitch),
-            FrameLimits::minBiteDrill, 2 * FrameLimits::maxBiteDrill, &frame.bitePitch, false};
-    const MillimetreOption tooling {mmOption("tooling-holes",
-                                             "Drill of a tooling hole in each corner; 0: none",
-                                             frame.toolingDrill),
-                                    1.0, FrameLimits::maxToolingDrill, &frame.toolingDrill, true};
+    const SettingOption settings[] = {
+            SettingOption {option("width", "Panel width", Limits::panelWidth), Limits::panelWidth,
+                           &numbers.width},
+            SettingOption {option("height", "Panel height", Limits::panelHeight),
+                           Limits::panelHeight, &numbers.height},
+            SettingOption {option("offset", "Least gap between boards, in a row and between rows",
+                                  Limits::offset),
+                           Limits::offset, &numbers.offset},
+            SettingOption {option("frame", "Width of the rails around the panel; 0: none",
+                                  Limits::frameWidth),
+                           Limits::frameWidth, &frame.frameWidth},
+            SettingOption {option("tabs", "Width of the tabs that hold the boards; 0: none",
+                                  Limits::tabWidth),
+                           Limits::tabWidth, nullptr, &frame.tabWidth},
+            SettingOption {option("bite-drill", "Drill of the mouse-bite holes", Limits::biteDrill),
+                           Limits::biteDrill, nullptr, &frame.biteDrill},
+            SettingOption {
+                    option("bite-pitch", "Distance between mouse-bite holes", Limits::bitePitch),
+                    Limits::bitePitch, nullptr, &frame.bitePitch},
+            SettingOption {option("tooling-holes",
+                                  "Drill of a tooling hole in each corner; 0: none",
+                                  Limits::toolingDrill),
+                           Limits::toolingDrill, nullptr, &frame.toolingDrill}};
     const QCommandLineOption fiducials(QStringLiteral("fiducials"),
                                        QStringLiteral("Three fiducials on the rails."));
     const QCommandLineOption fixedSize(
@@ -222,9 +221,9 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
                            "boards loaded."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({width.option, height.option, offset.option, frameWidth.option, tabs.option,
-                       biteDrill.option, bitePitch.option, fiducials, tooling.option, fixedSize,
-                       output});
+    for (int i = 0; i < 7; ++i)
+        parser.addOption(settings[i].option);
+    parser.addOptions({fiducials, settings[7].option, fixedSize, output});
     parser.addPositionalArgument(QStringLiteral("boards"),
                                  QStringLiteral("Board files, each placed once per mention, in "
                                                 "the order given."),
@@ -236,12 +235,8 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     if (parser.isSet(version))
         parser.showVersion();
     QString error;
-    for (const NumberOption *number : {&width, &height, &offset, &frameWidth}) {
-        if (!readNumber(parser, *number, error))
-            return usageError(error);
-    }
-    for (const MillimetreOption *number : {&tabs, &biteDrill, &bitePitch, &tooling}) {
-        if (!readMillimetres(parser, *number, error))
+    for (const SettingOption &setting : settings) {
+        if (!readSetting(parser, setting, error))
             return usageError(error);
     }
     frame.fiducials = parser.isSet(fiducials);

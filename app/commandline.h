@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+struct PanelProblem;
+
 // What a command-line run ends with, as its exit status.
 enum class CommandLineStatus {
     Written = 0, // the panel was written and nothing was reported
@@ -17,7 +19,11 @@ enum class CommandLineStatus {
 // a display.
 bool wantsCommandLine(int argc, const char *const argv[]);
 
-// The panel options' defaults and ranges are the window's spin boxes'.
+// The panel options' defaults and ranges are the limits table's, as the window's.
 // Reports on stderr, one line each, and returns the exit status. --help and
 // --version print to stdout and end the process.
 CommandLineStatus runCommandLine(const QStringList &arguments);
+
+// The problem as a terminal shows it: one line that names its subject, or
+// for the design rules one line for each rule.
+QStringList problemLines(const PanelProblem &problem);

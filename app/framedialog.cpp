@@ -10,18 +10,43 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
-QDoubleSpinBox *millimetreBox(double minimum, double maximum, double step, double value,
+// With a feature that 0 turns off, the arrows step between off and the
+// least value, never into the values between.
+class SettingBox : public QDoubleSpinBox
+{
+public:
+    explicit SettingBox(const SettingLimits &limits)
+        : limits(limits)
+    { }
+
+    void stepBy(int steps) override
+    {
+        const double before = value();
+        QDoubleSpinBox::stepBy(steps);
+        if (limits.offAtZero && value() > 0.0 && value() < limits.minimum)
+            setValue(steps > 0 || before > limits.minimum ? limits.minimum : 0.0);
+    }
+
+private:
+    const SettingLimits &limits;
+};
+
+QDoubleSpinBox *millimetreBox(const SettingLimits &limits, double value,
                               const QString &offText = QString())
 {
-    auto *box = new QDoubleSpinBox;
-    box->setRange(minimum, maximum);
-    box->setDecimals(2);
-    box->setSingleStep(step);
+    auto *box = new SettingBox(limits);
+    box->setRange(limits.offAtZero ? 0.0 : limits.minimum, limits.maximum);
+    box->setDecimals(limits.decimals);
+    box->setSingleStep(limits.step);
     box->setSuffix(QStringLiteral(" mm"));
     box->setSpecialValueText(offText);
-    box->setValue(value);
+    box->setValue(limits.fitted(value));
+    QObject::connect(box, &QDoubleSpinBox::editingFinished, box,
+                     [box, &limits] { box->setValue(limits.fitted(box->value())); });
     return box;
 }
 
@@ -32,19 +57,16 @@ const QString group = QStringLiteral("frame/");
 FrameDialog::FrameDialog(const FrameSettings &settings, QWidget *parent)
     : QDialog(parent)
     , frameWidth(new QSpinBox)
-    , tabWidth(millimetreBox(0.0, FrameLimits::maxTabWidth, 0.5, settings.tabWidth,
-                             QStringLiteral("no tabs")))
-    , biteDrill(millimetreBox(FrameLimits::minBiteDrill, FrameLimits::maxBiteDrill, 0.05,
-                              settings.biteDrill))
-    , bitePitch(millimetreBox(FrameLimits::minBiteDrill, 2 * FrameLimits::maxBiteDrill, 0.05,
-                              settings.bitePitch))
+    , tabWidth(millimetreBox(Limits::tabWidth, settings.tabWidth, QStringLiteral("no tabs")))
+    , biteDrill(millimetreBox(Limits::biteDrill, settings.biteDrill))
+    , bitePitch(millimetreBox(Limits::bitePitch, settings.bitePitch))
     , fiducials(new QCheckBox(QStringLiteral("Three fiducials on the rails")))
-    , toolingDrill(millimetreBox(0.0, FrameLimits::maxToolingDrill, 0.1, settings.toolingDrill,
+    , toolingDrill(millimetreBox(Limits::toolingDrill, settings.toolingDrill,
                                  QStringLiteral("no holes")))
     , fixedSize(new QCheckBox(QStringLiteral("Keep the panel at the set size")))
 {
     setWindowTitle(QStringLiteral("Frame and Tabs"));
-    frameWidth->setRange(0, FrameLimits::maxFrameWidth);
+    frameWidth->setRange(int(Limits::frameWidth.minimum), int(Limits::frameWidth.maximum));
     frameWidth->setSuffix(QStringLiteral(" mm"));
     frameWidth->setSpecialValueText(QStringLiteral("no frame"));
     frameWidth->setValue(settings.frameWidth);
@@ -84,12 +106,12 @@ FrameSettings FrameDialog::settings() const
 {
     FrameSettings settings;
     settings.frameWidth = frameWidth->value();
-    settings.tabWidth = tabWidth->value();
+    settings.tabWidth = Limits::tabWidth.fitted(tabWidth->value());
     settings.biteDrill = biteDrill->value();
     // Holes closer than their drill would run into one another.
     settings.bitePitch = std::max(bitePitch->value(), biteDrill->value());
     settings.fiducials = fiducials->isChecked();
-    settings.toolingDrill = toolingDrill->value();
+    settings.toolingDrill = Limits::toolingDrill.fitted(toolingDrill->value());
     settings.fixedSize = fixedSize->isChecked();
     return settings;
 }
@@ -98,19 +120,18 @@ FrameSettings storedFrameSettings()
 {
     const QSettings stored;
     FrameSettings settings;
-    const auto number = [&stored](const char *key, double fallback, double low, double high) {
-        const double value = stored.value(group + QLatin1String(key), fallback).toDouble();
-        return value >= low && value <= high ? value : fallback;
+    const auto number = [&stored](const char *key, const SettingLimits &limits) {
+        const QVariant value = stored.value(group + QLatin1String(key));
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        return ok ? limits.fitted(number) : limits.defaultValue;
     };
-    settings.frameWidth = int(number("width", settings.frameWidth, 0, FrameLimits::maxFrameWidth));
-    settings.tabWidth = number("tabs", settings.tabWidth, 0, FrameLimits::maxTabWidth);
-    settings.biteDrill = number("biteDrill", settings.biteDrill, FrameLimits::minBiteDrill,
-                                FrameLimits::maxBiteDrill);
-    settings.bitePitch = number("bitePitch", settings.bitePitch, settings.biteDrill,
-                                2 * FrameLimits::maxBiteDrill);
+    settings.frameWidth = int(std::lround(number("width", Limits::frameWidth)));
+    settings.tabWidth = number("tabs", Limits::tabWidth);
+    settings.biteDrill = number("biteDrill", Limits::biteDrill);
+    settings.bitePitch = std::max(number("bitePitch", Limits::bitePitch), settings.biteDrill);
     settings.fiducials = stored.value(group + QStringLiteral("fiducials"), false).toBool();
-    settings.toolingDrill =
-            number("toolingDrill", settings.toolingDrill, 0, FrameLimits::maxToolingDrill);
+    settings.toolingDrill = number("toolingDrill", Limits::toolingDrill);
     settings.fixedSize = stored.value(group + QStringLiteral("fixedSize"), false).toBool();
     return settings;
 }

@@ -3,6 +3,7 @@
 #include "busycursor.h"
 #include "formfont.h"
 #include "framedialog.h"
+#include "problemtext.h"
 #include "ui_tavolin.h"
 
 #include <QDragEnterEvent>
@@ -80,16 +81,16 @@ void Tavolin::dropEvent(QDropEvent *event)
 
 void Tavolin::showProblem(const PanelProblem &problem)
 {
-    showCritical(problem.title, problem.text);
+    showCritical(problemTitle(problem), problemText(problem));
 }
 
-bool Tavolin::acceptDesignRules(const QString &report)
+bool Tavolin::acceptDesignRules(const PanelProblem &rules)
 {
     const NormalCursor normal;
     const QString text = QStringLiteral("The boards of this panel set these design rules "
                                         "differently, and the panel can keep only one value "
                                         "of each:\n\n")
-            + report
+            + problemText(rules)
             + QStringLiteral("\n\nOk writes the panel with these values; Cancel "
                              "writes nothing.");
     return QMessageBox::warning(this, QStringLiteral("Design rules"), text,

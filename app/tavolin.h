@@ -99,5 +99,5 @@ private:
     void showCritical(const QString &title, const QString &text);
     // Tells what the panel cannot keep of its boards' design rules; true
     // when the user goes on.
-    bool acceptDesignRules(const QString &report);
+    bool acceptDesignRules(const PanelProblem &rules);
 };

@@ -4,6 +4,39 @@
 #include "documentreader.h"
 #include "xmloutput.h"
 
+#include <cmath>
+
+namespace {
+
+QString decimalText(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        value = 0.0;
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(value * scale) / scale;
+    QString text = QString::number(std::isfinite(rounded) ? rounded : value, 'f', decimals);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+} // namespace
+
+QString millimetreText(double value, MillimetreDigits digits)
+{
+    switch (digits) {
+    case MillimetreDigits::Moved:
+        return QString::number(value, 'g', 6);
+    case MillimetreDigits::Added:
+        return decimalText(value, 4);
+    case MillimetreDigits::Label:
+        return decimalText(value, 6);
+    }
+    return QString();
+}
+
 DocumentTokens::DocumentTokens(const QString &document)
 {
     // The kept names, values and texts are shorter than the markup around
@@ -89,7 +122,8 @@ DocumentTokens DocumentTokens::shifted(int dx, int dy) const
         const QStringRef name = ref(spans.qualifiedName);
         const bool vertical = name.at(name.indexOf(QLatin1Char(':')) + 1) == QLatin1Char('y');
         const double offset = vertical ? dy : dx;
-        copy.movedText += QString::number(ref(spans.value).toDouble() + offset, 'g', 6);
+        copy.movedText +=
+                millimetreText(ref(spans.value).toDouble() + offset, MillimetreDigits::Moved);
         copy.movedEnds.append(copy.movedText.size());
     }
     return copy;

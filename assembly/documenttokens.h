@@ -238,6 +238,17 @@ private:
     bool failed = false;
 };
 
+// How a number of millimetres (or degrees) is written into an attribute.
+enum class MillimetreDigits {
+    Moved, // a board's own coordinate moved: six significant digits
+    Added, // a coordinate the frame adds: to a tenth of a micrometre
+    Label, // a label's place and angle: to a nanometre
+};
+
+// Without exponent, trailing zeros or "-0", but with Moved, which keeps the
+// exponent of a tiny or huge number, as the boards' numbers were moved before.
+QString millimetreText(double value, MillimetreDigits digits);
+
 // Calls `visit` with every start tag inside the first element named
 // `section` below the document's root, and its depth below the section (1 for a
 // child).

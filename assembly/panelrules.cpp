@@ -213,23 +213,3 @@ PanelRules choosePanelRules(const QVector<DesignRules> &boards)
         report(panel, boards, reported);
     return panel;
 }
-
-QString rulesReportText(const RulesReport &report, const QStringList &boardNames)
-{
-    QStringList lines;
-    for (const RuleDifference &difference : report) {
-        QStringList seen;
-        for (const RuleDifference::BoardValue &board : difference.boards) {
-            const QString name = board.board < boardNames.size()
-                    ? boardNames.at(board.board)
-                    : QStringLiteral("board %1").arg(board.board + 1);
-            const QString entry = name + QLatin1Char(' ') + board.value;
-            if (!seen.contains(entry))
-                seen << entry;
-        }
-        lines << QStringLiteral("%1: %2; the panel uses %3.")
-                         .arg(difference.rule, seen.join(QLatin1String(", ")),
-                              difference.panelValue);
-    }
-    return lines.join(QLatin1Char('\n'));
-}

@@ -26,11 +26,6 @@ struct RuleDifference
 };
 using RulesReport = QVector<RuleDifference>;
 
-// The report as the user reads it, one line per rule, the boards named by
-// `boardNames` (indexed by their place in the panel; a board beyond it is
-// named "board N", counting from 1).
-QString rulesReportText(const RulesReport &report, const QStringList &boardNames);
-
 struct PanelRules
 {
     // The rules the panel is written with.

@@ -2,6 +2,7 @@
 #include "partlabels.h"
 
 #include "catalogue/partplacement.h"
+#include "documenttokens.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,21 +15,6 @@ const QLatin1String nameKey("name");
 const QLatin1String nameLabel("NAME");
 const QLatin1String displayKey("display");
 
-// Millimetres and degrees as a board writes them: plain decimals, at most
-// six places, never in exponent notation.
-QString decimal(double value)
-{
-    if (!std::isfinite(value))
-        value = 0.0;
-    const double rounded = std::round(value * 1e6) / 1e6;
-    QString text = QString::number(std::isfinite(rounded) ? rounded : value, 'f', 6);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
-}
-
 QString rotationText(const Rotation &rotation)
 {
     QString text;
@@ -36,7 +22,7 @@ QString rotationText(const Rotation &rotation)
         text += QLatin1Char('S');
     if (rotation.mirror)
         text += QLatin1Char('M');
-    const QString angle = decimal(rotation.angle);
+    const QString angle = millimetreText(rotation.angle, MillimetreDigits::Label);
     return text + QLatin1Char('R') + (angle == QLatin1String("360") ? QStringLiteral("0") : angle);
 }
 
@@ -91,8 +77,8 @@ TagAttributes placed(const TagAttributes &text, const TagAttributes &part)
                              normalisedAngle(partRotation.angle + textRotation.angle)};
 
     TagAttributes result;
-    result.append(QStringLiteral("x"), decimal(x));
-    result.append(QStringLiteral("y"), decimal(y));
+    result.append(QStringLiteral("x"), millimetreText(x, MillimetreDigits::Label));
+    result.append(QStringLiteral("y"), millimetreText(y, MillimetreDigits::Label));
     copyPresent(result, text, {"size"});
     if (!layer.isNull())
         result.append(QStringLiteral("layer"), partRotation.mirror ? mirroredLayer(layer) : layer);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchstages.h"
 
+#include "app/commandline.h"
 #include "catalogue/boardfile.h"
 #include "layout/panelrun.h"
 #include "literalassembly.h"
@@ -59,7 +60,7 @@ QString problemsOf(const PanelRun &run)
 {
     QStringList lines;
     for (const PanelProblem &problem : run.panel().problems)
-        lines << problem.line();
+        lines << problemLines(problem);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -81,7 +82,7 @@ QString assembleAndWrite(PanelRun &run, const QString &panelPath, Figures &resul
     if (!problem)
         problem = savePanelOutput(file, run.panel().text);
     result[QStringLiteral("write")] = millisecondsOf(timer);
-    return problem ? problem->line() : QString();
+    return problem ? problemLines(*problem).join(QLatin1Char('\n')) : QString();
 }
 
 // The baseline merges whole documents, one for each copy: each copy moved to

@@ -6,7 +6,6 @@
 #include "catalogue/partplacement.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -115,10 +114,10 @@ private:
 OutlineWire boardWire(OutlinePoint from, OutlinePoint to, double curve, const QString &width)
 {
     OutlineWire wire;
-    wire.fromX = frameNumber(from.x);
-    wire.fromY = frameNumber(from.y);
-    wire.toX = frameNumber(to.x);
-    wire.toY = frameNumber(to.y);
+    wire.fromX = millimetreText(from.x, MillimetreDigits::Added);
+    wire.fromY = millimetreText(from.y, MillimetreDigits::Added);
+    wire.toX = millimetreText(to.x, MillimetreDigits::Added);
+    wire.toY = millimetreText(to.y, MillimetreDigits::Added);
     wire.from = {wire.fromX.toDouble(), wire.fromY.toDouble()};
     wire.to = {wire.toX.toDouble(), wire.toY.toDouble()};
     wire.width = width;
@@ -154,13 +153,6 @@ void appendPlaced(QVector<OutlineWire> &wires, const PackageDrawing &drawing,
 
 } // namespace
 
-QString frameNumber(double value)
-{
-    const double rounded = std::round(value * 1e4) / 1e4;
-    return QString::number(rounded == 0.0 ? 0.0 : rounded, 'f', 4)
-            .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
-}
-
 double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
 {
     const double dx = b.x - a.x;
@@ -174,7 +166,8 @@ double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b)
 
 PointText pointText(OutlinePoint point)
 {
-    return {frameNumber(point.x), frameNumber(point.y)};
+    return {millimetreText(point.x, MillimetreDigits::Added),
+            millimetreText(point.y, MillimetreDigits::Added)};
 }
 
 OutlinePoint wirePoint(const OutlineWire &wire, double share)

@@ -24,14 +24,10 @@ struct OutlineWire
     bool drawnByPart = false;
 };
 
-// One way to write every coordinate the frame adds, so that two wires that
-// meet at a point write it the same: millimetres to a tenth of a micrometre.
-QString frameNumber(double value);
-
 // How far a point lies from the straight piece from `a` to `b`.
 double distanceToSegment(OutlinePoint point, OutlinePoint a, OutlinePoint b);
 
-// A point as the panel writes it.
+// A point as the panel writes it, the same wherever two wires meet at it.
 struct PointText
 {
     QString x;

@@ -27,7 +27,7 @@ void Tavolin::on_makePanel_clicked()
     for (const PanelProblem &problem : panel.problems) {
         if (problem.kind != PanelProblem::DesignRules) {
             showProblem(problem);
-        } else if (!acceptDesignRules(problem.text)) {
+        } else if (!acceptDesignRules(problem)) {
             discardPanelFile(*panelFile);
             return;
         }

@@ -3,6 +3,8 @@
 
 #include "channels.h"
 
+#include <QPair>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -19,41 +21,84 @@ constexpr double fiducialOpening = 2.0;
 // Every feature on a rail keeps this much rail around it.
 constexpr double railMargin = 0.5;
 
-QString wireElement(const PointText &from, const PointText &to, const QString &width,
-                    double curve = 0.0)
+// An element the frame adds to the panel's drawing, its attributes in the
+// order it writes them.
+struct FrameElement
 {
-    const QString curveText =
-            curve == 0.0 ? QString() : QStringLiteral(" curve=\"%1\"").arg(frameNumber(curve));
-    return QStringLiteral("<wire x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" width=\"%5\" "
-                          "layer=\"20\"%6/>")
-            .arg(from.x, from.y, to.x, to.y, width, curveText);
+    QString tag;
+    QVector<QPair<QString, QString>> attributes;
+};
+using FrameElements = QVector<FrameElement>;
+
+QString added(double millimetres)
+{
+    return millimetreText(millimetres, MillimetreDigits::Added);
 }
 
-QString wireElement(const OutlineWire &wire)
+FrameElement wireElement(const PointText &from, const PointText &to, const QString &width,
+                         double curve = 0.0)
+{
+    FrameElement wire {QStringLiteral("wire"),
+                       {{QStringLiteral("x1"), from.x},
+                        {QStringLiteral("y1"), from.y},
+                        {QStringLiteral("x2"), to.x},
+                        {QStringLiteral("y2"), to.y},
+                        {QStringLiteral("width"), width},
+                        {QStringLiteral("layer"), QStringLiteral("20")}}};
+    if (curve != 0.0)
+        wire.attributes.append({QStringLiteral("curve"), added(curve)});
+    return wire;
+}
+
+FrameElement wireElement(const OutlineWire &wire)
 {
     return wireElement({wire.fromX, wire.fromY}, {wire.toX, wire.toY}, wire.width, wire.curve);
 }
 
-QString holeElement(OutlinePoint at, double drill)
+FrameElement holeElement(OutlinePoint at, double drill)
 {
-    return QStringLiteral("<hole x=\"%1\" y=\"%2\" drill=\"%3\"/>")
-            .arg(frameNumber(at.x), frameNumber(at.y), frameNumber(drill));
+    return {QStringLiteral("hole"),
+            {{QStringLiteral("x"), added(at.x)},
+             {QStringLiteral("y"), added(at.y)},
+             {QStringLiteral("drill"), added(drill)}}};
 }
 
-QString discElement(OutlinePoint at, double diameter, int layer)
+FrameElement discElement(OutlinePoint at, double diameter, int layer)
 {
-    return QStringLiteral("<circle x=\"%1\" y=\"%2\" radius=\"%3\" width=\"0\" layer=\"%4\"/>")
-            .arg(frameNumber(at.x), frameNumber(at.y), frameNumber(diameter / 2))
-            .arg(layer);
+    return {QStringLiteral("circle"),
+            {{QStringLiteral("x"), added(at.x)},
+             {QStringLiteral("y"), added(at.y)},
+             {QStringLiteral("radius"), added(diameter / 2)},
+             {QStringLiteral("width"), QStringLiteral("0")},
+             {QStringLiteral("layer"), QString::number(layer)}}};
+}
+
+// The elements as the children of one "plain", the way the assembly takes
+// a drawing's additions.
+std::shared_ptr<const DocumentTokens> drawingTokens(const FrameElements &elements)
+{
+    auto tokens = std::make_shared<DocumentTokens>();
+    DocumentTokens::Builder builder(*tokens);
+    const QString plain = QStringLiteral("plain");
+    builder.startElement(QStringRef(&plain));
+    for (const FrameElement &element : elements) {
+        builder.startElement(QStringRef(&element.tag));
+        for (const auto &attribute : element.attributes)
+            builder.attribute(QStringRef(&attribute.first), QStringRef(&attribute.second));
+        builder.endElement();
+    }
+    builder.endAll();
+    builder.finish(false);
+    return tokens;
 }
 
 // What the tabs leave of a wire: the pieces between the stretches they take
 // out, each end written as the wire or the cut writes it.
-QStringList keptPieces(const OutlineWire &wire, QVector<WireCut> cuts)
+FrameElements keptPieces(const OutlineWire &wire, QVector<WireCut> cuts)
 {
     std::sort(cuts.begin(), cuts.end(),
               [](const WireCut &a, const WireCut &b) { return a.from < b.from; });
-    QStringList pieces;
+    FrameElements pieces;
     double from = 0.0;
     PointText fromText {wire.fromX, wire.fromY};
     const auto keep = [&](double to, const PointText &toText) {
@@ -92,9 +137,9 @@ struct CutChannel
                                inOrder ? end.second : end.first};
     }
 
-    QStringList wires() const
+    FrameElements wires() const
     {
-        QStringList wires;
+        FrameElements wires;
         const QString width = QStringLiteral("0");
         const auto polyline = [&](PointText from, const QVector<int> &points, PointText to) {
             for (int index : points) {
@@ -123,7 +168,7 @@ struct CutChannel
     }
 };
 
-QStringList outerEdge(const TabArea &area)
+FrameElements outerEdge(const TabArea &area)
 {
     const PointText a = pointText({0, 0}), b = pointText({area.width, 0}),
                     c = pointText({area.width, area.height}), d = pointText({0, area.height});
@@ -219,7 +264,7 @@ FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
     QVector<CutChannel> channels;
     for (const ChannelEdge &edge : plan.channels)
         channels.append(CutChannel {&edge, {}});
-    QStringList sides;
+    FrameElements sides;
     for (const Tab &tab : plan.tabs) {
         for (const TabEnd *end : {&tab.near, &tab.far}) {
             if (end->board < 0) {
@@ -234,7 +279,7 @@ FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
               << wireElement(tab.near.secondText, tab.far.secondText, width);
     }
 
-    QStringList additions;
+    FrameElements additions;
     if (area.frame > 0)
         additions << outerEdge(area);
     for (const CutChannel &channel : std::as_const(channels))
@@ -272,7 +317,7 @@ FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
     for (int i = 0; i < boards.size() && !additions.isEmpty(); ++i) {
         if (!plan.untabbed.contains(i)) {
             edits.holder = i;
-            edits.additions = additions;
+            edits.additions = drawingTokens(additions);
             break;
         }
     }

@@ -4,8 +4,11 @@
 #include "framesettings.h"
 #include "tabplan.h"
 
-#include <QStringList>
+#include "assembly/documenttokens.h"
+
 #include <QVector>
+
+#include <memory>
 
 // What the frame adds to a panel, planned from the shifted copies.
 struct FramePlan
@@ -33,13 +36,13 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
 
 // How the frame changes the copies: the outline wires each leaves out
 // (their start tags, in document order), and what the panel gains (its
-// outline, holes and fiducials, as elements) for the drawing of the first
+// outline, holes and fiducials, as the tokens of elements) for the drawing of the first
 // copy not left out. `boards` holds the copies' outlines as the plan saw
 // them; `leftOut` has one entry for each, the untabbed included.
 struct FrameEdits
 {
     QVector<QVector<int>> leftOut;
-    QStringList additions;
+    std::shared_ptr<const DocumentTokens> additions; // the children of one "plain"
     int holder = -1; // the copy whose drawing takes `additions`; -1: none
 };
 FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,

@@ -9,7 +9,6 @@
 #include "shift/boardtokens.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -17,36 +16,18 @@
 
 namespace {
 
-PanelProblem outputProblem(const QSaveFile &file, const QString &text)
+PanelProblem problemOf(PanelProblem::Kind kind, const QString &file = QString(), int board = -1,
+                       const QString &reason = QString())
 {
-    return {PanelProblem::UnwritableOutput, file.fileName(), QStringLiteral("Save Panel"), text};
+    PanelProblem problem;
+    problem.kind = kind;
+    problem.file = file;
+    problem.board = board;
+    problem.reason = reason;
+    return problem;
 }
 
 } // namespace
-
-QString PanelProblem::line() const
-{
-    QStringList parts;
-    // A text that already names its file says it once.
-    if (!subject.isEmpty() && !text.contains(subject))
-        parts << subject;
-    // "No fit" is the only title that says what happened.
-    if (kind == NoFit || kind == NoTabs)
-        parts << title;
-    parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return parts.join(QStringLiteral(": "));
-}
-
-QStringList PanelProblem::lines() const
-{
-    if (kind != DesignRules)
-        return {line()};
-    // One line for each rule, each saying what it is about.
-    QStringList lines;
-    for (const QString &rule : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        lines << title + QStringLiteral(": ") + rule;
-    return lines;
-}
 
 PanelBoard measuredBoard(const QString &path, const OutlineBox &box)
 {
@@ -55,25 +36,25 @@ PanelBoard measuredBoard(const QString &path, const OutlineBox &box)
 
 PanelProblem noFitProblem(const PanelBoard &board, int index)
 {
-    return {PanelProblem::NoFit, board.path, QStringLiteral("No fit"),
-            QStringLiteral("Could not fit all Boards on Panel"), index};
+    return problemOf(PanelProblem::NoFit, board.path, index);
 }
 
 PanelProblem noTabsProblem(const PanelBoard &board, int index)
 {
-    return {PanelProblem::NoTabs, board.path, QStringLiteral("No fit"),
-            QStringLiteral("Could not hold the Board with two Tabs"), index};
+    return problemOf(PanelProblem::NoTabs, board.path, index);
 }
 
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index)
 {
-    return {PanelProblem::UnreadableBoard, path, readErrorTitle(), openFailureText(path, reason),
-            index};
+    return problemOf(PanelProblem::UnreadableBoard, path, index, reason);
 }
 
-PanelProblem designRulesProblem(const QString &report)
+PanelProblem designRulesProblem(const RulesReport &rules, const QStringList &boardPaths)
 {
-    return {PanelProblem::DesignRules, QString(), QStringLiteral("Design rules"), report};
+    PanelProblem problem = problemOf(PanelProblem::DesignRules);
+    problem.rules = rules;
+    problem.boards = boardPaths;
+    return problem;
 }
 
 PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Source source)
@@ -215,9 +196,7 @@ bool PanelRun::frame()
         BoardCopy &copy = boardCopies[i];
         copy.leftOut = edits.leftOut.at(i);
         if (i == edits.holder)
-            copy.drawingAdditions = std::make_shared<DocumentTokens>(
-                    QLatin1String("<plain>") + edits.additions.join(QString())
-                    + QLatin1String("</plain>"));
+            copy.drawingAdditions = edits.additions;
     }
     reportRailFeatures();
     return true;
@@ -268,16 +247,10 @@ void PanelRun::hug(const QVector<TabbedBoard> &boards)
 
 void PanelRun::reportRailFeatures()
 {
-    const auto report = [this](const QString &what) {
-        result.problems.append({PanelProblem::RailFeature, QString(), QStringLiteral("Frame"),
-                                QStringLiteral("The frame is too narrow for %1: the panel has "
-                                               "none")
-                                        .arg(what)});
-    };
     if (plan.fiducialsLeftOut)
-        report(QStringLiteral("fiducials"));
+        result.problems.append(problemOf(PanelProblem::NoFiducials));
     if (plan.toolingLeftOut)
-        report(QStringLiteral("tooling holes"));
+        result.problems.append(problemOf(PanelProblem::NoToolingHoles));
 }
 
 PanelRun::ReadBoard PanelRun::readBoard(const QString &path) const
@@ -319,10 +292,10 @@ void PanelRun::assemble()
     result.text = assembly.text;
     if (assembly.rules.isEmpty())
         return;
-    QStringList boardNames;
+    QStringList boardPaths;
     for (const PanelPlacement &placement : std::as_const(result.placements))
-        boardNames << QFileInfo(runBoards.at(placement.board).path).fileName();
-    result.problems.append(designRulesProblem(rulesReportText(assembly.rules, boardNames)));
+        boardPaths << runBoards.at(placement.board).path;
+    result.problems.append(designRulesProblem(assembly.rules, boardPaths));
 }
 
 std::unique_ptr<QIODevice> PanelRun::openBoardAt(const QString &path, QString &error)
@@ -347,7 +320,7 @@ std::optional<PanelProblem> openPanelOutput(QSaveFile &file)
 {
     if (openPanelFile(file))
         return std::nullopt;
-    return outputProblem(file, QStringLiteral("Couldn't open save Location"));
+    return problemOf(PanelProblem::UnopenableOutput, file.fileName());
 }
 
 std::optional<PanelProblem> savePanelOutput(QSaveFile &file, const PanelText &text)
@@ -359,5 +332,5 @@ std::optional<PanelProblem> savePanelOutput(QSaveFile &file, const PanelText &te
     const QString error = savePanelFile(file, text);
     if (error.isEmpty())
         return std::nullopt;
-    return outputProblem(file, QStringLiteral("Couldn't write panel file\n") + error);
+    return problemOf(PanelProblem::UnwritableOutput, file.fileName(), -1, error);
 }

@@ -40,53 +40,50 @@ struct NumberRange
 };
 
 // The panel's size and the offset between the boards of a row, in whole
-// millimetres. The defaults and ranges are those of the window's spin boxes,
-// so that every way of making a panel takes the same numbers.
+// millimetres, bounded by the limits table.
 struct PanelNumbers
 {
-    static constexpr NumberRange sideRange {0, 300};
-    static constexpr NumberRange offsetRange {0, 50};
+    static constexpr NumberRange sideRange {int(Limits::panelWidth.minimum),
+                                            int(Limits::panelWidth.maximum)};
+    static constexpr NumberRange offsetRange {int(Limits::offset.minimum),
+                                              int(Limits::offset.maximum)};
 
-    int width = 160;
-    int height = 80;
-    int offset = 5;
+    int width = int(Limits::panelWidth.defaultValue);
+    int height = int(Limits::panelHeight.defaultValue);
+    int offset = int(Limits::offset.defaultValue);
     FrameSettings frame;
 };
 
-// Something a run reports, with the title and text of the box the window
-// shows it in.
+// Something a run reports: what happened and to what. The window and the
+// command line each say it in their own words.
 struct PanelProblem
 {
     enum Kind {
         NoFit, // a board left out: it fits nowhere on the panel
         UnreadableBoard, // a board left out: its file cannot be read
+        UnopenableOutput, // nothing written: the panel's file cannot be opened
         UnwritableOutput, // nothing written: the panel's file cannot take it
         DesignRules, // the boards' design rules differ where no copy can carry its own
         NoTabs, // a board left out: it cannot be held by two tabs
-        RailFeature, // the panel was written without fiducials or tooling holes
+        NoFiducials, // the rails are too narrow: the panel was written without fiducials
+        NoToolingHoles, // the rails are too narrow: the panel was written without tooling holes
     };
 
     Kind kind = NoFit;
-    QString subject; // the path of the board, or of the panel's file
-    QString title;
-    QString text;
+    QString file; // the path of the board, or of the panel's file
     int board = -1; // index into the run's boards; -1 when no one board is meant
-
-    // One line that names the subject, for a log or a terminal.
-    QString line() const;
-    // The lines a terminal shows it in: its line, or for the design rules
-    // one line for each rule.
-    QStringList lines() const;
+    QString reason; // why the file cannot be read or written, as the reading or writing says
+    // DesignRules: each rule the boards set differently, its boards counted
+    // in `boards`, the paths of the boards on the panel in panel order.
+    RulesReport rules;
+    QStringList boards;
 };
 
 PanelProblem noFitProblem(const PanelBoard &board, int index);
 PanelProblem noTabsProblem(const PanelBoard &board, int index);
 // `reason`: why the file cannot be read, as the reading reports it.
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index = -1);
-
-// `report`: one line for each design rule that the panel's boards set
-// differently and no attribute of a copy can carry.
-PanelProblem designRulesProblem(const QString &report);
+PanelProblem designRulesProblem(const RulesReport &rules, const QStringList &boardPaths);
 
 // A board on the panel and the whole millimetres it was moved by.
 struct PanelPlacement

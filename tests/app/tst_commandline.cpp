@@ -260,9 +260,9 @@ void TestCommandLine::exitStatusAndReports_data()
                             QStringLiteral("tavolin: error: %D/panel.brd: no board placed, nothing "
                                            "written")}
             << false << QString();
-    QTest::newRow("tabs narrower than a millimetre")
-            << QStringList {QStringLiteral("--tabs=0.5"), output, openLog} << 2
-            << usage(QStringLiteral("--tabs takes millimetres from 1 to 50 or 0, not \"0.5\""))
+    QTest::newRow("tabs narrower than half a millimetre")
+            << QStringList {QStringLiteral("--tabs=0.4"), output, openLog} << 2
+            << usage(QStringLiteral("--tabs takes millimetres from 0.5 to 50 or 0, not \"0.4\""))
             << false << QString();
     QTest::newRow("no board") << QStringList {output} << 2
                               << usage(QStringLiteral("no board file given")) << false << QString();

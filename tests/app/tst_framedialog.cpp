@@ -24,6 +24,8 @@ private slots:
     void initTestCase();
     void dialogPanelIsTheCommandLinesPanel();
     void cancelKeepsTheSettings();
+    void dialogAndCommandLineAgreeAtTheEdges_data();
+    void dialogAndCommandLineAgreeAtTheEdges();
 
 private:
     QTemporaryDir settingsFolder;
@@ -167,6 +169,69 @@ void TestFrameDialog::cancelKeepsTheSettings()
     });
     triggerFrameAndTabs(window.tavolin);
     QVERIFY(sameSettings(storedFrameSettings(), typical()));
+}
+
+using Values = QList<double>;
+
+// For each setting: the values just past its limits, refused, and those at
+// them, taken.
+void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<Values>("refused");
+    QTest::addColumn<Values>("taken");
+
+    QTest::newRow("rails") << "frameWidth"
+                           << "frame" << Values {-1, 51} << Values {0, 1, 50};
+    QTest::newRow("tabs") << "tabWidth"
+                          << "tabs" << Values {-1, 0.4, 50.5} << Values {0, 0.5, 50};
+    QTest::newRow("bite drill") << "biteDrill"
+                                << "bite-drill" << Values {0.15, 2.05} << Values {0.2, 2};
+    QTest::newRow("bite pitch") << "bitePitch"
+                                << "bite-pitch" << Values {0.15, 4.05} << Values {0.2, 4};
+    QTest::newRow("tooling holes") << "toolingDrill"
+                                   << "tooling-holes" << Values {0.9, 10.5} << Values {0, 1, 10};
+}
+
+void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, option);
+    QFETCH(Values, refused);
+    QFETCH(Values, taken);
+    // The bites at their least drill and widest pitch, so that neither
+    // limits the other.
+    FrameSettings start;
+    start.biteDrill = 0.2;
+    start.bitePitch = 4;
+    const QStringList startArguments {QStringLiteral("--bite-drill=0.2"),
+                                      QStringLiteral("--bite-pitch=4")};
+    for (const bool expected : {false, true}) {
+        for (const double value : expected ? taken : refused) {
+            FrameDialog dialog(start);
+            if (auto *millimetres = field<QDoubleSpinBox>(&dialog, qPrintable(box)))
+                millimetres->setValue(value);
+            else
+                field<QSpinBox>(&dialog, qPrintable(box))->setValue(int(value));
+            const FrameSettings kept = dialog.settings();
+            const double shown = QMap<QString, double> {
+                    {"frameWidth", kept.frameWidth},
+                    {"tabWidth", kept.tabWidth},
+                    {"biteDrill", kept.biteDrill},
+                    {"bitePitch", kept.bitePitch},
+                    {"toolingDrill",
+                     kept.toolingDrill}}.value(box);
+            QProcess process;
+            process.start(QStringLiteral(TAVOLIN_EXECUTABLE),
+                          startArguments
+                                  + QStringList {QStringLiteral("--%1=%2").arg(option).arg(value)});
+            QVERIFY(process.waitForFinished(60000));
+            const bool commandTakes = !process.readAllStandardError().contains(" takes ");
+            QCOMPARE(shown == value, expected);
+            QCOMPARE(commandTakes, expected);
+        }
+    }
 }
 
 QTEST_MAIN(TestFrameDialog)

@@ -3,6 +3,7 @@
 // with EAGLE's formulas written here on their own, what each copy's vias, pads
 // and SMDs become under the rules the panel file holds, and compare it with
 // what its board's own rules make of the board.
+#include "app/problemtext.h"
 #include "assembly/assemblepanel.h"
 #include "support/testsupport.h"
 
@@ -587,7 +588,7 @@ void TestPanelRules::classesThatDifferTakeFreeNumbers()
     for (int i = 0; i < signalList.size(); ++i)
         used << signalList.item(i).toElement().attribute(QStringLiteral("class"));
     QCOMPARE(used, signalClasses);
-    const QString report = rulesReportText(assembly.rules, {});
+    const QString report = ruleLines(designRulesProblem(assembly.rules, {})).join('\n');
     if (overflow.isEmpty())
         QCOMPARE(report, QString());
     else
@@ -619,7 +620,9 @@ void TestPanelRules::layerSetupHoldsEveryBoard()
     const PanelAssembly assembly = assembled(boards);
     QCOMPARE(rulesOf(parsed(assembly.text.joined())).value(QStringLiteral("layerSetup")),
              panelSetup);
-    QCOMPARE(rulesReportText(assembly.rules, setups).contains(QLatin1String("Layer setup")),
+    QCOMPARE(ruleLines(designRulesProblem(assembly.rules, setups))
+                     .join(QLatin1Char('\n'))
+                     .contains(QLatin1String("Layer setup")),
              reported);
 }
 
