@@ -119,11 +119,11 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
     }
     problems += panel.problems.size();
     if (panel.text.isEmpty()) {
-        writePanelOutput(output, panel.text);
+        savePanelOutput(output, panel.text);
         report(QStringLiteral("error: %1: no board placed, nothing written").arg(outputPath));
         return CommandLineStatus::NothingWritten;
     }
-    if (const std::optional<PanelProblem> problem = writePanelOutput(output, panel.text)) {
+    if (const std::optional<PanelProblem> problem = savePanelOutput(output, panel.text)) {
         report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }

@@ -32,7 +32,7 @@ void Tavolin::on_makePanel_clicked()
             return;
         }
     }
-    if (const std::optional<PanelProblem> problem = writePanelOutput(panelFile, panel.text))
+    if (const std::optional<PanelProblem> problem = savePanelOutput(panelFile, panel.text))
         showProblem(*problem);
 }
 

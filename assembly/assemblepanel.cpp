@@ -202,8 +202,6 @@ void reportUnnumbered(RulesReport &report, int board, const QStringList &classes
 
 DocumentTokens BoardCopy::tokens() const
 {
-    if (text)
-        return DocumentTokens(*text);
     return board->shifted(dx, dy);
 }
 
@@ -252,21 +250,4 @@ PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names)
     copies.clear();
     out.writeEndDocument();
     return {out.take(), panel.report};
-}
-
-PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook &names)
-{
-    QVector<BoardCopy> copies;
-    for (const QString &board : shiftedBoards) {
-        BoardCopy copy;
-        copy.text = &board;
-        copy.rules = DesignRules::of(board);
-        copies << copy;
-    }
-    return assembleCopies(std::move(copies), names);
-}
-
-QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names)
-{
-    return assemblePanelReporting(shiftedBoards, names).text.joined();
 }

@@ -7,28 +7,9 @@
 #include "panelrules.h"
 #include "paneltext.h"
 
-#include <QByteArray>
-#include <QStringList>
 #include <QVector>
 
 #include <memory>
-
-// Builds one panel out of the shifted board documents, in placement order,
-// and returns its text: UTF-8, indented by three blanks a level, attributes
-// in their source order, without comments, processing instructions or
-// document type. The first document becomes the panel. Of every later one,
-// after its used names were given fresh ones, the content of "plain",
-// "libraries", "elements" and "signals" is appended to the first board's
-// sections, and the net classes and layers it defines by a number the panel
-// lacks are added to the panel's tables. A later document that is not
-// well-formed adds nothing; a first one that is not gives a panel of nothing
-// but the XML declaration. The names met are left in `names`. Empty when
-// there is no document.
-//
-// The panel is written with rules chosen for all its boards
-// (choosePanelRules), and every copy whose own rules would make its vias, pads
-// or SMDs differently carries its own sizes on them (CopperFit).
-QByteArray assemblePanel(const QStringList &shiftedBoards, NameBook &names);
 
 struct PanelAssembly
 {
@@ -37,18 +18,14 @@ struct PanelAssembly
     // told before the panel is written.
     RulesReport rules;
 };
-// The same, with the report of the rules.
-PanelAssembly assemblePanelReporting(const QStringList &shiftedBoards, NameBook &names);
 
 // One copy of a board on the panel: the tokens of its board as read, moved
-// to its place as they are gone through, or the text of a copy made
-// elsewhere.
+// to its place as they are gone through.
 struct BoardCopy
 {
     std::shared_ptr<const DocumentTokens> board;
     int dx = 0;
     int dy = 0;
-    const QString *text = nullptr; // when set, read in place of `board`
     DesignRules rules; // the board's own
     // The start tags (Reader::index()) whose elements the copy leaves out,
     // in document order: the outline a panel's frame replaces.
@@ -59,6 +36,19 @@ struct BoardCopy
     DocumentTokens tokens() const;
 };
 
-// The same out of copies, in placement order; each is let go once it is
-// written.
+// Builds one panel out of the copies, in placement order, and returns its
+// text: UTF-8, indented by three blanks a level, attributes in their source
+// order, without comments, processing instructions or document type. The
+// first copy becomes the panel. Of every later one, after its used names were
+// given fresh ones, the content of "plain", "libraries", "elements" and
+// "signals" is appended to the first board's sections, and the net classes
+// and layers it defines by a number the panel lacks are added to the panel's
+// tables. A later copy that is not well-formed adds nothing; a first one that
+// is not gives a panel of nothing but the XML declaration. The names met are
+// left in `names`. Empty when there is no copy; each copy is let go once it
+// is written.
+//
+// The panel is written with rules chosen for all its boards
+// (choosePanelRules), and every copy whose own rules would make its vias, pads
+// or SMDs differently carries its own sizes on them (CopperFit).
 PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names);

@@ -10,30 +10,6 @@ namespace {
 
 const QLatin1String rulesTag("designrules");
 
-// The text of the first "designrules" element, read on its own: the rules
-// stand after the libraries, and parsing a whole board for them would cost
-// as much as the rest of the assembly.
-QString rulesElementText(const QString &document)
-{
-    for (int from = document.indexOf(QLatin1String("<designrules")); from >= 0;
-         from = document.indexOf(QLatin1String("<designrules"), from + 1)) {
-        const int after = from + rulesTag.size() + 1;
-        if (after >= document.size())
-            return QString();
-        const QChar next = document.at(after);
-        if (!next.isSpace() && next != QLatin1Char('>') && next != QLatin1Char('/'))
-            continue;
-        const int end = document.indexOf(QLatin1String("</designrules>"), after);
-        const int tagEnd = document.indexOf(QLatin1Char('>'), after);
-        if (tagEnd > 0 && document.at(tagEnd - 1) == QLatin1Char('/'))
-            return document.mid(from, tagEnd + 1 - from);
-        if (end < 0)
-            return QString();
-        return document.mid(from, end + int(qstrlen("</designrules>")) - from);
-    }
-    return QString();
-}
-
 } // namespace
 
 template<typename Attributes>
@@ -44,20 +20,8 @@ void DesignRules::addParam(const Attributes &attributes)
         params.insert(name, attributes.value(QLatin1String("value")).toString());
 }
 
-DesignRules DesignRules::of(const QString &document)
-{
-    DesignRules rules;
-    QXmlStreamReader reader(rulesElementText(document));
-    while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::StartElement
-            && reader.name() == QLatin1String("param"))
-            rules.addParam(reader.attributes());
-    }
-    return rules;
-}
-
 // Every parameter from the first "designrules" start tag up to the first
-// such end tag, nested ones included, as the text of a copy holds them.
+// such end tag, nested ones included.
 DesignRules DesignRules::of(const DocumentTokens &document)
 {
     DesignRules rules;

@@ -16,8 +16,6 @@ class DesignRules
 public:
     // The rules of the first "designrules" element of `document`; empty when
     // it has none.
-    static DesignRules of(const QString &document);
-    // The same of a document's tokens.
     static DesignRules of(const DocumentTokens &document);
 
     bool isEmpty() const { return params.isEmpty(); }

@@ -119,7 +119,8 @@ DocumentTokens DocumentTokens::shifted(int dx, int dy) const
     copy.movedText.reserve(coordinates.size() * 6);
     for (const int attribute : coordinates) {
         const AttributeSpans &spans = attributes.at(attribute);
-        const bool vertical = text.at(spans.qualifiedName.position) == QLatin1Char('y');
+        const QStringRef name = ref(spans.qualifiedName);
+        const bool vertical = name.at(name.indexOf(QLatin1Char(':')) + 1) == QLatin1Char('y');
         const double offset = vertical ? dy : dx;
         copy.movedText +=
                 millimetreText(ref(spans.value).toDouble() + offset, MillimetreDigits::Moved);
@@ -156,6 +157,13 @@ void DocumentTokens::Builder::attribute(const QStringRef &qualifiedName, const Q
     const Span name = keepName(qualifiedName);
     target.attributes.append(target.keptAttribute(name, value, coordinate));
     ++target.tokens.last().attributeCount;
+}
+
+void DocumentTokens::Builder::attribute(const QStringRef &qualifiedName, const QStringRef &value,
+                                        Axis axis, const QStringRef &namespaceUri)
+{
+    target.namespaces.insert(target.attributes.size(), keepName(namespaceUri));
+    attribute(qualifiedName, value, axis);
 }
 
 void DocumentTokens::Builder::characters(const QStringRef &text)

@@ -63,6 +63,9 @@ public:
         void startElement(const QStringRef &name);
         void attribute(const QStringRef &qualifiedName, const QStringRef &value,
                        Axis axis = Axis::None);
+        // The same for a prefixed name, its prefix bound to `namespaceUri`.
+        void attribute(const QStringRef &qualifiedName, const QStringRef &value, Axis axis,
+                       const QStringRef &namespaceUri);
         void characters(const QStringRef &text);
         // Ends the innermost open element; nothing when none is open.
         void endElement();
@@ -245,3 +248,32 @@ enum class MillimetreDigits {
 // Without exponent, trailing zeros or "-0", but with Moved, which keeps the
 // exponent of a tiny or huge number, as the boards' numbers were moved before.
 QString millimetreText(double value, MillimetreDigits digits);
+
+// Calls `visit` with every start tag inside the first element named
+// `section` below the document's root, and its depth below the section (1 for a
+// child).
+template<typename Visit>
+void forEachInSection(const DocumentTokens &document, QLatin1String section, Visit visit)
+{
+    DocumentTokens::Reader reader(document);
+    int depth = 0;
+    int sectionDepth = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            if (sectionDepth)
+                visit(reader, depth - sectionDepth);
+            else if (depth >= 2 && reader.name() == section)
+                sectionDepth = depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            if (sectionDepth == depth)
+                return;
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+}

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "namebook.h"
 
-#include "elementwalk.h"
-
 #include <algorithm>
 #include <iterator>
 
@@ -54,23 +52,6 @@ NameBook::NameBook(QStringList &known, QStringList &duplicates)
     : known(known)
     , duplicates(duplicates)
 { }
-
-void NameBook::collect(const QDomElement &root)
-{
-    const QString nameKey = QStringLiteral("name");
-    for (ElementWalk walk(root); !walk.atEnd();) {
-        QDomElement element = walk.current(); // attributeNode() is not const
-        const QString tag = element.tagName();
-        if (passesOver(QStringRef(&tag))) {
-            walk.next(false);
-            continue;
-        }
-        const QDomAttr name = element.attributeNode(nameKey);
-        if (!name.isNull())
-            record(name.value());
-        walk.next(!keepsOutOf(QStringRef(&tag)));
-    }
-}
 
 // An empty name names nothing, so it never clashes.
 void NameBook::record(const QString &name)

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDomElement>
 #include <QSet>
+#include <QString>
 #include <QStringList>
+#include <QStringRef>
 
 // The names met while a panel is assembled. `known` and `duplicates` keep the
 // names in the order met, as written; a set of their keys beside them answers
@@ -13,13 +14,10 @@ class NameBook
 public:
     NameBook(QStringList &known, QStringList &duplicates);
 
-    // Records the `name` of every named entry in the subtree of `root`, in
-    // document order. Settings tables, attribute keys, variants, net classes
-    // and the inside of libraries are passed over (see namebook.cpp).
-    void collect(const QDomElement &root);
-    // The rules of that walk, for walks over a document stream: no name is
-    // recorded in a subtree whose root passes over, and only the element's
-    // own name in one whose root keeps out of it.
+    // The rules of the walks that record the names of a document's named
+    // entries (see namebook.cpp): no name is recorded in a subtree whose root
+    // passes over, and only the element's own name in one whose root keeps
+    // out of it.
     static bool passesOver(const QStringRef &tag);
     static bool keepsOutOf(const QStringRef &tag);
     // Whether an attribute of that qualified name is renamed with the name

@@ -174,26 +174,10 @@ PackageLabels packageLabelsOf(const DocumentTokens &document)
 QVector<NetClass> netClassesOf(const DocumentTokens &document)
 {
     NetClassReader classes;
-    DocumentTokens::Reader reader(document);
-    int depth = 0, table = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            ++depth;
-            if (table)
-                classes.startElement(reader.name(), reader.attributes(), depth - table);
-            else if (depth >= 2 && reader.name() == placeTag(int(Place::Classes)))
-                table = depth;
-            break;
-        case QXmlStreamReader::EndElement:
-            if (table == depth)
-                return classes.classes;
-            --depth;
-            break;
-        default:
-            break;
-        }
-    }
+    forEachInSection(document, placeTag(int(Place::Classes)),
+                     [&](const DocumentTokens::Reader &reader, int depth) {
+                         classes.startElement(reader.name(), reader.attributes(), depth);
+                     });
     return classes.classes;
 }
 

@@ -12,14 +12,13 @@
 
 #include <algorithm>
 
-// Writes indented XML as UTF-8 text, token by token, the way
-// QXmlStreamWriter's auto-formatting lays a document out: every element on a
-// line of its own, indented by its depth, except inside an element that holds
+// Writes indented XML as UTF-8 text, token by token: every element on a line
+// of its own, indented by its depth, except inside an element that holds
 // text, and an element without content closed as an empty one.
 //
-// Unlike QXmlStreamWriter it can start inside an element at any depth, and
-// can splice in text it wrote earlier: the panel's sections are written as
-// fragments first and joined into the first board's document at the end.
+// It can start inside an element at any depth, and can splice in text it
+// wrote earlier: the panel's sections are written as fragments first and
+// joined into the first board's document at the end.
 class XmlOutput
 {
 public:

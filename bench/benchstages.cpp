@@ -5,7 +5,6 @@
 #include "catalogue/boardfile.h"
 #include "layout/panelrun.h"
 #include "literalassembly.h"
-#include "shift/shiftedboard.h"
 
 #include <QCryptographicHash>
 #include <QDomDocument>
@@ -81,19 +80,21 @@ QString assembleAndWrite(PanelRun &run, const QString &panelPath, Figures &resul
     QSaveFile file(panelPath);
     std::optional<PanelProblem> problem = openPanelOutput(file);
     if (!problem)
-        problem = writePanelOutput(file, run.panel().text);
+        problem = savePanelOutput(file, run.panel().text);
     result[QStringLiteral("write")] = millisecondsOf(timer);
     return problem ? problemLines(*problem).join(QLatin1Char('\n')) : QString();
 }
 
-// The baseline works on the texts of the shifted copies, as the program did
-// before it kept the boards' tokens.
-QStringList shiftedTexts(const PanelRun &run)
+// The baseline merges whole documents, one for each copy: each copy moved to
+// its place, written as a panel of its own.
+QStringList copyTexts(const PanelRun &run)
 {
     QStringList texts;
-    for (const PanelPlacement &placement : run.panel().placements) {
-        QFile file(run.boards().at(placement.board).path);
-        texts << shiftBoardFile(file, placement.shift.dx, placement.shift.dy).document;
+    for (const BoardCopy &copy : run.copies()) {
+        QStringList known;
+        QStringList duplicates;
+        NameBook names(known, duplicates);
+        texts << QString::fromUtf8(assembleCopies({copy}, names).text.joined());
     }
     return texts;
 }
@@ -151,7 +152,7 @@ QString runPipeline(const QString &boardPath, int copies, Assembly assembly,
         return error;
     error = assembly == Assembly::Tavolin
             ? assembleAndWrite(run, panelPath, result)
-            : literalAssembleAndWrite(shiftedTexts(run), panelPath, result);
+            : literalAssembleAndWrite(copyTexts(run), panelPath, result);
     digest = fileDigest(panelPath);
     result[QStringLiteral("outBytes")] = QFile(panelPath).size();
     double total = 0;

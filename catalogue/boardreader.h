@@ -51,3 +51,22 @@ private:
     int start = 0;
     bool sourceDone = false;
 };
+
+// Reads the board document from `device`, which must be open for reading,
+// through a BoardDevice under the nesting limit, and calls `visit` with the
+// reader, the token read and the number of elements open after it, up to the
+// first error. Returns why the read failed; empty when it reached the end.
+template<typename Visit>
+QString readBoard(QIODevice &device, Visit visit)
+{
+    BoardDevice board(device);
+    QXmlStreamReader reader(&board);
+    int depth = 0;
+    while (!reader.atEnd() && !reader.hasError()) {
+        const QXmlStreamReader::TokenType token = readNextLimited(reader, depth);
+        if (reader.hasError())
+            break;
+        visit(reader, token, depth);
+    }
+    return reader.hasError() ? readFailureReason(reader) : QString();
+}

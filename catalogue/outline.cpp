@@ -199,21 +199,15 @@ BoxBuilder OutlineScanner::placedBox(const PackageOutline &package, const Rotati
 OutlineMeasurement measureOutline(QIODevice &device)
 {
     OutlineMeasurement result;
-    BoardDevice board(device);
-    QXmlStreamReader reader(&board);
     OutlineScanner scanner;
-    int depth = 0;
-    while (!reader.atEnd() && !reader.hasError()) {
-        const QXmlStreamReader::TokenType token = readNextLimited(reader, depth);
-        if (reader.hasError())
-            break;
-        if (token == QXmlStreamReader::StartElement)
-            scanner.start(reader, depth);
-        else if (token == QXmlStreamReader::EndElement)
-            scanner.end(depth + 1);
-    }
-    if (reader.hasError())
-        result.error = readFailureReason(reader);
+    result.error = readBoard(
+            device,
+            [&](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token, int depth) {
+                if (token == QXmlStreamReader::StartElement)
+                    scanner.start(reader, depth);
+                else if (token == QXmlStreamReader::EndElement)
+                    scanner.end(depth + 1);
+            });
     result.box = scanner.box();
     return result;
 }

@@ -30,35 +30,6 @@ OutlineWire outlineWire(const DocumentTokens::Attributes &attributes)
     return wire;
 }
 
-// Calls `visit` with every start tag inside the first element named
-// `section` below the copy's root, and its depth below the section (1 for a
-// child).
-template<typename Visit>
-void forEachInSection(const DocumentTokens &copy, QLatin1String section, Visit visit)
-{
-    DocumentTokens::Reader reader(copy);
-    int depth = 0;
-    int sectionDepth = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            ++depth;
-            if (sectionDepth)
-                visit(reader, depth - sectionDepth);
-            else if (depth >= 2 && reader.name() == section)
-                sectionDepth = depth;
-            break;
-        case QXmlStreamReader::EndElement:
-            if (sectionDepth == depth)
-                return;
-            --depth;
-            break;
-        default:
-            break;
-        }
-    }
-}
-
 bool isOutlinePrimitive(const DocumentTokens::Reader &reader)
 {
     return (reader.name() == QLatin1String("wire") || reader.name() == QLatin1String("circle"))

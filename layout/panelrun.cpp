@@ -7,7 +7,6 @@
 #include "catalogue/boardfile.h"
 #include "catalogue/boardreader.h"
 #include "shift/boardtokens.h"
-#include "shift/shiftedboard.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -268,7 +267,6 @@ PanelRun::ReadBoard PanelRun::readBoard(const QString &path) const
     return board;
 }
 
-// A board with namespaced attributes is copied as text, one read a copy.
 std::optional<BoardCopy> PanelRun::copyOf(const QString &path, const PanelShift &shift,
                                           QHash<QString, ReadBoard> &read, QString &error) const
 {
@@ -279,33 +277,10 @@ std::optional<BoardCopy> PanelRun::copyOf(const QString &path, const PanelShift 
     if (!error.isEmpty())
         return std::nullopt;
     BoardCopy copy;
-    if (found->tokens) {
-        copy.board = found->tokens;
-        copy.dx = shift.dx;
-        copy.dy = shift.dy;
-        copy.rules = found->rules;
-        return copy;
-    }
-    const ShiftedCopy text = shiftedText(path, shift);
-    error = text.error;
-    if (!text.succeeded())
-        return std::nullopt;
-    return textCopy(text.document);
-}
-
-ShiftedCopy PanelRun::shiftedText(const QString &path, const PanelShift &shift) const
-{
-    ShiftedCopy copy;
-    if (const std::unique_ptr<QIODevice> device = source(path, copy.error))
-        copy = shiftBoard(*device, shift.dx, shift.dy);
-    return copy;
-}
-
-BoardCopy PanelRun::textCopy(const QString &text)
-{
-    BoardCopy copy;
-    copy.board = std::make_shared<DocumentTokens>(text);
-    copy.rules = DesignRules::of(text);
+    copy.board = found->tokens;
+    copy.dx = shift.dx;
+    copy.dy = shift.dy;
+    copy.rules = found->rules;
     return copy;
 }
 
@@ -348,7 +323,7 @@ std::optional<PanelProblem> openPanelOutput(QSaveFile &file)
     return problemOf(PanelProblem::UnopenableOutput, file.fileName());
 }
 
-std::optional<PanelProblem> writePanelOutput(QSaveFile &file, const PanelText &text)
+std::optional<PanelProblem> savePanelOutput(QSaveFile &file, const PanelText &text)
 {
     if (text.isEmpty()) {
         discardPanelFile(file);

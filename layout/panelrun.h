@@ -6,7 +6,6 @@
 #include "framesettings.h"
 #include "panelframe.h"
 #include "rowplacer.h"
-#include "shift/shiftedboard.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -147,13 +146,10 @@ private:
     void hug(const QVector<TabbedBoard> &boards);
     void reportRailFeatures();
     void sortProblems();
-    static BoardCopy textCopy(const QString &text);
-    // The board at `path` shifted into a text, read through `source`.
-    ShiftedCopy shiftedText(const QString &path, const PanelShift &shift) const;
 
     struct ReadBoard
     {
-        std::shared_ptr<const DocumentTokens> tokens; // null: copied as text
+        std::shared_ptr<const DocumentTokens> tokens;
         DesignRules rules;
         QString error;
     };
@@ -186,4 +182,4 @@ AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumb
 std::optional<PanelProblem> openPanelOutput(QSaveFile &file);
 // Puts the panel in place of the open file's path and closes it. A panel
 // without boards writes nothing and leaves the path as it was.
-std::optional<PanelProblem> writePanelOutput(QSaveFile &file, const PanelText &text);
+std::optional<PanelProblem> savePanelOutput(QSaveFile &file, const PanelText &text);

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "boardtokens.h"
 
-#include "catalogue/boardfile.h"
 #include "catalogue/boardreader.h"
 
-#include <QFile>
+#include <QVector>
 #include <QXmlStreamReader>
 
 namespace {
@@ -33,9 +32,9 @@ bool writable(ushort unit)
     return (unit > 0x1f && unit < 0xfffe) || unit == '\t' || unit == '\n' || unit == '\r';
 }
 
-// What a text or value reads as once written into a copy and read from it:
-// the characters XML cannot hold are left out, and in texts, where line
-// breaks are written as they are, a carriage return reads as a line feed.
+// What a text or value reads as in the panel: the characters XML cannot hold
+// are left out, and in texts, where line breaks are written as they are, a
+// carriage return reads as a line feed.
 QString asWritten(const QStringRef &value, bool inText)
 {
     QString result;
@@ -68,9 +67,49 @@ bool isXmlSpace(QChar c)
             || c == QLatin1Char('\r');
 }
 
-// Goes through the board once, as the shifted copy is written: the section
-// tags lose their attributes, texts that are whitespace only are left out,
-// and texts that the copy writes one after the other read back as one.
+// The prefixes a board's namespaces are written with: the board's own are
+// not kept, each namespace gets the first of "n1", "n2", ... not yet given in
+// the document, in scope until the element that first needed it ends; "xml"
+// keeps its prefix. Panels have named board namespaces so from the start.
+class NamespacePrefixes
+{
+public:
+    NamespacePrefixes() { bound.append({QStringLiteral("xml"), xmlNamespace()}); }
+
+    void startElement() { scopes.append(bound.size()); }
+    void endElement()
+    {
+        if (!scopes.isEmpty())
+            bound.resize(scopes.takeLast());
+    }
+
+    QString prefixFor(const QStringRef &namespaceUri)
+    {
+        for (int i = bound.size() - 1; i >= 0; --i) {
+            if (bound.at(i).namespaceUri == namespaceUri)
+                return bound.at(i).prefix;
+        }
+        bound.append({QLatin1Char('n') + QString::number(++given), namespaceUri.toString()});
+        return bound.last().prefix;
+    }
+
+private:
+    static QString xmlNamespace() { return QStringLiteral("http://www.w3.org/XML/1998/namespace"); }
+
+    struct Binding
+    {
+        QString prefix;
+        QString namespaceUri;
+    };
+    QVector<Binding> bound;
+    QVector<int> scopes; // the size of `bound` at each open element's start
+    int given = 0;
+};
+
+// Goes through the board once, keeping what the panel writes of it: the
+// section tags lose their attributes, texts that are whitespace only are
+// left out, and texts that only markup the panel drops keeps apart (a
+// comment, a CDATA section) become one.
 class TokenCopy
 {
 public:
@@ -78,41 +117,39 @@ public:
         : builder(target)
     { }
 
-    // False when the board holds a namespaced attribute.
-    bool startElement(const QXmlStreamReader &reader)
+    void startElement(const QXmlStreamReader &reader)
     {
         flushText();
         const QStringRef name = reader.name();
         builder.startElement(name);
+        prefixes.startElement();
         if (section.isEmpty()) {
             if (name == QLatin1String("plain") || name == QLatin1String("elements")
                 || name == QLatin1String("signals")) {
                 section = name.toString();
                 moving = true;
-                return true;
+                return;
             }
             if (name == QLatin1String("libraries")) {
                 section = name.toString();
                 moving = false;
-                return true;
+                return;
             }
         }
         for (const QXmlStreamAttribute &attribute : reader.attributes()) {
-            if (!attribute.namespaceUri().isEmpty() || !attribute.prefix().isEmpty())
-                return false;
             const Axis axis = moving && !section.isEmpty() ? axisOf(attribute.name()) : Axis::None;
-            if (axis != Axis::None)
-                builder.attribute(attribute.qualifiedName(), attribute.value(), axis);
+            if (attribute.namespaceUri().isEmpty())
+                keepAttribute(attribute.qualifiedName(), attribute.value(), axis);
             else
-                keepAttribute(attribute);
+                keepPrefixed(attribute, axis);
         }
-        return true;
     }
 
     void endElement(const QStringRef &name)
     {
         flushText();
         builder.endElement();
+        prefixes.endElement();
         if (!section.isEmpty() && name == section)
             section.clear();
     }
@@ -132,15 +169,33 @@ public:
     void finish(bool failed) { builder.finish(failed); }
 
 private:
-    void keepAttribute(const QXmlStreamAttribute &attribute)
+    void keepAttribute(const QStringRef &qualifiedName, const QStringRef &value, Axis axis,
+                       const QStringRef &namespaceUri = QStringRef())
     {
-        const QStringRef value = attribute.value();
-        if (!needsRewriting(value, false)) {
-            builder.attribute(attribute.qualifiedName(), value);
+        if (axis != Axis::None || !needsRewriting(value, false)) {
+            addAttribute(qualifiedName, value, axis, namespaceUri);
             return;
         }
         const QString written = asWritten(value, false);
-        builder.attribute(attribute.qualifiedName(), QStringRef(&written));
+        addAttribute(qualifiedName, QStringRef(&written), axis, namespaceUri);
+    }
+
+    void addAttribute(const QStringRef &qualifiedName, const QStringRef &value, Axis axis,
+                      const QStringRef &namespaceUri)
+    {
+        if (namespaceUri.isNull())
+            builder.attribute(qualifiedName, value, axis);
+        else
+            builder.attribute(qualifiedName, value, axis, namespaceUri);
+    }
+
+    // A prefixed attribute keeps its namespace under the prefix the board's
+    // panels have always given it (see NamespacePrefixes).
+    void keepPrefixed(const QXmlStreamAttribute &attribute, Axis axis)
+    {
+        const QString name =
+                prefixes.prefixFor(attribute.namespaceUri()) + QLatin1Char(':') + attribute.name();
+        keepAttribute(QStringRef(&name), attribute.value(), axis, attribute.namespaceUri());
     }
 
     void flushText()
@@ -155,6 +210,7 @@ private:
     }
 
     DocumentTokens::Builder builder;
+    NamespacePrefixes prefixes;
     QString section; // the section being copied; empty outside the four
     bool moving = false; // whether the section's coordinates move
     QString text; // written since the last tag
@@ -166,43 +222,29 @@ BoardTokens readBoardTokens(QIODevice &device)
 {
     auto tokens = std::make_shared<DocumentTokens>();
     TokenCopy copy(*tokens);
-    BoardDevice board(device);
-    QXmlStreamReader reader(&board);
-    int depth = 0;
     bool ended = false;
-    while (!reader.atEnd() && !reader.hasError()) {
-        readNextLimited(reader, depth);
-        switch (reader.tokenType()) {
-        case QXmlStreamReader::StartElement:
-            if (!copy.startElement(reader))
-                return {nullptr, QString()};
-            break;
-        case QXmlStreamReader::EndElement:
-            copy.endElement(reader.name());
-            break;
-        case QXmlStreamReader::Characters:
-            copy.characters(reader);
-            break;
-        case QXmlStreamReader::EndDocument:
-            copy.endDocument();
-            ended = true;
-            break;
-        default:
-            break;
-        }
-    }
-    if (reader.hasError())
-        return {nullptr, readFailureReason(reader)};
+    const QString error = readBoard(
+            device, [&](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token, int) {
+                switch (token) {
+                case QXmlStreamReader::StartElement:
+                    copy.startElement(reader);
+                    break;
+                case QXmlStreamReader::EndElement:
+                    copy.endElement(reader.name());
+                    break;
+                case QXmlStreamReader::Characters:
+                    copy.characters(reader);
+                    break;
+                case QXmlStreamReader::EndDocument:
+                    copy.endDocument();
+                    ended = true;
+                    break;
+                default:
+                    break;
+                }
+            });
+    if (!error.isEmpty())
+        return {nullptr, error};
     copy.finish(!ended);
     return {tokens, QString()};
-}
-
-BoardTokens readBoardTokensFile(QFile &file)
-{
-    const QString openError = openBoardFile(file);
-    if (!openError.isEmpty())
-        return {nullptr, openError};
-    const BoardTokens read = readBoardTokens(file);
-    file.close();
-    return read;
 }

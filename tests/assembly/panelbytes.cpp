@@ -2,6 +2,7 @@
 // Prints the panel assembled from the board files named on the command line,
 // so a test can compare the bytes that two separate processes produce.
 #include "assembly/assemblepanel.h"
+#include "shift/boardtokens.h"
 
 #include <QFile>
 
@@ -9,17 +10,19 @@
 
 int main(int argc, char *argv[])
 {
-    QStringList boards;
+    QVector<BoardCopy> copies;
     for (int i = 1; i < argc; ++i) {
         QFile file(QString::fromLocal8Bit(argv[i]));
-        if (!file.open(QIODevice::ReadOnly))
+        BoardCopy copy;
+        if (!file.open(QIODevice::ReadOnly) || !(copy.board = readBoardTokens(file).tokens))
             return 2;
-        boards << QString::fromUtf8(file.readAll());
+        copy.rules = DesignRules::of(*copy.board);
+        copies << copy;
     }
     QStringList known;
     QStringList duplicates;
     NameBook names(known, duplicates);
-    const QByteArray text = assemblePanel(boards, names);
+    const QByteArray text = assembleCopies(copies, names).text.joined();
     return std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size()) ? 0
                                                                                                 : 1;
 }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "paneltesting.h"
 
-#include "assembly/panelfile.h"
 #include "layout/panelrun.h"
 #include "support/testsupport.h"
 
 #include <QDomNamedNodeMap>
 #include <QHash>
 #include <QMap>
+#include <QSaveFile>
 #include <QSet>
 
 QDomDocument parseXml(const QString &text)
@@ -20,40 +20,9 @@ QDomDocument parseXml(const QString &text)
 QByteArray runWritePanel(const QStringList &boards, const QString &path)
 {
     QSaveFile file(path);
-    if (!openPanelFile(file))
-        return QByteArray();
-    QStringList known;
-    QStringList duplicates;
-    NameBook names(known, duplicates);
-    if (writePanelOutput(file, assemblePanelReporting(boards, names).text))
+    if (openPanelOutput(file) || savePanelOutput(file, assembled(boards).text))
         return QByteArray();
     return readWholeFile(path);
-}
-
-void takeRuleFitting(QDomDocument &reference, const QDomDocument &made)
-{
-    static const QStringList carried {"diameter", "shape", "alwaysstop", "roundness"};
-    QDomElement classes = reference.elementsByTagName("classes").item(0).toElement();
-    const QDomElement madeClasses = made.elementsByTagName("classes").item(0).toElement();
-    if (!classes.isNull() && !madeClasses.isNull())
-        classes.parentNode().replaceChild(reference.importNode(madeClasses, true), classes);
-    for (const char *tag : {"via", "pad", "smd", "param", "signal"}) {
-        const QDomNodeList to = reference.elementsByTagName(QLatin1String(tag));
-        const QDomNodeList from = made.elementsByTagName(QLatin1String(tag));
-        for (int i = 0; i < std::min(to.size(), from.size()); ++i) {
-            QDomElement target = to.item(i).toElement();
-            const QDomElement source = from.item(i).toElement();
-            QStringList names = carried;
-            if (qstrcmp(tag, "param") == 0)
-                names = QStringList {"value"};
-            else if (qstrcmp(tag, "signal") == 0)
-                names = QStringList {"class"};
-            for (const QString &name : names) {
-                if (source.hasAttribute(name))
-                    target.setAttribute(name, source.attribute(name));
-            }
-        }
-    }
 }
 
 QString realBoardText(const QString &fileName)

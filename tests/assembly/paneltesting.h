@@ -17,15 +17,6 @@ QString realBoardText(const QString &fileName);
 // text, children in order), or an empty string when they are equal.
 QString treeDifference(const QDomElement &expected, const QDomElement &actual);
 
-// Gives `reference`, a panel built without regard to design rules, what the
-// panel `made` changed for them: the values of its design rule parameters
-// and, on each via, pad and SMD in document order, the attributes through
-// which a copy keeps the copper its own rules make (diameter, shape,
-// alwaysstop, roundness); its net class table, and the class each signal
-// takes. Whether those are right is for the tests of the rules; everything
-// else must still match.
-void takeRuleFitting(QDomDocument &reference, const QDomDocument &made);
-
 // The names carried by the element children of the first `section` element
 // below `root` ("elements", "signals", "libraries"), in document order.
 QStringList entryNames(const QDomElement &root, const QString &section);
@@ -39,8 +30,8 @@ struct BoardShare
 };
 BoardShare shareOf(const QString &boardText);
 
-// Assembles `boards` into the file at `path` as the make-panel run writes
-// it, whatever their design rules; returns the bytes the file then holds.
+// Assembles `boards`, each taken as it is, and saves the panel to `path` as
+// the make-panel run does; returns the bytes the file then holds.
 QByteArray runWritePanel(const QStringList &boards, const QString &path);
 
 // Walks a panel made of boards with the given shares, in order, and lists what

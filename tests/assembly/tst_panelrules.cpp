@@ -5,7 +5,6 @@
 // what its board's own rules make of the board.
 #include "app/problemtext.h"
 #include "assembly/assemblepanel.h"
-#include "shift/shiftedboard.h"
 #include "support/testsupport.h"
 
 #include <QDomDocument>
@@ -294,14 +293,6 @@ QDomDocument parsed(const QByteArray &text)
     return document;
 }
 
-QString shifted(const QString &path, int dx, int dy)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return shiftBoard(file, dx, dy).document;
-}
-
 // The first line of the two lists that differs, for a readable failure.
 QString firstDifference(const QStringList &got, const QStringList &want)
 {
@@ -339,21 +330,19 @@ void TestPanelRules::mixedPanelsKeepEachBoardsCopper()
 {
     REQUIRE_REAL_BOARDS();
     QFETCH(QStringList, boards);
-    QStringList texts;
+    QVector<BoardCopy> copies;
     Copper want, unreportedFramesWant, unreportedFramesGot;
     QVector<Rules> ownRules;
     QVector<QDomDocument> documents;
     for (int i = 0; i < boards.size(); ++i) {
         const QString path = realBoard(boards.at(i) + QLatin1String(".brd"));
-        texts << shifted(path, 400 * i, 10 * i);
+        copies << readCopy(readWholeFile(path), 400 * i, 10 * i);
         documents << parsed(readWholeFile(path));
         ownRules << rulesOf(documents.last());
         want.add(copperOf(documents.last(), ownRules.last(), 400 * i, 10 * i));
     }
     want.sort();
-    QStringList known, duplicates;
-    NameBook names(known, duplicates);
-    const PanelAssembly assembly = assemblePanelReporting(texts, names);
+    const PanelAssembly assembly = assembled(copies);
     const QDomDocument panel = parsed(assembly.text.joined());
     const Rules panelRules = rulesOf(panel);
     const Copper got = copperOf(panel, panelRules, 0, 0);
@@ -480,9 +469,7 @@ void TestPanelRules::secondBoardKeepsItsVia()
     QFETCH(QString, alwaysStop);
     const QString first = handMadeBoard(params(firstRules), via);
     const QString second = handMadeBoard(params(secondRules), via);
-    QStringList known, duplicates;
-    NameBook names(known, duplicates);
-    const QDomDocument panel = parsed(assemblePanel({first, second}, names));
+    const QDomDocument panel = parsed(assembled(QStringList {first, second}).text.joined());
     const QDomNodeList vias = panel.elementsByTagName(QStringLiteral("via"));
     QCOMPARE(vias.size(), 2);
     const QDomElement copy = vias.item(1).toElement();
@@ -585,9 +572,7 @@ void TestPanelRules::classesThatDifferTakeFreeNumbers()
     QFETCH(QStringList, classes);
     QFETCH(QStringList, signalClasses);
     QFETCH(QString, overflow);
-    QStringList known, duplicates;
-    NameBook names(known, duplicates);
-    const PanelAssembly assembly = assemblePanelReporting(boards, names);
+    const PanelAssembly assembly = assembled(boards);
     const QDomDocument panel = parsed(assembly.text.joined());
     QStringList table;
     const QDomNodeList entries = panel.elementsByTagName(QStringLiteral("class"));
@@ -632,9 +617,7 @@ void TestPanelRules::layerSetupHoldsEveryBoard()
     QStringList boards;
     for (const QString &setup : setups)
         boards << handMadeBoard(params({"layerSetup", setup}), QString());
-    QStringList known, duplicates;
-    NameBook names(known, duplicates);
-    const PanelAssembly assembly = assemblePanelReporting(boards, names);
+    const PanelAssembly assembly = assembled(boards);
     QCOMPARE(rulesOf(parsed(assembly.text.joined())).value(QStringLiteral("layerSetup")),
              panelSetup);
     QCOMPARE(ruleLines(designRulesProblem(assembly.rules, setups))

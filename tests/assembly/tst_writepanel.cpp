@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assembly/assemblepanel.h"
-#include "assembly/panelfile.h"
 #include "copyfidelity.h"
 #include "layout/panelrun.h"
 #include "paneltesting.h"
@@ -44,7 +43,7 @@ QStringList numbered(const QDomElement &root, const QString &table)
 
 } // namespace
 
-// writePanel on hand-made boards: the numbering of fresh names, the mended
+// The assembly on hand-made boards: the numbering of fresh names, the mended
 // faults and what reaches the file.
 class TestWritePanel : public QObject
 {
@@ -377,13 +376,10 @@ void TestWritePanel::reportsAFailedSave()
     // the written panel cannot take its place.
     const QString output = path("became-a-folder.brd");
     QSaveFile file(output);
-    QVERIFY(openPanelFile(file));
+    QVERIFY(!openPanelOutput(file));
     QVERIFY(QDir().mkpath(output + "/kept"));
-    QStringList known;
-    QStringList duplicates;
-    NameBook names(known, duplicates);
-    const std::optional<PanelProblem> problem = writePanelOutput(
-            file, assemblePanelReporting({board({"A"}), board({"A"})}, names).text);
+    const std::optional<PanelProblem> problem =
+            savePanelOutput(file, assembled({board({"A"}), board({"A"})}).text);
     QVERIFY(problem);
     QCOMPARE(problem->kind, PanelProblem::UnwritableOutput);
     QCOMPARE(problem->file, output);
@@ -415,10 +411,7 @@ void TestWritePanel::sameBytesWhateverTheHashSeed()
         // Qt complains on stderr that a seed other than 0 is not stable; that
         // is the point here.
         qSetGlobalQHashSeed(seed);
-        QStringList known;
-        QStringList duplicates;
-        NameBook names(known, duplicates);
-        texts << QString::fromUtf8(assemblePanel(boards, names));
+        texts << QString::fromUtf8(assembled(boards).text.joined());
         domTexts << parseXml(boards.first()).toString(3);
     }
     qSetGlobalQHashSeed(-1);
@@ -445,10 +438,10 @@ void TestWritePanel::sameBytesInAnotherProcess()
     }
     QVERIFY(outputs.at(0).size() > 100000);
     QCOMPARE(outputs.at(0), outputs.at(1));
-    QStringList boards;
+    QVector<BoardCopy> copies;
     for (const QString &file : files)
-        boards << QString::fromUtf8(readWholeFile(file));
-    QCOMPARE(runWritePanel(boards, path("here.brd")), outputs.at(0));
+        copies << readCopy(readWholeFile(file));
+    QCOMPARE(assembled(copies).text.joined(), outputs.at(0));
 }
 
 void TestWritePanel::laterContentFillsEmptySections()

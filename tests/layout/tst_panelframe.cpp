@@ -3,7 +3,6 @@
 #include "assembly/paneltesting.h"
 #include "catalogue/boardfile.h"
 #include "layout/panelrun.h"
-#include "shift/shiftedboard.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
@@ -331,8 +330,8 @@ struct MovedBoard
 
 MovedBoard movedBoardOf(const QString &path, int dx, int dy)
 {
-    QFile source(path);
-    const DocumentTokens copy(shiftBoardFile(source, dx, dy).document);
+    const BoardCopy read = readCopy(readWholeFile(path), dx, dy);
+    const DocumentTokens copy = read.tokens();
     MovedBoard moved;
     for (const OutlineWire &wire : drawingOutlineWires(copy) + partOutlineWires(copy).wires)
         moved.outline.append(wirePath(wire));
@@ -425,13 +424,13 @@ QString splitBoard(const QString &path, const QString &folder)
     return writeWholeFile(split, board.toString().toUtf8()) ? split : QString();
 }
 
-// The board's text, moved by `dx`, `dy` from its own place, as a file.
+// The board, moved by `dx`, `dy` from its own place, as a file: a panel of
+// it alone.
 QString movedBoard(const QString &path, int dx, int dy, const QString &folder)
 {
-    QFile source(path);
-    const ShiftedCopy copy = shiftBoardFile(source, dx, dy);
+    const BoardCopy copy = readCopy(readWholeFile(path), dx, dy);
     const QString moved = folder + QStringLiteral("/moved-") + QFileInfo(path).fileName();
-    if (!copy.succeeded() || !writeWholeFile(moved, copy.document.toUtf8()))
+    if (!copy.board || !writeWholeFile(moved, assembled({copy}).text.joined()))
         return QString();
     return moved;
 }

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "testsupport.h"
 
+#include "shift/boardtokens.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -292,4 +295,37 @@ bool WriteProtection::effective() const
         return true;
     probe.remove();
     return false;
+}
+
+BoardCopy readCopy(const QByteArray &bytes, int dx, int dy, bool sequential)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    SequentialDevice pipe(bytes);
+    QIODevice &device = sequential ? static_cast<QIODevice &>(pipe) : buffer;
+    BoardCopy copy;
+    copy.dx = dx;
+    copy.dy = dy;
+    if (device.open(QIODevice::ReadOnly) && (copy.board = readBoardTokens(device).tokens))
+        copy.rules = DesignRules::of(*copy.board);
+    return copy;
+}
+
+PanelAssembly assembled(const QVector<BoardCopy> &copies)
+{
+    QStringList known, duplicates;
+    NameBook names(known, duplicates);
+    return assembleCopies(copies, names);
+}
+
+PanelAssembly assembled(const QStringList &documents)
+{
+    QVector<BoardCopy> copies;
+    for (const QString &document : documents) {
+        BoardCopy copy;
+        copy.board = std::make_shared<DocumentTokens>(document);
+        copy.rules = DesignRules::of(*copy.board);
+        copies << copy;
+    }
+    return assembled(copies);
 }

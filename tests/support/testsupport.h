@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "assembly/assemblepanel.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QIODevice>
@@ -9,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QVector>
 #include <QWidget>
 
 #include <functional>
@@ -40,6 +43,15 @@ QString nestingFailure(const QByteArray &xml, int level);
 // its pair is refused there.
 QString surrogateFailure(const QByteArray &bytes);
 bool writeWholeFile(const QString &path, const QByteArray &bytes);
+
+// A copy of the board `bytes` as a make-panel run reads it, moved by dx and
+// dy mm, read through a device that cannot seek when `sequential`. Its board
+// is null when the read failed.
+BoardCopy readCopy(const QByteArray &bytes, int dx = 0, int dy = 0, bool sequential = false);
+// The make-panel run's assembly of `copies`, or of `documents` each taken as
+// it is, names counted afresh.
+PanelAssembly assembled(const QVector<BoardCopy> &copies);
+PanelAssembly assembled(const QStringList &documents);
 
 // A read-only device over `bytes` that cannot seek, as a pipe would be.
 class SequentialDevice : public QIODevice
