@@ -456,14 +456,25 @@ private:
         out.writeStartElement(name);
         if (source.mayHavePrefixes())
             out.writeNamespacesOf(source);
+        // The board's own attributes lie one after the other as written:
+        // a run of them is copied at once.
+        std::string_view run;
         for (const RenamedAttribute &attribute : attributes) {
-            if (!attribute.written().empty())
-                out.writeEncoded(attribute.written());
-            else if (attribute.isPlain())
+            const std::string_view written = attribute.written();
+            if (!written.empty() && run.data() + run.size() == written.data()) {
+                run = std::string_view(run.data(), run.size() + written.size());
+                continue;
+            }
+            out.writeEncoded(run);
+            run = written;
+            if (!written.empty())
+                continue;
+            if (attribute.isPlain())
                 out.writePlainAttribute(attribute.name, attribute.value());
             else
                 out.writeAttribute(attribute.name, attribute.value());
         }
+        out.writeEncoded(run);
     }
 
     void endElement()
