@@ -125,7 +125,9 @@ private:
             const auto edit =
                     std::find_if(edits.begin(), edits.end(),
                                  [&](const CopperFit::Edit &e) { return name == e.name; });
-            if (edit == edits.end() && attribute.isPlain())
+            if (edit == edits.end() && !attribute.written().empty())
+                out.writeEncoded(attribute.written());
+            else if (edit == edits.end() && attribute.isPlain())
                 out.writePlainAttribute(name, attribute.value());
             else if (edit == edits.end())
                 out.writeAttribute(name, attribute.value());

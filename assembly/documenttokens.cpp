@@ -82,6 +82,24 @@ DocumentTokens::DocumentTokens(const QString &document)
     attributes.squeeze();
 }
 
+void DocumentTokens::encodeAttributes() const
+{
+    if (!encoded->ends.isEmpty() || attributes.isEmpty())
+        return;
+    QVector<int> &encodedEnds = encoded->ends;
+    XmlOutput out(0);
+    encodedEnds.reserve(attributes.size());
+    // The values as read: a copy's moved coordinates are never taken from here.
+    for (const AttributeSpans &spans : attributes) {
+        if (spans.escapes)
+            out.writeAttribute(ref(spans.qualifiedName), ref(spans.value));
+        else
+            out.writePlainAttribute(ref(spans.qualifiedName), ref(spans.value));
+        encodedEnds.append(int(out.size()));
+    }
+    encoded->bytes = out.take().joined();
+}
+
 DocumentTokens::Span DocumentTokens::keep(const QStringRef &kept)
 {
     const Span span {text.size(), kept.size()};

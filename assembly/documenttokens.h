@@ -8,6 +8,9 @@
 #include <QVector>
 #include <QXmlStreamReader>
 
+#include <memory>
+#include <string_view>
+
 // One read of a board document, kept as the tokens the panel assembly works
 // on: start tags with their attributes, end tags, and texts that are not
 // whitespace only. The assembly walks each board more than once (for its
@@ -88,6 +91,11 @@ public:
     // so a copy costs no more than its coordinates' new values.
     DocumentTokens shifted(int dx, int dy) const;
 
+    // Keeps every attribute as written (Attribute::written()), for this
+    // document and the copies shifted() makes of it, before or after: worth
+    // it for a board written more than once, which costs as much again.
+    void encodeAttributes() const;
+
     // Whether the whole document was read without an error.
     bool wellFormed() const { return !failed; }
     // How many tokens were kept.
@@ -105,6 +113,9 @@ public:
         // Whether value() holds no character that XML escapes; nearly every
         // value of a board, so writing it may skip the search.
         bool isPlain() const { return tokens->isPlain(spans()); }
+        // The attribute as XmlOutput writes it, in UTF-8, for
+        // XmlOutput::writeEncoded(); empty for a coordinate a copy moved.
+        std::string_view written() const { return tokens->writtenAttribute(index); }
         // Empty for an attribute without prefix.
         QStringRef namespaceUri() const { return tokens->ref(tokens->namespaces.value(index)); }
         // The part of the qualified name before its colon; empty without one.
@@ -225,6 +236,15 @@ private:
         return (spans.coordinate >= 0 && !movedEnds.isEmpty()) || !spans.escapes;
     }
     AttributeSpans keptAttribute(Span qualifiedName, const QStringRef &value, int coordinate);
+    std::string_view writtenAttribute(int index) const
+    {
+        const QVector<int> &ends = encoded->ends;
+        const AttributeSpans &spans = attributes.at(index);
+        if (ends.isEmpty() || (spans.coordinate >= 0 && !movedEnds.isEmpty()))
+            return {};
+        const int start = index == 0 ? 0 : ends.at(index - 1);
+        return {encoded->bytes.constData() + start, size_t(ends.at(index) - start)};
+    }
 
     QString text; // every name, value and text, one after the other
     QVector<Token> tokens;
@@ -234,6 +254,14 @@ private:
     // The coordinates' values of a shifted copy, one after the other, and
     // where each ends, in the order of `coordinates`.
     QString movedText;
+    // Every attribute as written, one after the other, and where each ends:
+    // all copies of a board share them, and write them as they are.
+    struct EncodedAttributes
+    {
+        QByteArray bytes;
+        QVector<int> ends;
+    };
+    std::shared_ptr<EncodedAttributes> encoded = std::make_shared<EncodedAttributes>();
     QVector<int> movedEnds;
     bool failed = false;
 };

@@ -26,6 +26,7 @@ public:
         : name(attribute.qualifiedName())
         , source(attribute.value())
         , sourceIsPlain(attribute.isPlain())
+        , sourceWritten(attribute.written())
     { }
     RenamedAttribute(const QStringRef &name, const QString &value)
         : name(name)
@@ -36,6 +37,8 @@ public:
     QStringRef value() const { return isOwn ? QStringRef(&own) : source; }
     // Whether value() is known to need no escaping.
     bool isPlain() const { return !isOwn && sourceIsPlain; }
+    // The attribute as written, when it is the board's own; else empty.
+    std::string_view written() const { return isOwn ? std::string_view() : sourceWritten; }
     void setValue(const QString &value)
     {
         own = value;
@@ -47,6 +50,7 @@ public:
 private:
     QStringRef source;
     bool sourceIsPlain = false;
+    std::string_view sourceWritten;
     QString own;
     bool isOwn = false;
 };
@@ -436,12 +440,25 @@ private:
         out.writeStartElement(name);
         if (source.mayHavePrefixes())
             out.writeNamespacesOf(source);
+        // The board's own attributes lie one after the other as written:
+        // a run of them is copied at once.
+        std::string_view run;
         for (const RenamedAttribute &attribute : attributes) {
+            const std::string_view written = attribute.written();
+            if (!written.empty() && run.data() + run.size() == written.data()) {
+                run = std::string_view(run.data(), run.size() + written.size());
+                continue;
+            }
+            out.writeEncoded(run);
+            run = written;
+            if (!written.empty())
+                continue;
             if (attribute.isPlain())
                 out.writePlainAttribute(attribute.name, attribute.value());
             else
                 out.writeAttribute(attribute.name, attribute.value());
         }
+        out.writeEncoded(run);
     }
 
     void endElement()
@@ -507,6 +524,7 @@ SectionCapture::~SectionCapture() = default;
 QStringList SectionCapture::addBoard(const DocumentTokens &document, FreshNames &freshNames,
                                      const CopperFit &fit, const QVector<int> &leftOut)
 {
+    document.encodeAttributes();
     const NetClassTable::Admission classes = places.classTable.admit(netClassesOf(document));
     XmlOutput *drawing = fragments[int(Place::Plain)].get();
     const PackageLabels labels = drawing ? packageLabelsOf(document) : PackageLabels();

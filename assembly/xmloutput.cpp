@@ -4,16 +4,36 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <limits>
 #include <utility>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
 
 namespace {
 
-// Encoding in blocks keeps the UTF-16 text short while the UTF-8 result grows.
-// A panel has a writer for each of its sections, each with a buffer of its
-// own, whose every page is memory touched for the first time: small blocks
-// keep those buffers small.
-constexpr int flushSize = 1 << 16;
+// The text is written in blocks that grow as it does: a panel has a writer
+// for each of its sections, and most panels are small, while a panel of many
+// copies runs to tens of megabytes, every page of it memory touched for the
+// first time.
+constexpr int firstBlockSize = 1 << 16;
+constexpr int largestBlockSize = 1 << 23;
+constexpr quintptr hugePageSize = 1 << 21;
+
+// Touching fresh memory a small page at a time costs more than making the
+// text; a large block asks for huge pages where the system grants them.
+void preferHugePages(QByteArray &block)
+{
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    const auto start = reinterpret_cast<quintptr>(block.constData());
+    const quintptr first = (start + hugePageSize - 1) & ~(hugePageSize - 1);
+    const quintptr last = (start + quintptr(block.capacity())) & ~(hugePageSize - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(block);
+#endif
+}
 
 // The characters that may need a reference instead of themselves; all other
 // text, nearly all of a board, is written as it is.
@@ -32,11 +52,12 @@ XmlOutput::XmlOutput(int indent, int depth)
     : indent(indent)
     , baseDepth(depth)
     , atStart(depth == 0)
+    , nextBlockSize(firstBlockSize)
 { }
 
 void XmlOutput::writeDeclaration()
 {
-    pending.append(QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    append(QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
     atStart = false;
 }
 
@@ -47,8 +68,8 @@ void XmlOutput::writeStartElement(const QStringRef &name)
         open.last().hasChildren = true;
     if (open.isEmpty() || !open.last().hasText)
         newLine(baseDepth + open.size());
-    pending.append(QLatin1Char('<'));
-    pending.append(name);
+    append('<');
+    append(name);
     open.append({name, QString(), false, false});
     startTagOpen = true;
 }
@@ -65,14 +86,14 @@ void XmlOutput::writePlainAttribute(const QStringRef &name, const QStringRef &va
 
 void XmlOutput::attribute(const QStringRef &name, const QStringRef &value, bool escape)
 {
-    pending.append(QLatin1Char(' '));
-    pending.append(name);
-    pending.append(QLatin1String("=\""));
+    append(' ');
+    append(name);
+    append(QLatin1String("=\""));
     if (escape)
         escaped(value.constData(), value.size(), true);
     else
-        pending.append(value);
-    pending.append(QLatin1Char('"'));
+        append(value);
+    append('"');
 }
 
 bool XmlOutput::isPlain(const QStringRef &text)
@@ -83,6 +104,11 @@ bool XmlOutput::isPlain(const QStringRef &text)
 void XmlOutput::writeAttribute(const QStringRef &name, const QString &value)
 {
     writeAttribute(name, QStringRef(&value));
+}
+
+void XmlOutput::writeEncoded(std::string_view attributes)
+{
+    append(attributes.data(), int(attributes.size()));
 }
 
 void XmlOutput::writeCharacters(const QStringRef &text)
@@ -99,16 +125,15 @@ void XmlOutput::writeEndElement()
         return;
     const Open element = open.takeLast();
     if (startTagOpen) {
-        pending.append(QLatin1String("/>"));
+        append(QLatin1String("/>"));
         startTagOpen = false;
     } else {
         if (element.hasChildren && !element.hasText)
             newLine(baseDepth + open.size());
-        pending.append(QLatin1String("</"));
-        pending.append(element.tag());
-        pending.append(QLatin1Char('>'));
+        append(QLatin1String("</"));
+        append(element.tag());
+        append('>');
     }
-    flushIfLarge();
 }
 
 void XmlOutput::writeFragment(const QVector<QByteArray> &fragment)
@@ -118,8 +143,10 @@ void XmlOutput::writeFragment(const QVector<QByteArray> &fragment)
     closeStartTag();
     if (!open.isEmpty())
         open.last().hasChildren = true;
-    flushPending();
+    closeBlock();
     chunks += fragment;
+    for (const QByteArray &part : fragment)
+        chunksSize += part.size();
 }
 
 void XmlOutput::keepOpenNames()
@@ -134,12 +161,18 @@ void XmlOutput::writeEndDocument()
 {
     while (!open.isEmpty())
         writeEndElement();
-    pending.append(QLatin1Char('\n'));
+    append('\n');
+}
+
+qint64 XmlOutput::size() const
+{
+    return chunksSize + (block.isNull() ? 0 : cursor - block.constData());
 }
 
 QVector<QByteArray> XmlOutput::takeBlocks()
 {
-    flushPending();
+    closeBlock();
+    chunksSize = 0;
     return std::exchange(chunks, {});
 }
 
@@ -148,30 +181,51 @@ PanelText XmlOutput::take()
     return PanelText(takeBlocks());
 }
 
-void XmlOutput::flushPending()
+void XmlOutput::append(const QChar *text, int size)
 {
-    if (pending.size() == 0)
+    ushort units = 0;
+    for (int i = 0; i < size; ++i)
+        units |= text[i].unicode();
+    if (units >= 0x80) {
+        const QByteArray utf8 = QStringView(text, size).toUtf8();
+        append(utf8.constData(), utf8.size());
         return;
-    chunks.append(pending.takeUtf8());
+    }
+    makeRoom(size);
+    for (int i = 0; i < size; ++i)
+        cursor[i] = char(text[i].unicode());
+    cursor += size;
 }
 
-QByteArray XmlOutput::PendingText::takeUtf8()
+void XmlOutput::nextBlock(int size)
 {
-    const QByteArray text = QStringView(data, used).toUtf8();
-    used = 0;
-    return text;
+    closeBlock();
+    const int room = std::max(size, nextBlockSize);
+    nextBlockSize = std::min(2 * nextBlockSize, largestBlockSize);
+    block.reserve(room);
+    if (room >= largestBlockSize)
+        preferHugePages(block);
+    block.resize(room);
+    cursor = block.data();
+    blockEnd = cursor + room;
 }
 
-void XmlOutput::PendingText::grow(int size)
+void XmlOutput::closeBlock()
 {
-    buffer.resize(std::max(used + size, std::max(256, 2 * buffer.size())));
-    data = buffer.data();
+    if (block.isNull())
+        return;
+    block.resize(int(cursor - block.constData()));
+    chunksSize += block.size();
+    if (!block.isEmpty())
+        chunks.append(block);
+    block = QByteArray();
+    cursor = blockEnd = nullptr;
 }
 
 void XmlOutput::closeStartTag()
 {
     if (startTagOpen) {
-        pending.append(QLatin1Char('>'));
+        append('>');
         startTagOpen = false;
     }
 }
@@ -179,15 +233,9 @@ void XmlOutput::closeStartTag()
 void XmlOutput::newLine(int depth)
 {
     if (!atStart)
-        pending.append(QLatin1Char('\n'));
+        append('\n');
     atStart = false;
-    pending.appendSpaces(depth * indent);
-}
-
-void XmlOutput::flushIfLarge()
-{
-    if (pending.size() >= flushSize)
-        flushPending();
+    appendSpaces(depth * indent);
 }
 
 void XmlOutput::escaped(const QChar *text, int size, bool inAttribute)
@@ -230,9 +278,9 @@ void XmlOutput::escaped(const QChar *text, int size, bool inAttribute)
         }
         if (replacement.size() == 0)
             continue;
-        pending.append(plainStart, int(c - plainStart));
-        pending.append(replacement);
+        append(plainStart, int(c - plainStart));
+        append(replacement);
         plainStart = c + 1;
     }
-    pending.append(plainStart, int(end - plainStart));
+    append(plainStart, int(end - plainStart));
 }

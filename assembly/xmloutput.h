@@ -11,6 +11,7 @@
 #include <QXmlStreamAttributes>
 
 #include <algorithm>
+#include <string_view>
 
 // Writes indented XML as UTF-8 text, token by token: every element on a line
 // of its own, indented by its depth, except inside an element that holds
@@ -41,6 +42,8 @@ public:
     // ancestors that declared their prefixes, so each carries its own.
     template<typename Attributes>
     void writeNamespacesOf(const Attributes &attributes);
+    // Appends attributes as another XmlOutput wrote them (see size()).
+    void writeEncoded(std::string_view attributes);
     void writeCharacters(const QStringRef &text);
     void writeEndElement();
     // Appends `fragment`, element children written by an XmlOutput opened at
@@ -52,6 +55,8 @@ public:
     // Closes the elements still open and ends the text with a line break.
     void writeEndDocument();
 
+    // How many bytes were written since the writer was made or last taken.
+    qint64 size() const;
     // The text written so far; the writer is empty afterwards.
     PanelText take();
     // The same in the blocks it was written in, for writeFragment().
@@ -67,63 +72,39 @@ private:
         bool hasText = false;
     };
 
-    // The text written since the last block was encoded: appended to by
-    // hand, since QString's own appends check and grow at every call, and
-    // the writer appends several times for every attribute of a board.
-    class PendingText
+    void append(char c)
     {
-    public:
-        PendingText() = default;
-        // `data` points into `buffer`, which a copy would share.
-        PendingText(const PendingText &) = delete;
-        PendingText &operator=(const PendingText &) = delete;
-
-        void append(QChar c)
-        {
-            makeRoom(1);
-            data[used++] = c;
-        }
-        void append(const QChar *text, int size)
-        {
-            makeRoom(size);
-            std::copy(text, text + size, data + used);
-            used += size;
-        }
-        void append(const QStringRef &text) { append(text.constData(), text.size()); }
-        void append(QLatin1String text)
-        {
-            makeRoom(text.size());
-            for (const char c : text)
-                data[used++] = QLatin1Char(c);
-        }
-        void appendSpaces(int count)
-        {
-            makeRoom(count);
-            std::fill(data + used, data + used + count, QLatin1Char(' '));
-            used += count;
-        }
-        int size() const { return used; }
-        // The text as UTF-8; the room stays for what comes next.
-        QByteArray takeUtf8();
-
-    private:
-        void makeRoom(int size)
-        {
-            if (size > buffer.size() - used)
-                grow(size);
-        }
-        void grow(int size);
-
-        QString buffer;
-        QChar *data = nullptr;
-        int used = 0;
-    };
+        makeRoom(1);
+        *cursor++ = c;
+    }
+    void append(const char *bytes, int size)
+    {
+        makeRoom(size);
+        std::copy(bytes, bytes + size, cursor);
+        cursor += size;
+    }
+    void append(QLatin1String text) { append(text.data(), text.size()); }
+    void append(const QStringRef &text) { append(text.constData(), text.size()); }
+    void append(const QChar *text, int size);
+    void appendSpaces(int count)
+    {
+        makeRoom(count);
+        std::fill(cursor, cursor + count, ' ');
+        cursor += count;
+    }
+    // Appended to by hand, since QByteArray's own appends check and grow at
+    // every call, and the writer appends several times for every attribute.
+    void makeRoom(int size)
+    {
+        if (size > blockEnd - cursor)
+            nextBlock(size);
+    }
+    void nextBlock(int size);
+    void closeBlock();
 
     void attribute(const QStringRef &name, const QStringRef &value, bool escape);
     void closeStartTag();
     void newLine(int depth);
-    void flushIfLarge();
-    void flushPending();
     void escaped(const QChar *text, int size, bool inAttribute);
 
     int indent;
@@ -131,8 +112,12 @@ private:
     bool atStart;
     QVector<Open> open;
     bool startTagOpen = false;
-    PendingText pending;
     QVector<QByteArray> chunks; // the UTF-8 text so far, in blocks
+    qint64 chunksSize = 0;
+    QByteArray block; // the block being written, sized to its room
+    char *cursor = nullptr; // the end of what was written in `block`
+    char *blockEnd = nullptr;
+    int nextBlockSize;
 };
 
 template<typename Attributes>

@@ -3,6 +3,7 @@
 
 #include "app/commandline.h"
 #include "catalogue/boardfile.h"
+#include "catalogue/measuredboards.h"
 #include "layout/panelrun.h"
 #include "literalassembly.h"
 
@@ -26,12 +27,13 @@ double millisecondsOf(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// Loading a board into the catalogue: one pass that measures its outline.
+// Loading a board into the catalogue: one pass that measures its outline,
+// taken once for a file mentioned many times, as the program does.
 QString loadCopies(const QString &boardPath, int copies, QVector<PanelBoard> &boards)
 {
+    MeasuredBoards measuredBoards;
     for (int i = 0; i < copies; ++i) {
-        QFile file(boardPath);
-        const OutlineMeasurement measured = measureBoardFile(file);
+        const OutlineMeasurement measured = measuredBoards.measure(boardPath);
         if (!measured.error.isEmpty())
             return QStringLiteral("cannot read %1: %2").arg(boardPath, measured.error);
         boards.append(measuredBoard(boardPath, measured.box));
