@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchstages.h"
 
-#include "app/commandline.h"
-#include "catalogue/boardfile.h"
-#include "catalogue/measuredboards.h"
-#include "layout/panelrun.h"
+#include "cli/commandline.h"
+#include "core/board/boardfile.h"
+#include "core/board/measuredboards.h"
+#include "core/run/panelrun.h"
 #include "literalassembly.h"
 
 #include <QCryptographicHash>

@@ -4,12 +4,12 @@
 // undefined behaviour and leaks; the checks below catch wrong results that
 // hold for any input.
 
-#include "assembly/documentreader.h"
-#include "assembly/namebook.h"
-#include "catalogue/boardreader.h"
-#include "catalogue/outline.h"
-#include "layout/panelrun.h"
-#include "shift/boardtokens.h"
+#include "core/board/outline.h"
+#include "core/merge/namebook.h"
+#include "core/run/panelrun.h"
+#include "core/xml/boardreader.h"
+#include "core/xml/boardtokens.h"
+#include "core/xml/documentreader.h"
 
 #include <QBuffer>
 #include <QByteArray>

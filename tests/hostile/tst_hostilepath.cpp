@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "assembly/assemblepanel.h"
-#include "catalogue/outline.h"
+#include "core/board/outline.h"
+#include "core/merge/assemblepanel.h"
 #include "hostileinputs.h"
 #include "support/testsupport.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/tavolin.h"
+#include "gui/tavolin.h"
 #include "testsupport.h"
 
 class QListView;

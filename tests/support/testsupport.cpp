@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "testsupport.h"
 
-#include "shift/boardtokens.h"
+#include "core/xml/boardtokens.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "assembly/assemblepanel.h"
+#include "core/merge/assemblepanel.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,0 +1,254 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline.h"
+
+#include "problemtext.h"
+
+#include "core/board/measuredboards.h"
+#include "core/frame/settinglimits.h"
+#include "core/run/panelrun.h"
+
+#include <QCommandLineParser>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+const char *const panelOptions[] = {
+        "--width",      "--height",     "--offset",    "--output",        "--frame",     "--tabs",
+        "--bite-drill", "--bite-pitch", "--fiducials", "--tooling-holes", "--fixed-size"};
+const char *const infoOptions[] = {"-h", "-?", "--help", "--help-all", "-v", "--version"};
+
+bool isPanelOption(const QByteArray &argument)
+{
+    for (const char *option : panelOptions) {
+        if (argument == option || argument.startsWith(QByteArray(option) + '='))
+            return true;
+    }
+    return false;
+}
+
+void report(const QString &line)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 line.toLocal8Bit().constData());
+}
+
+CommandLineStatus usageError(const QString &text)
+{
+    report(text);
+    report(QStringLiteral("see '%1 --help'").arg(QCoreApplication::applicationName()));
+    return CommandLineStatus::Usage;
+}
+
+// A setting given as an option, bounded by its row of the limits table. A
+// value the table does not accept could not be typed into the window
+// either; it is refused rather than fitted.
+struct SettingOption
+{
+    QCommandLineOption option;
+    const SettingLimits &limits;
+    int *whole = nullptr;
+    double *millimetres = nullptr;
+};
+
+QString rangeText(const SettingOption &setting)
+{
+    const SettingLimits &limits = setting.limits;
+    return QStringLiteral("--%1 takes %2 from %3 to %4%5")
+            .arg(setting.option.names().first(),
+                 limits.decimals == 0 ? QStringLiteral("whole millimetres")
+                                      : QStringLiteral("millimetres"))
+            .arg(limits.minimum)
+            .arg(limits.maximum)
+            .arg(limits.offAtZero ? QStringLiteral(" or 0") : QString());
+}
+
+bool readSetting(const QCommandLineParser &parser, const SettingOption &setting, QString &error)
+{
+    if (!parser.isSet(setting.option))
+        return true;
+    const QString text = parser.value(setting.option);
+    bool ok = false;
+    const double value = setting.whole ? text.toInt(&ok) : text.toDouble(&ok);
+    if (!ok || !setting.limits.accepts(value)) {
+        error = rangeText(setting) + QStringLiteral(", not \"%1\"").arg(text);
+        return false;
+    }
+    if (setting.whole)
+        *setting.whole = int(value);
+    else
+        *setting.millimetres = value;
+    return true;
+}
+
+// Every board as the window's Load takes it in: one that cannot be read is
+// reported and left out, the others are loaded. A board named again is not
+// measured again.
+QVector<PanelBoard> loadBoards(const QStringList &paths, int &problems)
+{
+    MeasuredBoards measuredBoards;
+    QVector<PanelBoard> boards;
+    for (const QString &path : paths) {
+        const OutlineMeasurement measured = measuredBoards.measure(path);
+        if (measured.error.isEmpty()) {
+            boards.append(measuredBoard(path, measured.box));
+        } else {
+            report(QStringLiteral("warning: ")
+                   + problemLines(unreadableBoardProblem(path, measured.error)).constFirst());
+            ++problems;
+        }
+    }
+    return boards;
+}
+
+CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &numbers,
+                            const QString &outputPath)
+{
+    int problems = 0;
+    const QVector<PanelBoard> boards = loadBoards(paths, problems);
+    QSaveFile output(outputPath);
+    if (const std::optional<PanelProblem> problem = openPanelOutput(output)) {
+        report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
+        return CommandLineStatus::NothingWritten;
+    }
+    const AssembledPanel panel = assembleBoards(boards, numbers);
+    for (const PanelProblem &problem : panel.problems) {
+        for (const QString &line : problemLines(problem))
+            report(QStringLiteral("warning: ") + line);
+    }
+    problems += panel.problems.size();
+    if (panel.text.isEmpty()) {
+        savePanelOutput(output, panel.text);
+        report(QStringLiteral("error: %1: no board placed, nothing written").arg(outputPath));
+        return CommandLineStatus::NothingWritten;
+    }
+    if (const std::optional<PanelProblem> problem = savePanelOutput(output, panel.text)) {
+        report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
+        return CommandLineStatus::NothingWritten;
+    }
+    return problems == 0 ? CommandLineStatus::Written : CommandLineStatus::WrittenWithProblems;
+}
+
+} // namespace
+
+QStringList problemLines(const PanelProblem &problem)
+{
+    const QString title = problemTitle(problem);
+    if (problem.kind == PanelProblem::DesignRules) {
+        QStringList lines;
+        for (const QString &rule : ruleLines(problem))
+            lines << title + QStringLiteral(": ") + rule;
+        return lines;
+    }
+    const QString text = problemText(problem);
+    QStringList parts;
+    // A text that already names its file says it once.
+    if (!problem.file.isEmpty() && !text.contains(problem.file))
+        parts << problem.file;
+    // "No fit" is the only title that says what happened.
+    if (problem.kind == PanelProblem::NoFit || problem.kind == PanelProblem::NoTabs)
+        parts << title;
+    parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return {parts.join(QStringLiteral(": "))};
+}
+
+bool wantsCommandLine(int argc, const char *const argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            break;
+        if (isPanelOption(argument))
+            return true;
+        for (const char *option : infoOptions) {
+            if (argument == option)
+                return true;
+        }
+    }
+    return false;
+}
+
+CommandLineStatus runCommandLine(const QStringList &arguments)
+{
+    PanelNumbers numbers;
+    const auto option = [](const char *name, const char *what, const SettingLimits &limits) {
+        return QCommandLineOption(QLatin1String(name),
+                                  QStringLiteral("%1 in %2 (default %3).")
+                                          .arg(QLatin1String(what),
+                                               limits.decimals == 0 ? QStringLiteral("whole mm")
+                                                                    : QStringLiteral("mm"))
+                                          .arg(limits.defaultValue),
+                                  QStringLiteral("mm"));
+    };
+    FrameSettings &frame = numbers.frame;
+    const SettingOption settings[] = {
+            SettingOption {option("width", "Panel width", Limits::panelWidth), Limits::panelWidth,
+                           &numbers.width},
+            SettingOption {option("height", "Panel height", Limits::panelHeight),
+                           Limits::panelHeight, &numbers.height},
+            SettingOption {option("offset", "Least gap between boards, in a row and between rows",
+                                  Limits::offset),
+                           Limits::offset, &numbers.offset},
+            SettingOption {option("frame", "Width of the rails around the panel; 0: none",
+                                  Limits::frameWidth),
+                           Limits::frameWidth, &frame.frameWidth},
+            SettingOption {option("tabs", "Width of the tabs that hold the boards; 0: none",
+                                  Limits::tabWidth),
+                           Limits::tabWidth, nullptr, &frame.tabWidth},
+            SettingOption {option("bite-drill", "Drill of the mouse-bite holes", Limits::biteDrill),
+                           Limits::biteDrill, nullptr, &frame.biteDrill},
+            SettingOption {
+                    option("bite-pitch", "Distance between mouse-bite holes", Limits::bitePitch),
+                    Limits::bitePitch, nullptr, &frame.bitePitch},
+            SettingOption {option("tooling-holes",
+                                  "Drill of a tooling hole in each corner; 0: none",
+                                  Limits::toolingDrill),
+                           Limits::toolingDrill, nullptr, &frame.toolingDrill}};
+    const QCommandLineOption fiducials(QStringLiteral("fiducials"),
+                                       QStringLiteral("Three fiducials on the rails."));
+    const QCommandLineOption fixedSize(
+            QStringLiteral("fixed-size"),
+            QStringLiteral("With --frame, keep the panel at --width and --height rather than "
+                           "shrinking it to the boards."));
+    const QCommandLineOption output(QStringLiteral("output"),
+                                    QStringLiteral("Write the panel to <file>, without a window."),
+                                    QStringLiteral("file"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+            QStringLiteral("Places copies of EAGLE boards in rows on a panel and writes the panel "
+                           "as one EAGLE board file. Without --output the window opens with the "
+                           "boards loaded."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    for (int i = 0; i < 7; ++i)
+        parser.addOption(settings[i].option);
+    parser.addOptions({fiducials, settings[7].option, fixedSize, output});
+    parser.addPositionalArgument(QStringLiteral("boards"),
+                                 QStringLiteral("Board files, each placed once per mention, in "
+                                                "the order given."),
+                                 QStringLiteral("BOARD.brd..."));
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+    QString error;
+    for (const SettingOption &setting : settings) {
+        if (!readSetting(parser, setting, error))
+            return usageError(error);
+    }
+    frame.fiducials = parser.isSet(fiducials);
+    frame.fixedSize = parser.isSet(fixedSize);
+    if (frame.bitePitch < frame.biteDrill)
+        return usageError(QStringLiteral("--bite-pitch must be at least --bite-drill"));
+    if (!parser.isSet(output))
+        return usageError(
+                QStringLiteral("--width, --height, --offset and the frame settings need --output"));
+    if (parser.value(output).isEmpty())
+        return usageError(QStringLiteral("--output needs a file name"));
+    if (parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("no board file given"));
+    return makePanel(parser.positionalArguments(), numbers, parser.value(output));
+}

@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "outline.h"
+
+#include "core/xml/boardreader.h"
+
+#include <QHash>
+#include <QIODevice>
+#include <QXmlStreamReader>
+
+#include <limits>
+#include <map>
+#include <tuple>
+
+namespace {
+
+constexpr int outlineLayer = 20;
+
+// Primitives looked at to place packages exactly, per board. A crafted board
+// can place a package of many outline wires by as many parts at as many
+// angles; past this budget a package still unplaced at an angle counts by a
+// box that holds it at every angle, which is never too small.
+constexpr std::size_t exactPlacementBudget = std::size_t(1) << 22;
+
+double numberOf(const QXmlStreamAttributes &attributes, const char *name)
+{
+    return attributes.value(QLatin1String(name)).toDouble();
+}
+
+bool onOutlineLayer(const QXmlStreamAttributes &attributes)
+{
+    return attributes.hasAttribute(QLatin1String("layer"))
+            && attributes.value(QLatin1String("layer")).toInt(nullptr, 10) == outlineLayer;
+}
+
+// A library and a package of it, as a part names them. EAGLE 9 tells apart
+// libraries of the same name by their URN, which its parts name too.
+QString packageKey(const QString &library, const QString &urn, const QString &package)
+{
+    // No name holds U+0000, which XML cannot carry.
+    return library + QChar(0) + urn + QChar(0) + package;
+}
+
+class OutlineScanner
+{
+public:
+    void start(const QXmlStreamReader &reader, int depth);
+    void end(int depth);
+    OutlineBox box() const { return board.box(); }
+
+private:
+    template<typename Primitive>
+    void addPrimitive(const Primitive &primitive);
+    void takeInWire(const QXmlStreamAttributes &attributes);
+    void takeInCircle(const QXmlStreamAttributes &attributes);
+    void placePart(const QXmlStreamAttributes &attributes);
+    const PackageOutline *packageOf(const QXmlStreamAttributes &part) const;
+    BoxBuilder placedBox(const PackageOutline &package, const Rotation &rotation);
+
+    BoxBuilder board;
+    std::map<QString, PackageOutline> packages; // its values never move
+    // By library name alone, for parts that name no library URN: the first
+    // library of the name.
+    QHash<QString, QString> keyByName;
+    QString library; // name and URN of the open library
+    QString libraryUrn;
+    int librariesDepth = 0; // of the open "libraries", 0 outside
+    int libraryDepth = 0;
+    int packageDepth = 0;
+    PackageOutline *package = nullptr; // the open package that draws outline, if any
+    QString packageName;
+    std::map<std::tuple<const PackageOutline *, bool, double>, BoxBuilder> placedBoxes;
+    std::size_t budget = exactPlacementBudget;
+};
+
+void OutlineScanner::start(const QXmlStreamReader &reader, int depth)
+{
+    const QStringRef name = reader.name();
+    const QXmlStreamAttributes attributes = reader.attributes();
+    if (name == QLatin1String("wire")) {
+        takeInWire(attributes);
+    } else if (name == QLatin1String("circle")) {
+        takeInCircle(attributes);
+    } else if (name == QLatin1String("element")) {
+        if (!librariesDepth)
+            placePart(attributes);
+    } else if (name == QLatin1String("libraries")) {
+        if (!librariesDepth)
+            librariesDepth = depth;
+    } else if (name == QLatin1String("library") && librariesDepth && !libraryDepth) {
+        libraryDepth = depth;
+        library = attributes.value(QLatin1String("name")).toString();
+        libraryUrn = attributes.value(QLatin1String("urn")).toString();
+    } else if (name == QLatin1String("package") && libraryDepth && !packageDepth) {
+        packageDepth = depth;
+        packageName = attributes.value(QLatin1String("name")).toString();
+    }
+}
+
+void OutlineScanner::end(int depth)
+{
+    // `depth` is that of the element just closed.
+    if (depth == packageDepth) {
+        packageDepth = 0;
+        if (package) {
+            package->finish();
+            // A package drawn again, by a crafted board, is boxed anew.
+            const PackageOutline *drawn = package;
+            constexpr double beyond = std::numeric_limits<double>::infinity();
+            placedBoxes.erase(placedBoxes.lower_bound(std::make_tuple(drawn, false, -beyond)),
+                              placedBoxes.upper_bound(std::make_tuple(drawn, true, beyond)));
+        }
+        package = nullptr;
+    } else if (depth == libraryDepth) {
+        libraryDepth = 0;
+    } else if (depth == librariesDepth) {
+        librariesDepth = 0;
+    }
+}
+
+template<typename Primitive>
+void OutlineScanner::addPrimitive(const Primitive &primitive)
+{
+    if (packageDepth) {
+        if (!package) {
+            const QString key = packageKey(library, libraryUrn, packageName);
+            package = &packages[key];
+            const QString byName = packageKey(library, QString(), packageName);
+            if (!keyByName.contains(byName))
+                keyByName.insert(byName, key);
+        }
+        package->add(primitive);
+    } else if (!librariesDepth) {
+        // The drawing, and whatever else stands in board coordinates.
+        board.add(primitive);
+    }
+}
+
+void OutlineScanner::takeInWire(const QXmlStreamAttributes &attributes)
+{
+    if (!onOutlineLayer(attributes))
+        return;
+    const double x1 = numberOf(attributes, "x1");
+    const double y1 = numberOf(attributes, "y1");
+    const double x2 = numberOf(attributes, "x2");
+    const double y2 = numberOf(attributes, "y2");
+    OutlineArc arc;
+    if (wireArc(x1, y1, x2, y2, numberOf(attributes, "curve"), arc)) {
+        addPrimitive(arc);
+    } else {
+        addPrimitive(OutlinePoint {x1, y1});
+        addPrimitive(OutlinePoint {x2, y2});
+    }
+}
+
+void OutlineScanner::takeInCircle(const QXmlStreamAttributes &attributes)
+{
+    if (onOutlineLayer(attributes))
+        addPrimitive(circleArc(numberOf(attributes, "x"), numberOf(attributes, "y"),
+                               numberOf(attributes, "radius")));
+}
+
+const PackageOutline *OutlineScanner::packageOf(const QXmlStreamAttributes &part) const
+{
+    const QString library = part.value(QLatin1String("library")).toString();
+    const QString urn = part.value(QLatin1String("library_urn")).toString();
+    const QString name = part.value(QLatin1String("package")).toString();
+    auto found = packages.find(packageKey(library, urn, name));
+    if (found == packages.end() && urn.isEmpty())
+        found = packages.find(keyByName.value(packageKey(library, QString(), name)));
+    return found == packages.end() ? nullptr : &found->second;
+}
+
+void OutlineScanner::placePart(const QXmlStreamAttributes &attributes)
+{
+    const PackageOutline *outline = packageOf(attributes);
+    if (!outline || outline->isEmpty())
+        return;
+    BoxBuilder box = placedBox(*outline, parseRotation(attributes.value(QLatin1String("rot"))));
+    box.moveBy(numberOf(attributes, "x"), numberOf(attributes, "y"));
+    board.add(box);
+}
+
+// A package's box depends only on the angle and mirroring of a part; parts
+// differ in their place, which moves it.
+BoxBuilder OutlineScanner::placedBox(const PackageOutline &package, const Rotation &rotation)
+{
+    const auto key = std::make_tuple(&package, rotation.mirror, rotation.angle);
+    const auto found = placedBoxes.find(key);
+    if (found != placedBoxes.end())
+        return found->second;
+    if (package.cost() > budget)
+        return package.anyRotationBox();
+    budget -= package.cost();
+    return placedBoxes.emplace(key, package.placedBox(rotation)).first->second;
+}
+
+} // namespace
+
+OutlineMeasurement measureOutline(QIODevice &device)
+{
+    OutlineMeasurement result;
+    OutlineScanner scanner;
+    result.error = readBoard(
+            device,
+            [&](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token, int depth) {
+                if (token == QXmlStreamReader::StartElement)
+                    scanner.start(reader, depth);
+                else if (token == QXmlStreamReader::EndElement)
+                    scanner.end(depth + 1);
+            });
+    result.box = scanner.box();
+    return result;
+}
+
+QString sizeText(double width, double height)
+{
+    return QString::number(width, 'g', 6) + QLatin1String(" mm x") + QString::number(height, 'g', 6)
+            + QLatin1String(" mm");
+}

@@ -1,0 +1,336 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "panelrun.h"
+
+#include "core/board/boardfile.h"
+#include "core/merge/assemblepanel.h"
+#include "core/merge/namebook.h"
+#include "core/xml/boardreader.h"
+#include "core/xml/boardtokens.h"
+#include "panelfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+PanelProblem problemOf(PanelProblem::Kind kind, const QString &file = QString(), int board = -1,
+                       const QString &reason = QString())
+{
+    PanelProblem problem;
+    problem.kind = kind;
+    problem.file = file;
+    problem.board = board;
+    problem.reason = reason;
+    return problem;
+}
+
+} // namespace
+
+PanelBoard measuredBoard(const QString &path, const OutlineBox &box)
+{
+    return {path, {box.width(), box.height(), box.minX, box.minY}};
+}
+
+PanelProblem noFitProblem(const PanelBoard &board, int index)
+{
+    return problemOf(PanelProblem::NoFit, board.path, index);
+}
+
+PanelProblem noTabsProblem(const PanelBoard &board, int index)
+{
+    return problemOf(PanelProblem::NoTabs, board.path, index);
+}
+
+PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index)
+{
+    return problemOf(PanelProblem::UnreadableBoard, path, index, reason);
+}
+
+PanelProblem designRulesProblem(const RulesReport &rules, const QStringList &boardPaths)
+{
+    PanelProblem problem = problemOf(PanelProblem::DesignRules);
+    problem.rules = rules;
+    problem.boards = boardPaths;
+    return problem;
+}
+
+PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Source source)
+    : runBoards(std::move(boards))
+    , numbers(numbers)
+    , source(std::move(source))
+    , unheld(runBoards.size())
+    , spaced(runBoards.size())
+{ }
+
+// Inside rails the boards take the panel less the rails and a channel the
+// offset wide along them. A board that cannot be held by two tabs leaves no
+// hole: the boards after it take its place.
+void PanelRun::place()
+{
+    result.placements.clear();
+    result.problems.clear();
+    result.width = numbers.width;
+    result.height = numbers.height;
+    const int inset = numbers.frame.frameWidth > 0 ? numbers.frame.frameWidth + numbers.offset : 0;
+    RowPlacer placer(numbers.width - 2 * inset, numbers.height - 2 * inset);
+    for (int i = 0; i < runBoards.size(); ++i) {
+        if (unheld.at(i)) {
+            result.problems.append(noTabsProblem(runBoards.at(i), i));
+            continue;
+        }
+        const int room = spaced.at(i) ? 2 * numbers.offset + 1 : 0;
+        BoardFootprint footprint = runBoards.at(i).footprint;
+        footprint.width += 2 * room;
+        footprint.height += 2 * room;
+        footprint.startX -= room;
+        footprint.startY -= room;
+        const std::optional<PanelShift> shift = placer.place(footprint);
+        if (!shift) {
+            result.problems.append(noFitProblem(runBoards.at(i), i));
+            continue;
+        }
+        result.placements.append(PanelPlacement {i, {shift->dx + inset, shift->dy + inset}});
+        placer.advance(numbers.offset);
+    }
+}
+
+// Each board is read once, whatever the number of its copies and of the
+// placements a frame needs, so that a panel of many copies costs little more
+// than their output.
+void PanelRun::shift()
+{
+    QHash<QString, ReadBoard> read;
+    copyPlacedBoards(read);
+    while (!numbers.frame.isOff() && !frame()) {
+        place();
+        copyPlacedBoards(read);
+    }
+    for (int board = 0; board < unheld.size(); ++board) {
+        if (unheld.at(board))
+            plan.untabbed.append(board);
+        else if (spaced.at(board))
+            plan.spaced.append(board);
+    }
+    sortProblems();
+}
+
+// A board that cannot be read again keeps its places on the panel empty.
+void PanelRun::copyPlacedBoards(QHash<QString, ReadBoard> &read)
+{
+    boardCopies.clear();
+    QVector<PanelPlacement> shiftedPlacements;
+    for (const PanelPlacement &placement : std::as_const(result.placements)) {
+        const QString &path = runBoards.at(placement.board).path;
+        QString error;
+        const std::optional<BoardCopy> copy = copyOf(path, placement.shift, read, error);
+        if (!copy) {
+            result.problems.append(unreadableBoardProblem(path, error, placement.board));
+            continue;
+        }
+        boardCopies.append(*copy);
+        shiftedPlacements.append(placement);
+    }
+    result.placements = shiftedPlacements;
+}
+
+void PanelRun::sortProblems()
+{
+    std::stable_sort(
+            result.problems.begin(), result.problems.end(),
+            [](const PanelProblem &a, const PanelProblem &b) { return a.board < b.board; });
+}
+
+namespace {
+
+// The plan counts boards by copy; the run's callers count them as loaded.
+void toRunBoards(QVector<Tab> &tabs, const QVector<PanelPlacement> &placements)
+{
+    for (Tab &tab : tabs) {
+        tab.near.board = placements.at(tab.near.board).board;
+        if (tab.far.board >= 0)
+            tab.far.board = placements.at(tab.far.board).board;
+    }
+}
+
+// Whole millimetres that take in `reach`, which may fall a rounding error
+// above a whole number; never more than `set`, and `set` for a reach that is
+// no number.
+int wholeMillimetres(double reach, int set)
+{
+    return int(std::min(double(set), std::ceil(reach - 1e-6)));
+}
+
+} // namespace
+
+// Leaves out the outline the tabs and channels replace and adds the panel's
+// own drawing to the first copy; the copies stay tokens throughout. False,
+// the copies left as they are, when boards cannot be held: they are marked
+// to be left out of the next placement.
+bool PanelRun::frame()
+{
+    plan = FramePlan();
+    if (boardCopies.isEmpty())
+        return true;
+    QVector<bool> bottomParts;
+    const QVector<TabbedBoard> boards = tabbedCopies(bottomParts);
+    hug(boards);
+    const TabArea area {double(result.width), double(result.height), numbers.frame.frameWidth,
+                        double(numbers.offset)};
+    plan = planFrame(boards, area, numbers.frame);
+    if (!plan.untabbed.isEmpty()) {
+        // Material a channel wide between it and its neighbours gives a
+        // board whose neighbours' edges cannot take tabs the room to hold it.
+        for (int copy : std::as_const(plan.untabbed)) {
+            const int board = result.placements.at(copy).board;
+            (spaced.at(board) ? unheld[board] : spaced[board]) = true;
+        }
+        return false;
+    }
+    plan.bottomFiducials = !plan.fiducials.isEmpty() && bottomParts.contains(true);
+    const FrameEdits edits = frameEdits(boards, area, numbers.frame, plan);
+    toRunBoards(plan.tabs, result.placements);
+    for (int i = 0; i < boardCopies.size(); ++i) {
+        BoardCopy &copy = boardCopies[i];
+        copy.leftOut = edits.leftOut.at(i);
+        if (i == edits.holder)
+            copy.drawingAdditions = edits.additions;
+    }
+    reportRailFeatures();
+    return true;
+}
+
+// Each copy's outline box on the panel and its outline wires; and whether
+// it has parts on the bottom side, when fiducials are to be placed.
+QVector<TabbedBoard> PanelRun::tabbedCopies(QVector<bool> &bottomParts) const
+{
+    QVector<TabbedBoard> boards;
+    for (int i = 0; i < boardCopies.size(); ++i) {
+        const PanelPlacement &placement = result.placements.at(i);
+        const BoardFootprint &footprint = runBoards.at(placement.board).footprint;
+        const double left = footprint.startX + placement.shift.dx;
+        const double bottom = footprint.startY + placement.shift.dy;
+        const BoardCopy &boardCopy = boardCopies.at(i);
+        const DocumentTokens copy = boardCopy.tokens();
+        const PartOutline partOutline = partOutlineWires(copy);
+        TabbedBoard board {{left, left + footprint.width, bottom, bottom + footprint.height},
+                           drawingOutlineWires(copy) + partOutline.wires,
+                           {},
+                           copperClearance(boardCopy.rules),
+                           partOutline.packageTags};
+        if (numbers.frame.hasTabs())
+            board.copper = copperOf(copy, boardCopy.rules);
+        boards.append(board);
+        bottomParts.append(numbers.frame.fiducials && hasBottomParts(copy));
+    }
+    return boards;
+}
+
+// Placed from the bottom-left corner inside the rails, the boards leave
+// the rest of the panel to the channel and the rails beyond their reach.
+void PanelRun::hug(const QVector<TabbedBoard> &boards)
+{
+    if (numbers.frame.frameWidth == 0 || numbers.frame.fixedSize)
+        return;
+    double right = 0.0;
+    double top = 0.0;
+    for (const TabbedBoard &board : boards) {
+        right = std::max(right, board.box.maxX);
+        top = std::max(top, board.box.maxY);
+    }
+    const int margin = numbers.offset + numbers.frame.frameWidth;
+    result.width = wholeMillimetres(right + margin, numbers.width);
+    result.height = wholeMillimetres(top + margin, numbers.height);
+}
+
+void PanelRun::reportRailFeatures()
+{
+    if (plan.fiducialsLeftOut)
+        result.problems.append(problemOf(PanelProblem::NoFiducials));
+    if (plan.toolingLeftOut)
+        result.problems.append(problemOf(PanelProblem::NoToolingHoles));
+}
+
+PanelRun::ReadBoard PanelRun::readBoard(const QString &path) const
+{
+    ReadBoard board;
+    const std::unique_ptr<QIODevice> device = source(path, board.error);
+    if (!device)
+        return board;
+    const BoardTokens tokens = readBoardTokens(*device);
+    board.error = tokens.error;
+    board.tokens = tokens.tokens;
+    if (board.tokens)
+        board.rules = DesignRules::of(*board.tokens);
+    return board;
+}
+
+std::optional<BoardCopy> PanelRun::copyOf(const QString &path, const PanelShift &shift,
+                                          QHash<QString, ReadBoard> &read, QString &error) const
+{
+    auto found = read.find(path);
+    if (found == read.end())
+        found = read.insert(path, readBoard(path));
+    error = found->error;
+    if (!error.isEmpty())
+        return std::nullopt;
+    BoardCopy copy;
+    copy.board = found->tokens;
+    copy.dx = shift.dx;
+    copy.dy = shift.dy;
+    copy.rules = found->rules;
+    return copy;
+}
+
+void PanelRun::assemble()
+{
+    NameBook names(known, duplicates);
+    const PanelAssembly assembly = assembleCopies(std::move(boardCopies), names);
+    boardCopies.clear();
+    result.text = assembly.text;
+    if (assembly.rules.isEmpty())
+        return;
+    QStringList boardPaths;
+    for (const PanelPlacement &placement : std::as_const(result.placements))
+        boardPaths << runBoards.at(placement.board).path;
+    result.problems.append(designRulesProblem(assembly.rules, boardPaths));
+}
+
+std::unique_ptr<QIODevice> PanelRun::openBoardAt(const QString &path, QString &error)
+{
+    auto file = std::make_unique<QFile>(path);
+    error = openBoardFile(*file);
+    if (!error.isEmpty())
+        return nullptr;
+    return file;
+}
+
+AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers)
+{
+    PanelRun run(boards, numbers);
+    run.place();
+    run.shift();
+    run.assemble();
+    return run.takePanel();
+}
+
+std::optional<PanelProblem> openPanelOutput(QSaveFile &file)
+{
+    if (openPanelFile(file))
+        return std::nullopt;
+    return problemOf(PanelProblem::UnopenableOutput, file.fileName());
+}
+
+std::optional<PanelProblem> savePanelOutput(QSaveFile &file, const PanelText &text)
+{
+    if (text.isEmpty()) {
+        discardPanelFile(file);
+        return std::nullopt;
+    }
+    const QString error = savePanelFile(file, text);
+    if (error.isEmpty())
+        return std::nullopt;
+    return problemOf(PanelProblem::UnwritableOutput, file.fileName(), -1, error);
+}

@@ -1,0 +1,238 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/drivenwindow.h"
+
+#include "gui/framedialog.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The Frame and Tabs dialog as a user meets it: opened from the Panel menu,
+// filled in, remembered for the next start, and its panel the same as the
+// command line's with the same settings.
+class TestFrameDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void dialogPanelIsTheCommandLinesPanel();
+    void cancelKeepsTheSettings();
+    void dialogAndCommandLineAgreeAtTheEdges_data();
+    void dialogAndCommandLineAgreeAtTheEdges();
+
+private:
+    QTemporaryDir settingsFolder;
+};
+
+namespace {
+
+void triggerFrameAndTabs(Tavolin &window)
+{
+    for (QAction *menu : window.menuBar()->actions()) {
+        if (menu->text() != QLatin1String("Panel"))
+            continue;
+        for (QAction *item : menu->menu()->actions()) {
+            if (item->text() == QStringLiteral("Frame and Tabs…"))
+                item->trigger();
+        }
+    }
+}
+
+template<typename Box>
+Box *field(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<Box *>(QLatin1String(name));
+}
+
+// Types the settings into the open dialog, as a user would, and presses OK.
+void fillIn(QWidget *dialog, const FrameSettings &settings)
+{
+    field<QSpinBox>(dialog, "frameWidth")->setValue(settings.frameWidth);
+    field<QDoubleSpinBox>(dialog, "tabWidth")->setValue(settings.tabWidth);
+    field<QDoubleSpinBox>(dialog, "biteDrill")->setValue(settings.biteDrill);
+    field<QDoubleSpinBox>(dialog, "bitePitch")->setValue(settings.bitePitch);
+    field<QCheckBox>(dialog, "fiducials")->setChecked(settings.fiducials);
+    field<QDoubleSpinBox>(dialog, "toolingDrill")->setValue(settings.toolingDrill);
+    field<QCheckBox>(dialog, "fixedSize")->setChecked(settings.fixedSize);
+    static_cast<QDialog *>(dialog)->accept();
+}
+
+FrameSettings shownSettings(QWidget *dialog)
+{
+    return static_cast<FrameDialog *>(dialog)->settings();
+}
+
+bool sameSettings(const FrameSettings &a, const FrameSettings &b)
+{
+    return a.frameWidth == b.frameWidth && a.tabWidth == b.tabWidth && a.biteDrill == b.biteDrill
+            && a.bitePitch == b.bitePitch && a.fiducials == b.fiducials
+            && a.toolingDrill == b.toolingDrill && a.fixedSize == b.fixedSize;
+}
+
+FrameSettings typical()
+{
+    FrameSettings settings;
+    settings.frameWidth = 5;
+    settings.tabWidth = 4.5;
+    settings.biteDrill = 0.6;
+    settings.bitePitch = 0.9;
+    settings.fiducials = true;
+    settings.toolingDrill = 3.2;
+    settings.fixedSize = true;
+    return settings;
+}
+
+} // namespace
+
+// The settings go to a folder of the test's own, never the user's.
+void TestFrameDialog::initTestCase()
+{
+    QVERIFY(settingsFolder.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+}
+
+void TestFrameDialog::dialogPanelIsTheCommandLinesPanel()
+{
+    REQUIRE_REAL_BOARDS();
+    QTemporaryDir dir;
+    const QStringList paths {realBoard(QStringLiteral("MOAC.brd")),
+                             realBoard(QStringLiteral("OpenLog.brd")),
+                             realBoard(QStringLiteral("Adafruit_TB6612.brd"))};
+    const FrameSettings settings = typical();
+    {
+        DrivenWindow window;
+        window.script.answer([&](QWidget *dialog) { fillIn(dialog, settings); });
+        triggerFrameAndTabs(window.tavolin);
+        QCOMPARE(window.script.pendingAnswers(), 0);
+    }
+
+    // A new start shows what was set, and makes its panel with it.
+    DrivenWindow window;
+    FrameSettings shown;
+    window.script.answer([&](QWidget *dialog) {
+        shown = shownSettings(dialog);
+        static_cast<QDialog *>(dialog)->reject();
+    });
+    triggerFrameAndTabs(window.tavolin);
+    QVERIFY(sameSettings(shown, settings));
+    for (const QString &path : paths)
+        window.load(path);
+    window.typeInto("panelWidthBox", 150);
+    window.typeInto("panelHeightBox", 100);
+    window.typeInto("offsetBox", 3);
+    const QString windowPanel = dir.filePath(QStringLiteral("window.brd"));
+    // The three boards' design rules differ: the user goes on.
+    window.makePanel(windowPanel, 1);
+    QCOMPARE(window.script.unexpected, QStringList());
+    QCOMPARE(window.script.messages.size(), 1);
+    QCOMPARE(window.script.messages.first().title, QStringLiteral("Design rules"));
+    const QByteArray panel = readWholeFile(windowPanel);
+    QVERIFY(panel.contains("<hole "));
+
+    const QString commandPanel = dir.filePath(QStringLiteral("command.brd"));
+    QProcess process;
+    process.start(
+            QStringLiteral(TAVOLIN_EXECUTABLE),
+            QStringList {QStringLiteral("--width"), QStringLiteral("150"),
+                         QStringLiteral("--height"), QStringLiteral("100"),
+                         QStringLiteral("--offset"), QStringLiteral("3"), QStringLiteral("--frame"),
+                         QStringLiteral("5"), QStringLiteral("--tabs"), QStringLiteral("4.5"),
+                         QStringLiteral("--bite-drill"), QStringLiteral("0.6"),
+                         QStringLiteral("--bite-pitch=0.9"), QStringLiteral("--fiducials"),
+                         QStringLiteral("--tooling-holes"), QStringLiteral("3.2"),
+                         QStringLiteral("--fixed-size"), QStringLiteral("--output"), commandPanel}
+                    + paths);
+    QVERIFY(process.waitForFinished(300000));
+    const QList<QByteArray> warnings = process.readAllStandardError().split('\n');
+    for (const QByteArray &line : warnings)
+        QVERIFY2(line.isEmpty() || line.startsWith("tavolin: warning: Design rules: "), line);
+    QCOMPARE(process.exitCode(), 3);
+    QVERIFY(readWholeFile(commandPanel) == panel);
+}
+
+void TestFrameDialog::cancelKeepsTheSettings()
+{
+    storeFrameSettings(typical());
+    DrivenWindow window;
+    window.script.answer([](QWidget *dialog) {
+        FrameSettings off;
+        field<QSpinBox>(dialog, "frameWidth")->setValue(off.frameWidth);
+        field<QDoubleSpinBox>(dialog, "tabWidth")->setValue(off.tabWidth);
+        static_cast<QDialog *>(dialog)->reject();
+    });
+    triggerFrameAndTabs(window.tavolin);
+    QVERIFY(sameSettings(storedFrameSettings(), typical()));
+}
+
+using Values = QList<double>;
+
+// For each setting: the values just past its limits, refused, and those at
+// them, taken.
+void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<Values>("refused");
+    QTest::addColumn<Values>("taken");
+
+    QTest::newRow("rails") << "frameWidth"
+                           << "frame" << Values {-1, 51} << Values {0, 1, 50};
+    QTest::newRow("tabs") << "tabWidth"
+                          << "tabs" << Values {-1, 0.4, 50.5} << Values {0, 0.5, 50};
+    QTest::newRow("bite drill") << "biteDrill"
+                                << "bite-drill" << Values {0.15, 2.05} << Values {0.2, 2};
+    QTest::newRow("bite pitch") << "bitePitch"
+                                << "bite-pitch" << Values {0.15, 4.05} << Values {0.2, 4};
+    QTest::newRow("tooling holes") << "toolingDrill"
+                                   << "tooling-holes" << Values {0.9, 10.5} << Values {0, 1, 10};
+}
+
+void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, option);
+    QFETCH(Values, refused);
+    QFETCH(Values, taken);
+    // The bites at their least drill and widest pitch, so that neither
+    // limits the other.
+    FrameSettings start;
+    start.biteDrill = 0.2;
+    start.bitePitch = 4;
+    const QStringList startArguments {QStringLiteral("--bite-drill=0.2"),
+                                      QStringLiteral("--bite-pitch=4")};
+    for (const bool expected : {false, true}) {
+        for (const double value : expected ? taken : refused) {
+            FrameDialog dialog(start);
+            if (auto *millimetres = field<QDoubleSpinBox>(&dialog, qPrintable(box)))
+                millimetres->setValue(value);
+            else
+                field<QSpinBox>(&dialog, qPrintable(box))->setValue(int(value));
+            const FrameSettings kept = dialog.settings();
+            const double shown = QMap<QString, double> {
+                    {"frameWidth", kept.frameWidth},
+                    {"tabWidth", kept.tabWidth},
+                    {"biteDrill", kept.biteDrill},
+                    {"bitePitch", kept.bitePitch},
+                    {"toolingDrill",
+                     kept.toolingDrill}}.value(box);
+            QProcess process;
+            process.start(QStringLiteral(TAVOLIN_EXECUTABLE),
+                          startArguments
+                                  + QStringList {QStringLiteral("--%1=%2").arg(option).arg(value)});
+            QVERIFY(process.waitForFinished(60000));
+            const bool commandTakes = !process.readAllStandardError().contains(" takes ");
+            QCOMPARE(shown == value, expected);
+            QCOMPARE(commandTakes, expected);
+        }
+    }
+}
+
+QTEST_MAIN(TestFrameDialog)
+#include "tst_framedialog.moc"
