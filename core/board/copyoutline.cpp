@@ -52,7 +52,7 @@ struct PackageDrawing
 };
 
 // The packages of the copy's libraries that draw outline, found as
-// catalogue/outline.cpp finds them: by library, library URN and package,
+// outline.cpp finds them: by library, library URN and package,
 // or for a part that names no URN by the first library of its name.
 class PackageDrawings
 {
