@@ -85,9 +85,9 @@ bool readSetting(const QCommandLineParser &parser, const SettingOption &setting,
 // Every board as the window's Load takes it in: one that cannot be read is
 // reported and left out, the others are loaded. A board named again is not
 // measured again.
-QVector<PanelBoard> loadBoards(const QStringList &paths, int &problems)
+QVector<PanelBoard> loadBoards(const QStringList &paths, MeasuredBoards &measuredBoards,
+                               int &problems)
 {
-    MeasuredBoards measuredBoards;
     QVector<PanelBoard> boards;
     for (const QString &path : paths) {
         const OutlineMeasurement measured = measuredBoards.measure(path);
@@ -106,13 +106,18 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
                             const QString &outputPath)
 {
     int problems = 0;
-    const QVector<PanelBoard> boards = loadBoards(paths, problems);
+    // The panel is made right away: each file's one read serves it too.
+    MeasuredBoards measuredBoards(true);
+    const QVector<PanelBoard> boards = loadBoards(paths, measuredBoards, problems);
+    PanelRun::ReadTokens read;
+    for (const PanelBoard &board : boards)
+        read.insert(board.path, measuredBoards.tokensOf(board.path));
     QSaveFile output(outputPath);
     if (const std::optional<PanelProblem> problem = openPanelOutput(output)) {
         report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }
-    const AssembledPanel panel = assembleBoards(boards, numbers);
+    const AssembledPanel panel = assembleBoards(boards, numbers, std::move(read));
     for (const PanelProblem &problem : panel.problems) {
         for (const QString &line : problemLines(problem))
             report(QStringLiteral("warning: ") + line);

@@ -23,7 +23,17 @@ OutlineMeasurement MeasuredBoards::measure(const QString &path)
         byPath.remove(key);
         return {OutlineBox(), openError};
     }
-    const OutlineMeasurement measured = measureOutline(file);
-    byPath.insert(key, {size, modified, measured});
-    return measured;
+    if (!keepTokens) {
+        const OutlineMeasurement measured = measureOutline(file);
+        byPath.insert(key, {size, modified, measured, nullptr});
+        return measured;
+    }
+    const MeasuredTokens read = measureOutlineKeepingTokens(file);
+    byPath.insert(key, {size, modified, read.measurement, read.tokens});
+    return read.measurement;
+}
+
+std::shared_ptr<const DocumentTokens> MeasuredBoards::tokensOf(const QString &path) const
+{
+    return byPath.value(QFileInfo(path).absoluteFilePath()).tokens;
 }

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QString>
 
+#include <memory>
+
 // The measurements of the board files loaded so far. Most panels hold many
 // copies of one board, and measuring one is a whole pass through its file:
 // a file loaded again takes its first measurement, box and error alike, as
@@ -14,10 +16,18 @@
 class MeasuredBoards
 {
 public:
+    // With `keepTokens` the pass that measures a file keeps its tokens too,
+    // for a panel made right away from the same files.
+    explicit MeasuredBoards(bool keepTokens = false)
+        : keepTokens(keepTokens)
+    { }
+
     // What measureBoardFile() measures of the file at `path`. A file that
     // does not open is not kept: it may open at the next load with nothing
     // else changed, once its permissions are.
     OutlineMeasurement measure(const QString &path);
+    // The tokens kept when the file at `path` was measured; null without.
+    std::shared_ptr<const DocumentTokens> tokensOf(const QString &path) const;
 
 private:
     struct Measured
@@ -25,6 +35,8 @@ private:
         qint64 size = 0;
         QDateTime modified;
         OutlineMeasurement measurement;
+        std::shared_ptr<const DocumentTokens> tokens;
     };
+    bool keepTokens;
     QHash<QString, Measured> byPath; // by absolute path
 };

@@ -2,6 +2,7 @@
 #include "outline.h"
 
 #include "core/xml/boardreader.h"
+#include "core/xml/boardtokens.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -196,20 +197,33 @@ BoxBuilder OutlineScanner::placedBox(const PackageOutline &package, const Rotati
 
 } // namespace
 
+namespace {
+
+auto scanning(OutlineScanner &scanner)
+{
+    return [&scanner](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token,
+                      int depth) {
+        if (token == QXmlStreamReader::StartElement)
+            scanner.start(reader, depth);
+        else if (token == QXmlStreamReader::EndElement)
+            scanner.end(depth + 1);
+    };
+}
+
+} // namespace
+
 OutlineMeasurement measureOutline(QIODevice &device)
 {
-    OutlineMeasurement result;
     OutlineScanner scanner;
-    result.error = readBoard(
-            device,
-            [&](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token, int depth) {
-                if (token == QXmlStreamReader::StartElement)
-                    scanner.start(reader, depth);
-                else if (token == QXmlStreamReader::EndElement)
-                    scanner.end(depth + 1);
-            });
-    result.box = scanner.box();
-    return result;
+    const QString error = readBoard(device, scanning(scanner));
+    return {scanner.box(), error};
+}
+
+MeasuredTokens measureOutlineKeepingTokens(QIODevice &device)
+{
+    OutlineScanner scanner;
+    const BoardTokens read = readBoardTokens(device, scanning(scanner));
+    return {{scanner.box(), read.error}, read.tokens};
 }
 
 QString sizeText(double width, double height)

@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class DocumentTokens;
 class QIODevice;
 
 struct OutlineMeasurement
@@ -18,6 +21,15 @@ struct OutlineMeasurement
 // the drawing and the signals as written, those of a package as each part
 // that places the package puts them. An arc counts by its whole extent.
 OutlineMeasurement measureOutline(QIODevice &device);
+
+// The same pass keeping the board's tokens too (readBoardTokens), for a
+// caller that makes its panel right after measuring.
+struct MeasuredTokens
+{
+    OutlineMeasurement measurement;
+    std::shared_ptr<const DocumentTokens> tokens; // null when the read failed
+};
+MeasuredTokens measureOutlineKeepingTokens(QIODevice &device);
 
 // "100 mm x80 mm": the way the catalogue shows a board's size.
 QString sizeText(double width, double height);

@@ -256,12 +256,15 @@ void PanelRun::reportRailFeatures()
 PanelRun::ReadBoard PanelRun::readBoard(const QString &path) const
 {
     ReadBoard board;
-    const std::unique_ptr<QIODevice> device = source(path, board.error);
-    if (!device)
-        return board;
-    const BoardTokens tokens = readBoardTokens(*device);
-    board.error = tokens.error;
-    board.tokens = tokens.tokens;
+    board.tokens = readAlready.value(path);
+    if (!board.tokens) {
+        const std::unique_ptr<QIODevice> device = source(path, board.error);
+        if (!device)
+            return board;
+        const BoardTokens tokens = readBoardTokens(*device);
+        board.error = tokens.error;
+        board.tokens = tokens.tokens;
+    }
     if (board.tokens)
         board.rules = DesignRules::of(*board.tokens);
     return board;
@@ -307,9 +310,11 @@ std::unique_ptr<QIODevice> PanelRun::openBoardAt(const QString &path, QString &e
     return file;
 }
 
-AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers)
+AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers,
+                              PanelRun::ReadTokens readAlready)
 {
     PanelRun run(boards, numbers);
+    run.reuse(std::move(readAlready));
     run.place();
     run.shift();
     run.assemble();

@@ -140,6 +140,11 @@ public:
 
     static std::unique_ptr<QIODevice> openBoardAt(const QString &path, QString &error);
 
+    // Boards read already, by path: shift() takes their tokens rather than
+    // reading those files again.
+    using ReadTokens = QHash<QString, std::shared_ptr<const DocumentTokens>>;
+    void reuse(ReadTokens tokens) { readAlready = std::move(tokens); }
+
 private:
     bool frame();
     QVector<TabbedBoard> tabbedCopies(QVector<bool> &bottomParts) const;
@@ -163,6 +168,7 @@ private:
     QVector<PanelBoard> runBoards;
     PanelNumbers numbers;
     Source source;
+    ReadTokens readAlready;
     QVector<BoardCopy> boardCopies;
     QStringList known;
     QStringList duplicates;
@@ -175,7 +181,8 @@ private:
 };
 
 // The whole run on boards already loaded.
-AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers);
+AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers,
+                              PanelRun::ReadTokens readAlready = {});
 
 // Opens the panel's file before anything is placed: a location that cannot
 // take a file ends the run first.

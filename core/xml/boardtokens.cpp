@@ -218,13 +218,16 @@ private:
 
 } // namespace
 
-BoardTokens readBoardTokens(QIODevice &device)
+BoardTokens readBoardTokens(QIODevice &device, const BoardVisit &alsoVisit)
 {
     auto tokens = std::make_shared<DocumentTokens>();
     TokenCopy copy(*tokens);
     bool ended = false;
     const QString error = readBoard(
-            device, [&](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token, int) {
+            device,
+            [&](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token, int depth) {
+                if (alsoVisit)
+                    alsoVisit(reader, token, depth);
                 switch (token) {
                 case QXmlStreamReader::StartElement:
                     copy.startElement(reader);

@@ -5,7 +5,9 @@
 
 #include <QIODevice>
 #include <QString>
+#include <QXmlStreamReader>
 
+#include <functional>
 #include <memory>
 
 // A board file read once for all its copies on a panel, as the panel writes
@@ -21,5 +23,10 @@ struct BoardTokens
     QString error; // empty when the read succeeded
 };
 
+// Called with every token of a read as readBoard() calls its visitor, so that
+// one read of a board serves another reader of it too.
+using BoardVisit =
+        std::function<void(const QXmlStreamReader &, QXmlStreamReader::TokenType, int depth)>;
+
 // Reads the board document from `device`, which must be open for reading.
-BoardTokens readBoardTokens(QIODevice &device);
+BoardTokens readBoardTokens(QIODevice &device, const BoardVisit &alsoVisit = {});
