@@ -45,16 +45,29 @@ bool hasUnpairedSurrogate(QStringView text)
     return false;
 }
 
-bool holdsUnpairedSurrogate(const QXmlStreamReader &reader)
+// Qt's reader lets a name hold control characters, even NUL, which no XML
+// document can carry: written as read, such a name breaks the panel.
+bool isWritableName(QStringView name)
+{
+    return !hasUnpairedSurrogate(name) && std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() >= 0xfffe;
+    });
+}
+
+// Why the text of the reader's token cannot be read as it stands; empty when
+// it can.
+QString brokenText(const QXmlStreamReader &reader)
 {
     if (reader.tokenType() == QXmlStreamReader::Characters)
-        return hasUnpairedSurrogate(reader.text());
-    if (hasUnpairedSurrogate(reader.qualifiedName()))
-        return true;
+        return hasUnpairedSurrogate(reader.text()) ? unpairedSurrogateError() : QString();
+    if (!isWritableName(reader.qualifiedName()))
+        return unpairedSurrogateError();
     const QXmlStreamAttributes attributes = reader.attributes();
-    return std::any_of(attributes.begin(), attributes.end(), [](const QXmlStreamAttribute &a) {
-        return hasUnpairedSurrogate(a.qualifiedName()) || hasUnpairedSurrogate(a.value());
-    });
+    const bool broken =
+            std::any_of(attributes.begin(), attributes.end(), [](const QXmlStreamAttribute &a) {
+                return !isWritableName(a.qualifiedName()) || hasUnpairedSurrogate(a.value());
+            });
+    return broken ? unpairedSurrogateError() : QString();
 }
 
 } // namespace
@@ -70,8 +83,11 @@ QXmlStreamReader::TokenType readNextLimited(QXmlStreamReader &reader, int &depth
         --depth;
     }
     if ((token == QXmlStreamReader::StartElement || token == QXmlStreamReader::Characters)
-        && !reader.hasError() && holdsUnpairedSurrogate(reader))
-        reader.raiseError(unpairedSurrogateError());
+        && !reader.hasError()) {
+        const QString broken = brokenText(reader);
+        if (!broken.isEmpty())
+            reader.raiseError(broken);
+    }
     return token;
 }
 

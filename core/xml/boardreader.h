@@ -24,8 +24,8 @@ constexpr int maxBoardNesting = 256;
 // Reads the next token like QXmlStreamReader::readNext(). `depth` counts the
 // elements open at the reader's position; a start tag that takes it past
 // maxBoardNesting puts the reader into a custom error that says so, and so
-// does a tag or text that holds a UTF-16 surrogate without its pair
-// (unpairedSurrogateError()).
+// does a tag or text that holds a UTF-16 surrogate without its pair, or a
+// name that holds a control character (unpairedSurrogateError()).
 QXmlStreamReader::TokenType readNextLimited(QXmlStreamReader &reader, int &depth);
 QString unpairedSurrogateError();
 

@@ -152,6 +152,10 @@ void TestHostileBoards::hostileTable(bool refusedToo)
         utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
         QTest::newRow("a surrogate without its pair")
                 << utf16 << surrogateFailure(utf16) << QString() << false << QString();
+        const QByteArray nul =
+                QByteArray(handMadeBoard()).replace("layer=", QByteArray("la\0yer=", 7));
+        QTest::newRow("a NUL in an attribute's name")
+                << nul << surrogateFailure(nul) << QString() << false << QString();
     }
     if (refusedToo)
         QTest::newRow("100,000 nested elements")

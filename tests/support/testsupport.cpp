@@ -73,9 +73,14 @@ QString surrogateFailure(const QByteArray &bytes)
     while (!reader.atEnd()) {
         reader.readNext();
         QString all = reader.qualifiedName().toString() + reader.text().toString();
-        for (const QXmlStreamAttribute &attribute : reader.attributes())
+        QString names = reader.qualifiedName().toString();
+        for (const QXmlStreamAttribute &attribute : reader.attributes()) {
             all += attribute.qualifiedName().toString() + attribute.value().toString();
-        if (lone(all))
+            names += attribute.qualifiedName().toString();
+        }
+        const bool control =
+                std::any_of(names.begin(), names.end(), [](QChar c) { return c.unicode() < 0x20; });
+        if (lone(all) || control)
             return failure(QStringLiteral("Board text holds a character no XML document can carry"),
                            reader.lineNumber(), reader.columnNumber());
     }

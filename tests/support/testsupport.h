@@ -40,7 +40,7 @@ QString readerFailure(const QByteArray &bytes);
 // nesting limit, at the start tag of level `level`.
 QString nestingFailure(const QByteArray &xml, int level);
 // The message for a board whose first tag or text holding a surrogate without
-// its pair is refused there.
+// its pair, or a name holding a control character, is refused there.
 QString surrogateFailure(const QByteArray &bytes);
 bool writeWholeFile(const QString &path, const QByteArray &bytes);
 
