@@ -88,7 +88,7 @@ std::shared_ptr<const DocumentTokens> drawingTokens(const FrameElements &element
         builder.endElement();
     }
     builder.endAll();
-    builder.finish(false);
+    builder.finish();
     return tokens;
 }
 

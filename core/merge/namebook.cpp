@@ -62,12 +62,6 @@ void NameBook::record(const QString &name)
         duplicates.append(name);
 }
 
-bool NameBook::isKnown(const QString &name) const
-{
-    syncIndex();
-    return knownKeys.contains(key(name));
-}
-
 bool NameBook::addKnown(const QString &name)
 {
     syncIndex();
