@@ -74,14 +74,6 @@ bool NameBook::addKnown(const QString &name)
     return true;
 }
 
-void NameBook::clear()
-{
-    known.clear();
-    duplicates.clear();
-    knownKeys.clear();
-    indexedSize = 0;
-}
-
 QString NameBook::key(const QString &name)
 {
     return foldedKey(readForm(name));

@@ -29,8 +29,6 @@ public:
     void record(const QString &name);
     // Makes `name` known unless it is already; returns whether it was added.
     bool addKnown(const QString &name);
-    // Empties both lists and the set.
-    void clear();
 
     const QStringList &knownNames() const { return known; }
     const QStringList &duplicateNames() const { return duplicates; }

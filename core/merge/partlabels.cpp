@@ -205,17 +205,6 @@ QString TagAttributes::value(QLatin1String name) const
     return QString();
 }
 
-void TagAttributes::set(const QString &name, const QString &value)
-{
-    for (Item &item : items) {
-        if (item.first == name) {
-            item.second = value;
-            return;
-        }
-    }
-    append(name, value);
-}
-
 void PackageLabels::add(const QString &library, const QString &package, const LabelText &label)
 {
     // No name holds U+0000, which XML cannot carry.

@@ -31,8 +31,7 @@ public:
     void set(const QString &name, const QString &value) { params.insert(name, value); }
 
 private:
-    template<typename Attributes>
-    void addParam(const Attributes &attributes);
+    void addParam(const DocumentTokens::Attributes &attributes);
 
     QHash<QString, QString> params;
 };

@@ -31,23 +31,10 @@ struct PanelBoard
 
 PanelBoard measuredBoard(const QString &path, const OutlineBox &box);
 
-struct NumberRange
-{
-    int minimum;
-    int maximum;
-
-    bool holds(int value) const { return value >= minimum && value <= maximum; }
-};
-
 // The panel's size and the offset between the boards of a row, in whole
 // millimetres, bounded by the limits table.
 struct PanelNumbers
 {
-    static constexpr NumberRange sideRange {int(Limits::panelWidth.minimum),
-                                            int(Limits::panelWidth.maximum)};
-    static constexpr NumberRange offsetRange {int(Limits::offset.minimum),
-                                              int(Limits::offset.maximum)};
-
     int width = int(Limits::panelWidth.defaultValue);
     int height = int(Limits::panelHeight.defaultValue);
     int offset = int(Limits::offset.defaultValue);

@@ -155,20 +155,8 @@ public:
         bool mayHavePrefixes() const { return !tokens->namespaces.isEmpty(); }
         // The value of the attribute of that qualified name; a null
         // reference when there is none.
-        QStringRef value(QLatin1String qualifiedName) const { return find(qualifiedName); }
-        QStringRef value(const QStringRef &qualifiedName) const { return find(qualifiedName); }
-        bool hasAttribute(QLatin1String qualifiedName) const
-        {
-            return !value(qualifiedName).isNull();
-        }
-        bool hasAttribute(const QStringRef &qualifiedName) const
-        {
-            return !value(qualifiedName).isNull();
-        }
-
-    private:
         template<typename Name>
-        QStringRef find(const Name &qualifiedName) const
+        QStringRef value(const Name &qualifiedName) const
         {
             for (const Attribute attribute : *this) {
                 if (attribute.qualifiedName() == qualifiedName)
@@ -176,7 +164,13 @@ public:
             }
             return QStringRef();
         }
+        template<typename Name>
+        bool hasAttribute(const Name &qualifiedName) const
+        {
+            return !value(qualifiedName).isNull();
+        }
 
+    private:
         const DocumentTokens *tokens;
         int first;
         int count;
