@@ -6,7 +6,6 @@
 #include <QPair>
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 
 namespace {

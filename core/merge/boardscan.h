@@ -5,8 +5,6 @@
 #include "namebook.h"
 #include "panelplaces.h"
 
-#include <QString>
-
 // Goes through one shifted board document and records its names in `names`
 // (under the rules of NameBook::collect).
 void scanBoard(const DocumentTokens &document, NameBook &names);

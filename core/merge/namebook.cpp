@@ -2,7 +2,6 @@
 #include "namebook.h"
 
 #include <algorithm>
-#include <iterator>
 
 // Subtrees whose `name` attributes are not names of entries: the settings
 // tables (layers, design rules and autorouter passes with their parameters,

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <utility>
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QString>
-#include <QStringList>
 
 // The design rules of one board as its file writes them: each parameter of
 // its "designrules" element by name, with the value as written ("10mil",

@@ -7,7 +7,6 @@
 #include "core/merge/assemblepanel.h"
 #include "core/place/rowplacer.h"
 
-#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
