@@ -228,7 +228,7 @@ PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names)
     out.writeDeclaration();
     PanelPlaces places;
     DocumentTokens first = copies.first().tokens();
-    scanBoard(first, names, places);
+    scanBoard(first, names, &places);
     SectionCapture capture(places);
     FreshNames freshNames(names);
     for (int i = 1; i < copies.size(); ++i) {

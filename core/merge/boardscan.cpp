@@ -91,16 +91,12 @@ void scanTokens(DocumentTokens::Reader &reader, NameBook &names, PlaceFinder *fi
 
 } // namespace
 
-void scanBoard(const DocumentTokens &document, NameBook &names)
+void scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces *places)
 {
     DocumentTokens::Reader reader(document);
-    scanTokens(reader, names, nullptr);
-}
-
-void scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces &places)
-{
-    DocumentTokens::Reader reader(document);
-    PlaceFinder finder(places);
+    if (!places)
+        return scanTokens(reader, names, nullptr);
+    PlaceFinder finder(*places);
     scanTokens(reader, names, &finder);
-    places.classTable.setPanelClasses(finder.classReader.classes);
+    places->classTable.setPanelClasses(finder.classReader.classes);
 }

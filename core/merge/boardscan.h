@@ -6,8 +6,7 @@
 #include "panelplaces.h"
 
 // Goes through one shifted board document and records its names in `names`
-// (under the rules of NameBook::collect).
-void scanBoard(const DocumentTokens &document, NameBook &names);
-// The same for the first board of a panel; `places` receives where its
-// places are and the numbers its class and layer tables define.
-void scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces &places);
+// (under the rules of NameBook::collect). For the first board of a panel,
+// `places` receives where its places are and the numbers its class and layer
+// tables define.
+void scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces *places = nullptr);

@@ -205,7 +205,6 @@ public:
             return next == 0 ? QStringRef() : tokens.ref(tokens.tokens.at(next - 1).text);
         }
         QStringRef text() const { return name(); }
-        bool isWhitespace() const { return false; } // such texts are not kept
         Attributes attributes() const;
 
     private:
