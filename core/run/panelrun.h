@@ -65,8 +65,6 @@ struct PanelProblem
     QStringList boards;
 };
 
-PanelProblem noFitProblem(const PanelBoard &board, int index);
-PanelProblem noTabsProblem(const PanelBoard &board, int index);
 // `reason`: why the file cannot be read, as the reading reports it.
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index = -1);
 PanelProblem designRulesProblem(const RulesReport &rules, const QStringList &boardPaths);
