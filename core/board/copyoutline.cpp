@@ -5,12 +5,10 @@
 
 #include "partplacement.h"
 
-#include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace {
 

@@ -22,9 +22,11 @@ public:
         : keepTokens(keepTokens)
     { }
 
-    // What measureBoardFile() measures of the file at `path`. A file that
-    // does not open is not kept: it may open at the next load with nothing
-    // else changed, once its permissions are.
+    // One Load of the board at `path`: its outline, or why it cannot be read
+    // (and where, for a text that is no board); a file the reader rejects
+    // could never be placed. A file that does not open is not kept: it may
+    // open at the next load with nothing else changed, once its permissions
+    // are.
     OutlineMeasurement measure(const QString &path);
     // The tokens kept when the file at `path` was measured; null without.
     std::shared_ptr<const DocumentTokens> tokensOf(const QString &path) const;

@@ -3,8 +3,6 @@
 
 #include "partplacement.h"
 
-#include <map>
-#include <tuple>
 #include <vector>
 
 // The box of a board's outline as it is drawn on the board. A board without

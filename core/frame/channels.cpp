@@ -3,7 +3,6 @@
 
 #include <polyclipping/clipper.hpp>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {

@@ -6,7 +6,6 @@
 #include <QPair>
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 
 namespace {
@@ -88,7 +87,7 @@ std::shared_ptr<const DocumentTokens> drawingTokens(const FrameElements &element
         builder.endElement();
     }
     builder.endAll();
-    builder.finish(false);
+    builder.finish();
     return tokens;
 }
 

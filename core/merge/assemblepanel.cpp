@@ -228,24 +228,22 @@ PanelAssembly assembleCopies(QVector<BoardCopy> copies, NameBook &names)
     out.writeDeclaration();
     PanelPlaces places;
     DocumentTokens first = copies.first().tokens();
-    if (scanBoard(first, names, places)) {
-        SectionCapture capture(places);
-        FreshNames freshNames(names);
-        for (int i = 1; i < copies.size(); ++i) {
-            const DocumentTokens board = copies.at(i).tokens();
-            if (!scanBoard(board, names))
-                continue;
-            freshNames.beginBoard();
-            const QStringList unnumbered = capture.addBoard(
-                    board, freshNames, CopperFit(rules.at(i), panel.rules), copies.at(i).leftOut);
-            freshNames.endBoard();
-            if (!unnumbered.isEmpty())
-                reportUnnumbered(panel.report, i, unnumbered);
-            copies[i] = BoardCopy();
-        }
-        const CopperFit fit(rules.first(), panel.rules);
-        BaseWriter(panel, fit, out).write(copies.first(), first, places, capture);
+    scanBoard(first, names, &places);
+    SectionCapture capture(places);
+    FreshNames freshNames(names);
+    for (int i = 1; i < copies.size(); ++i) {
+        const DocumentTokens board = copies.at(i).tokens();
+        scanBoard(board, names);
+        freshNames.beginBoard();
+        const QStringList unnumbered = capture.addBoard(
+                board, freshNames, CopperFit(rules.at(i), panel.rules), copies.at(i).leftOut);
+        freshNames.endBoard();
+        if (!unnumbered.isEmpty())
+            reportUnnumbered(panel.report, i, unnumbered);
+        copies[i] = BoardCopy();
     }
+    const CopperFit fit(rules.first(), panel.rules);
+    BaseWriter(panel, fit, out).write(copies.first(), first, places, capture);
     // The boards are let go before the panel's text is put together.
     out.keepOpenNames();
     first = DocumentTokens();

@@ -14,8 +14,7 @@ public:
         : places(places)
     { }
 
-    template<typename Reader>
-    void startElement(const Reader &reader, int depth)
+    void startElement(const DocumentTokens::Reader &reader, int depth)
     {
         const int place = placeOf(reader.name());
         if (place >= 0 && depth >= 2 && places.depth[place] == 0) {
@@ -52,8 +51,7 @@ private:
 
 // Records the element's name, if it has one and is not passed over; false
 // when the names of its subtree are not to be recorded.
-template<typename Reader>
-bool recordName(const Reader &reader, NameBook &names)
+bool recordName(const DocumentTokens::Reader &reader, NameBook &names)
 {
     if (NameBook::passesOver(reader.name()))
         return false;
@@ -63,10 +61,9 @@ bool recordName(const Reader &reader, NameBook &names)
     return !NameBook::keepsOutOf(reader.name());
 }
 
-// Goes through the tokens of `reader`, which reads like QXmlStreamReader;
-// `finder`, where there is one, is shown every start and end tag.
-template<typename Reader>
-void scanTokens(Reader &reader, NameBook &names, PlaceFinder *finder)
+// Goes through the tokens of `reader`; `finder`, where there is one, is shown
+// every start and end tag.
+void scanTokens(DocumentTokens::Reader &reader, NameBook &names, PlaceFinder *finder)
 {
     int depth = 0;
     int passedOverFrom = 0; // depth of the subtree whose names are not recorded
@@ -94,18 +91,12 @@ void scanTokens(Reader &reader, NameBook &names, PlaceFinder *finder)
 
 } // namespace
 
-bool scanBoard(const DocumentTokens &document, NameBook &names)
+void scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces *places)
 {
     DocumentTokens::Reader reader(document);
-    scanTokens(reader, names, nullptr);
-    return document.wellFormed();
-}
-
-bool scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces &places)
-{
-    DocumentTokens::Reader reader(document);
-    PlaceFinder finder(places);
+    if (!places)
+        return scanTokens(reader, names, nullptr);
+    PlaceFinder finder(*places);
     scanTokens(reader, names, &finder);
-    places.classTable.setPanelClasses(finder.classReader.classes);
-    return document.wellFormed();
+    places->classTable.setPanelClasses(finder.classReader.classes);
 }

@@ -5,12 +5,8 @@
 #include "namebook.h"
 #include "panelplaces.h"
 
-#include <QString>
-
 // Goes through one shifted board document and records its names in `names`
-// (under the rules of NameBook::collect). Returns false when the text is not
-// well-formed XML; the names met before the error stay recorded.
-bool scanBoard(const DocumentTokens &document, NameBook &names);
-// The same for the first board of a panel; `places` receives where its
-// places are and the numbers its class and layer tables define.
-bool scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces &places);
+// (under the rules of NameBook::collect). For the first board of a panel,
+// `places` receives where its places are and the numbers its class and layer
+// tables define.
+void scanBoard(const DocumentTokens &document, NameBook &names, PanelPlaces *places = nullptr);

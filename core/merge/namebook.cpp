@@ -2,7 +2,6 @@
 #include "namebook.h"
 
 #include <algorithm>
-#include <iterator>
 
 // Subtrees whose `name` attributes are not names of entries: the settings
 // tables (layers, design rules and autorouter passes with their parameters,
@@ -62,12 +61,6 @@ void NameBook::record(const QString &name)
         duplicates.append(name);
 }
 
-bool NameBook::isKnown(const QString &name) const
-{
-    syncIndex();
-    return knownKeys.contains(key(name));
-}
-
 bool NameBook::addKnown(const QString &name)
 {
     syncIndex();
@@ -78,14 +71,6 @@ bool NameBook::addKnown(const QString &name)
     known.append(name);
     ++indexedSize;
     return true;
-}
-
-void NameBook::clear()
-{
-    known.clear();
-    duplicates.clear();
-    knownKeys.clear();
-    indexedSize = 0;
 }
 
 QString NameBook::key(const QString &name)

@@ -27,11 +27,8 @@ public:
     // A name not met before (see key()) joins the known names, any other the
     // duplicates; both as written. An empty name is not recorded.
     void record(const QString &name);
-    bool isKnown(const QString &name) const;
     // Makes `name` known unless it is already; returns whether it was added.
     bool addKnown(const QString &name);
-    // Empties both lists and the set.
-    void clear();
 
     const QStringList &knownNames() const { return known; }
     const QStringList &duplicateNames() const { return duplicates; }

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <utility>
 
 namespace {
 
@@ -203,17 +202,6 @@ QString TagAttributes::value(QLatin1String name) const
             return item.second.isNull() ? QString(QLatin1String("")) : item.second;
     }
     return QString();
-}
-
-void TagAttributes::set(const QString &name, const QString &value)
-{
-    for (Item &item : items) {
-        if (item.first == name) {
-            item.second = value;
-            return;
-        }
-    }
-    append(name, value);
 }
 
 void PackageLabels::add(const QString &library, const QString &package, const LabelText &label)

@@ -14,8 +14,6 @@ public:
     // The value of the attribute `name`; a null string when there is none.
     QString value(QLatin1String name) const;
     bool has(QLatin1String name) const { return !value(name).isNull(); }
-    // Gives `name` the value, in its place, or adds it at the end.
-    void set(const QString &name, const QString &value);
     void append(const QString &name, const QString &value) { items.append({name, value}); }
 
     using Item = QPair<QString, QString>;

@@ -244,7 +244,7 @@ public:
                 endElement();
                 break;
             case QXmlStreamReader::Characters:
-                if (!reader.isWhitespace() && !leftOutFrom)
+                if (!leftOutFrom)
                     characters(reader.text());
                 break;
             default:

@@ -8,8 +8,6 @@
 #include "panelplaces.h"
 #include "partlabels.h"
 
-#include <QString>
-
 #include <memory>
 
 // The content later boards add to the places of a panel, written as text

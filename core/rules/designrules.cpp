@@ -12,8 +12,7 @@ const QLatin1String rulesTag("designrules");
 
 } // namespace
 
-template<typename Attributes>
-void DesignRules::addParam(const Attributes &attributes)
+void DesignRules::addParam(const DocumentTokens::Attributes &attributes)
 {
     const QString name = attributes.value(QLatin1String("name")).toString();
     if (!name.isEmpty() && !params.contains(name))

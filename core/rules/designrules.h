@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QString>
-#include <QStringList>
 
 // The design rules of one board as its file writes them: each parameter of
 // its "designrules" element by name, with the value as written ("10mil",
@@ -31,8 +30,7 @@ public:
     void set(const QString &name, const QString &value) { params.insert(name, value); }
 
 private:
-    template<typename Attributes>
-    void addParam(const Attributes &attributes);
+    void addParam(const DocumentTokens::Attributes &attributes);
 
     QHash<QString, QString> params;
 };

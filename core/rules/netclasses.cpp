@@ -84,3 +84,23 @@ NetClassTable::Admission NetClassTable::admit(const QVector<NetClass> &classes)
     }
     return admission;
 }
+
+void NetClassReader::startElement(const QStringRef &tag,
+                                  const DocumentTokens::Attributes &attributes, int level)
+{
+    if (level == 1 && tag == QLatin1String("class")) {
+        NetClass added;
+        added.number = attributes.value(QLatin1String("number")).toString();
+        added.name = attributes.value(QLatin1String("name")).toString();
+        added.width = attributes.value(QLatin1String("width")).toString();
+        added.drill = attributes.value(QLatin1String("drill")).toString();
+        added.clearance = attributes.value(QLatin1String("clearance")).toString();
+        if (!added.number.isNull())
+            classes.append(added);
+        else
+            classes.append(NetClass {});
+    } else if (level == 2 && tag == QLatin1String("clearance") && !classes.isEmpty()) {
+        classes.last().clearances.insert(attributes.value(QLatin1String("class")).toString(),
+                                         attributes.value(QLatin1String("value")).toString());
+    }
+}

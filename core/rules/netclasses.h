@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/xml/documenttokens.h"
+
 #include <QHash>
 #include <QMap>
 #include <QString>
@@ -31,8 +33,8 @@ struct NetClass
 class NetClassReader
 {
 public:
-    template<typename Attributes>
-    void startElement(const QStringRef &tag, const Attributes &attributes, int level);
+    void startElement(const QStringRef &tag, const DocumentTokens::Attributes &attributes,
+                      int level);
     QVector<NetClass> classes;
 };
 
@@ -64,23 +66,3 @@ public:
 private:
     QVector<NetClass> panel;
 };
-
-template<typename Attributes>
-void NetClassReader::startElement(const QStringRef &tag, const Attributes &attributes, int level)
-{
-    if (level == 1 && tag == QLatin1String("class")) {
-        NetClass added;
-        added.number = attributes.value(QLatin1String("number")).toString();
-        added.name = attributes.value(QLatin1String("name")).toString();
-        added.width = attributes.value(QLatin1String("width")).toString();
-        added.drill = attributes.value(QLatin1String("drill")).toString();
-        added.clearance = attributes.value(QLatin1String("clearance")).toString();
-        if (!added.number.isNull())
-            classes.append(added);
-        else
-            classes.append(NetClass {});
-    } else if (level == 2 && tag == QLatin1String("clearance") && !classes.isEmpty()) {
-        classes.last().clearances.insert(attributes.value(QLatin1String("class")).toString(),
-                                         attributes.value(QLatin1String("value")).toString());
-    }
-}

@@ -34,16 +34,6 @@ PanelBoard measuredBoard(const QString &path, const OutlineBox &box)
     return {path, {box.width(), box.height(), box.minX, box.minY}};
 }
 
-PanelProblem noFitProblem(const PanelBoard &board, int index)
-{
-    return problemOf(PanelProblem::NoFit, board.path, index);
-}
-
-PanelProblem noTabsProblem(const PanelBoard &board, int index)
-{
-    return problemOf(PanelProblem::NoTabs, board.path, index);
-}
-
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index)
 {
     return problemOf(PanelProblem::UnreadableBoard, path, index, reason);
@@ -78,7 +68,7 @@ void PanelRun::place()
     RowPlacer placer(numbers.width - 2 * inset, numbers.height - 2 * inset);
     for (int i = 0; i < runBoards.size(); ++i) {
         if (unheld.at(i)) {
-            result.problems.append(noTabsProblem(runBoards.at(i), i));
+            result.problems.append(problemOf(PanelProblem::NoTabs, runBoards.at(i).path, i));
             continue;
         }
         const int room = spaced.at(i) ? 2 * numbers.offset + 1 : 0;
@@ -89,7 +79,7 @@ void PanelRun::place()
         footprint.startY -= room;
         const std::optional<PanelShift> shift = placer.place(footprint);
         if (!shift) {
-            result.problems.append(noFitProblem(runBoards.at(i), i));
+            result.problems.append(problemOf(PanelProblem::NoFit, runBoards.at(i).path, i));
             continue;
         }
         result.placements.append(PanelPlacement {i, {shift->dx + inset, shift->dy + inset}});

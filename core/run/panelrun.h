@@ -7,7 +7,6 @@
 #include "core/merge/assemblepanel.h"
 #include "core/place/rowplacer.h"
 
-#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -31,23 +30,10 @@ struct PanelBoard
 
 PanelBoard measuredBoard(const QString &path, const OutlineBox &box);
 
-struct NumberRange
-{
-    int minimum;
-    int maximum;
-
-    bool holds(int value) const { return value >= minimum && value <= maximum; }
-};
-
 // The panel's size and the offset between the boards of a row, in whole
 // millimetres, bounded by the limits table.
 struct PanelNumbers
 {
-    static constexpr NumberRange sideRange {int(Limits::panelWidth.minimum),
-                                            int(Limits::panelWidth.maximum)};
-    static constexpr NumberRange offsetRange {int(Limits::offset.minimum),
-                                              int(Limits::offset.maximum)};
-
     int width = int(Limits::panelWidth.defaultValue);
     int height = int(Limits::panelHeight.defaultValue);
     int offset = int(Limits::offset.defaultValue);
@@ -79,8 +65,6 @@ struct PanelProblem
     QStringList boards;
 };
 
-PanelProblem noFitProblem(const PanelBoard &board, int index);
-PanelProblem noTabsProblem(const PanelBoard &board, int index);
 // `reason`: why the file cannot be read, as the reading reports it.
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index = -1);
 PanelProblem designRulesProblem(const RulesReport &rules, const QStringList &boardPaths);

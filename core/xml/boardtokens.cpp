@@ -166,27 +166,18 @@ public:
         builder.endAll();
     }
 
-    void finish(bool failed) { builder.finish(failed); }
+    void finish() { builder.finish(); }
 
 private:
     void keepAttribute(const QStringRef &qualifiedName, const QStringRef &value, Axis axis,
                        const QStringRef &namespaceUri = QStringRef())
     {
         if (axis != Axis::None || !needsRewriting(value, false)) {
-            addAttribute(qualifiedName, value, axis, namespaceUri);
+            builder.attribute(qualifiedName, value, axis, namespaceUri);
             return;
         }
         const QString written = asWritten(value, false);
-        addAttribute(qualifiedName, QStringRef(&written), axis, namespaceUri);
-    }
-
-    void addAttribute(const QStringRef &qualifiedName, const QStringRef &value, Axis axis,
-                      const QStringRef &namespaceUri)
-    {
-        if (namespaceUri.isNull())
-            builder.attribute(qualifiedName, value, axis);
-        else
-            builder.attribute(qualifiedName, value, axis, namespaceUri);
+        builder.attribute(qualifiedName, QStringRef(&written), axis, namespaceUri);
     }
 
     // A prefixed attribute keeps its namespace under the prefix the board's
@@ -222,7 +213,6 @@ BoardTokens readBoardTokens(QIODevice &device, const BoardVisit &alsoVisit)
 {
     auto tokens = std::make_shared<DocumentTokens>();
     TokenCopy copy(*tokens);
-    bool ended = false;
     const QString error = readBoard(
             device,
             [&](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token, int depth) {
@@ -240,7 +230,6 @@ BoardTokens readBoardTokens(QIODevice &device, const BoardVisit &alsoVisit)
                     break;
                 case QXmlStreamReader::EndDocument:
                     copy.endDocument();
-                    ended = true;
                     break;
                 default:
                     break;
@@ -248,6 +237,6 @@ BoardTokens readBoardTokens(QIODevice &device, const BoardVisit &alsoVisit)
             });
     if (!error.isEmpty())
         return {nullptr, error};
-    copy.finish(!ended);
+    copy.finish();
     return {tokens, QString()};
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documenttokens.h"
 
-#include "documentreader.h"
 #include "xmloutput.h"
 
 #include <cmath>
@@ -35,51 +34,6 @@ QString millimetreText(double value, MillimetreDigits digits)
         return decimalText(value, 6);
     }
     return QString();
-}
-
-DocumentTokens::DocumentTokens(const QString &document)
-{
-    // The kept names, values and texts are shorter than the markup around
-    // them, so the text needs no more room than the document unless
-    // entities expand; what is left over is given back at the end.
-    text.reserve(document.size());
-    QVector<Span> openNames; // an end tag refers to its start tag's name
-    DocumentReader stream(document);
-    const QXmlStreamReader &reader = stream.reader();
-    while (!stream.atEnd()) {
-        switch (stream.readNext()) {
-        case QXmlStreamReader::StartElement: {
-            const QXmlStreamAttributes tagAttributes = reader.attributes();
-            openNames.append(keep(reader.name()));
-            tokens.append(
-                    Token(QXmlStreamReader::StartElement, openNames.last(), attributes.size()));
-            tokens.last().attributeCount = unsigned(tagAttributes.size());
-            for (const QXmlStreamAttribute &attribute : tagAttributes) {
-                if (!attribute.prefix().isEmpty())
-                    namespaces.insert(attributes.size(), keep(attribute.namespaceUri()));
-                attributes.append(
-                        keptAttribute(keep(attribute.qualifiedName()), attribute.value(), -1));
-            }
-            break;
-        }
-        case QXmlStreamReader::EndElement:
-            // A well-formed document's end tags match their start tags; on
-            // a mismatch the reader fails before reporting the end tag.
-            tokens.append(Token(QXmlStreamReader::EndElement,
-                                openNames.isEmpty() ? keep(reader.name()) : openNames.takeLast()));
-            break;
-        case QXmlStreamReader::Characters:
-            if (!reader.isWhitespace())
-                tokens.append(Token(QXmlStreamReader::Characters, keep(reader.text())));
-            break;
-        default:
-            break;
-        }
-    }
-    failed = stream.hasError();
-    text.squeeze();
-    tokens.squeeze();
-    attributes.squeeze();
 }
 
 void DocumentTokens::encodeAttributes() const
@@ -165,8 +119,10 @@ void DocumentTokens::Builder::startElement(const QStringRef &name)
 }
 
 void DocumentTokens::Builder::attribute(const QStringRef &qualifiedName, const QStringRef &value,
-                                        Axis axis)
+                                        Axis axis, const QStringRef &namespaceUri)
 {
+    if (!namespaceUri.isEmpty())
+        target.namespaces.insert(target.attributes.size(), keepName(namespaceUri));
     int coordinate = -1;
     if (axis != Axis::None) {
         coordinate = target.coordinates.size();
@@ -175,13 +131,6 @@ void DocumentTokens::Builder::attribute(const QStringRef &qualifiedName, const Q
     const Span name = keepName(qualifiedName);
     target.attributes.append(target.keptAttribute(name, value, coordinate));
     ++target.tokens.last().attributeCount;
-}
-
-void DocumentTokens::Builder::attribute(const QStringRef &qualifiedName, const QStringRef &value,
-                                        Axis axis, const QStringRef &namespaceUri)
-{
-    target.namespaces.insert(target.attributes.size(), keepName(namespaceUri));
-    attribute(qualifiedName, value, axis);
 }
 
 void DocumentTokens::Builder::characters(const QStringRef &text)
@@ -201,10 +150,9 @@ void DocumentTokens::Builder::endAll()
         endElement();
 }
 
-void DocumentTokens::Builder::finish(bool failed)
+void DocumentTokens::Builder::finish()
 {
     names.clear();
-    target.failed = failed;
     target.text.squeeze();
     target.tokens.squeeze();
     target.attributes.squeeze();

@@ -48,9 +48,6 @@ class DocumentTokens
 
 public:
     DocumentTokens() = default;
-    // Reads `document` to its end or its first error; the tokens before an
-    // error are kept.
-    explicit DocumentTokens(const QString &document);
 
     enum class Axis { None, X, Y };
 
@@ -64,18 +61,15 @@ public:
             : target(target)
         { }
         void startElement(const QStringRef &name);
+        // A prefixed name's prefix is bound to `namespaceUri`.
         void attribute(const QStringRef &qualifiedName, const QStringRef &value,
-                       Axis axis = Axis::None);
-        // The same for a prefixed name, its prefix bound to `namespaceUri`.
-        void attribute(const QStringRef &qualifiedName, const QStringRef &value, Axis axis,
-                       const QStringRef &namespaceUri);
+                       Axis axis = Axis::None, const QStringRef &namespaceUri = QStringRef());
         void characters(const QStringRef &text);
         // Ends the innermost open element; nothing when none is open.
         void endElement();
         void endAll();
-        // Gives back the room left over; `failed` when the read stopped at
-        // an error.
-        void finish(bool failed);
+        // Gives back the room left over.
+        void finish();
 
     private:
         Span keepName(const QStringRef &name);
@@ -96,8 +90,6 @@ public:
     // it for a board written more than once, which costs as much again.
     void encodeAttributes() const;
 
-    // Whether the whole document was read without an error.
-    bool wellFormed() const { return !failed; }
     // How many tokens were kept.
     int size() const { return tokens.size(); }
 
@@ -163,20 +155,8 @@ public:
         bool mayHavePrefixes() const { return !tokens->namespaces.isEmpty(); }
         // The value of the attribute of that qualified name; a null
         // reference when there is none.
-        QStringRef value(QLatin1String qualifiedName) const { return find(qualifiedName); }
-        QStringRef value(const QStringRef &qualifiedName) const { return find(qualifiedName); }
-        bool hasAttribute(QLatin1String qualifiedName) const
-        {
-            return !value(qualifiedName).isNull();
-        }
-        bool hasAttribute(const QStringRef &qualifiedName) const
-        {
-            return !value(qualifiedName).isNull();
-        }
-
-    private:
         template<typename Name>
-        QStringRef find(const Name &qualifiedName) const
+        QStringRef value(const Name &qualifiedName) const
         {
             for (const Attribute attribute : *this) {
                 if (attribute.qualifiedName() == qualifiedName)
@@ -184,7 +164,13 @@ public:
             }
             return QStringRef();
         }
+        template<typename Name>
+        bool hasAttribute(const Name &qualifiedName) const
+        {
+            return !value(qualifiedName).isNull();
+        }
 
+    private:
         const DocumentTokens *tokens;
         int first;
         int count;
@@ -219,7 +205,6 @@ public:
             return next == 0 ? QStringRef() : tokens.ref(tokens.tokens.at(next - 1).text);
         }
         QStringRef text() const { return name(); }
-        bool isWhitespace() const { return false; } // such texts are not kept
         Attributes attributes() const;
 
     private:
@@ -263,7 +248,6 @@ private:
     };
     std::shared_ptr<EncodedAttributes> encoded = std::make_shared<EncodedAttributes>();
     QVector<int> movedEnds;
-    bool failed = false;
 };
 
 // How a number of millimetres (or degrees) is written into an attribute.

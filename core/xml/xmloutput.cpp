@@ -284,3 +284,17 @@ void XmlOutput::escaped(const QChar *text, int size, bool inAttribute)
     }
     append(plainStart, int(end - plainStart));
 }
+
+void XmlOutput::writeNamespacesOf(const DocumentTokens::Attributes &attributes)
+{
+    QVarLengthArray<QStringRef, 4> declared;
+    for (const DocumentTokens::Attribute attribute : attributes) {
+        const QStringRef prefix = attribute.prefix();
+        // "xml" is bound from the start and must not be declared again.
+        if (prefix.isEmpty() || prefix == QLatin1String("xml") || declared.contains(prefix))
+            continue;
+        declared.append(prefix);
+        const QString name = QLatin1String("xmlns:") + prefix;
+        writeAttribute(QStringRef(&name), attribute.namespaceUri());
+    }
+}

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "documenttokens.h"
 #include "paneltext.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringRef>
-#include <QVarLengthArray>
 #include <QVector>
-#include <QXmlStreamAttributes>
 
 #include <algorithm>
 #include <string_view>
@@ -40,8 +39,7 @@ public:
     // Declares the namespace of each prefixed attribute of `attributes` on
     // the element just started. The panel takes elements away from the
     // ancestors that declared their prefixes, so each carries its own.
-    template<typename Attributes>
-    void writeNamespacesOf(const Attributes &attributes);
+    void writeNamespacesOf(const DocumentTokens::Attributes &attributes);
     // Appends attributes as another XmlOutput wrote them (see size()).
     void writeEncoded(std::string_view attributes);
     void writeCharacters(const QStringRef &text);
@@ -119,18 +117,3 @@ private:
     char *blockEnd = nullptr;
     int nextBlockSize;
 };
-
-template<typename Attributes>
-void XmlOutput::writeNamespacesOf(const Attributes &attributes)
-{
-    QVarLengthArray<QStringRef, 4> declared;
-    for (const auto &attribute : attributes) {
-        const QStringRef prefix = attribute.prefix();
-        // "xml" is bound from the start and must not be declared again.
-        if (prefix.isEmpty() || prefix == QLatin1String("xml") || declared.contains(prefix))
-            continue;
-        declared.append(prefix);
-        const QString name = QLatin1String("xmlns:") + prefix;
-        writeAttribute(QStringRef(&name), attribute.namespaceUri());
-    }
-}

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/board/boardfile.h"
+#include "core/board/measuredboards.h"
 #include "core/board/outline.h"
 #include "support/drivenwindow.h"
 
@@ -312,8 +312,7 @@ void TestCatalogue::severalBoardsLoadInOrder()
     QCOMPARE(window.script.messages.first().title, QStringLiteral("Couldn't read board"));
     // Each board measured as a Load of it alone measures it.
     for (int i = 0; i < loaded.size(); ++i) {
-        QFile file(loaded.at(i));
-        const OutlineBox alone = measureBoardFile(file).box;
+        const OutlineBox alone = MeasuredBoards().measure(loaded.at(i)).box;
         QCOMPARE(window.sizeRows().at(i), sizeText(alone.width(), alone.height()));
     }
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/board/boardfile.h"
+#include "core/board/measuredboards.h"
 #include "core/run/panelrun.h"
 #include "merge/copyfidelity.h"
 #include "merge/paneltesting.h"
@@ -596,8 +596,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
             const QStringList shift = parts.at(1).split(QLatin1Char(','));
             path = movedBoard(path, shift.at(0).toInt(), shift.at(1).toInt(), folder.path());
         }
-        QFile file(path);
-        const OutlineMeasurement measured = measureBoardFile(file);
+        const OutlineMeasurement measured = MeasuredBoards().measure(path);
         QVERIFY2(measured.error.isEmpty(), qPrintable(measured.error));
         loaded.append(measuredBoard(path, measured.box));
     }
@@ -805,8 +804,7 @@ void TestPanelFrame::settingsOffLeaveThePanelAsItWas()
     QVector<PanelBoard> loaded;
     for (const char *name : {"MOAC.brd", "OpenLog.brd", "SnowFlake.brd"}) {
         const QString path = realBoard(QLatin1String(name));
-        QFile file(path);
-        loaded.append(measuredBoard(path, measureBoardFile(file).box));
+        loaded.append(measuredBoard(path, MeasuredBoards().measure(path).box));
     }
     PanelNumbers numbers;
     numbers.width = 200;
@@ -827,8 +825,7 @@ void TestPanelFrame::packageOutlineIsRoutedAround()
 {
     REQUIRE_REAL_BOARDS();
     const QString path = realBoard(QStringLiteral("BusPirate-v3.8a-SSOP.brd"));
-    QFile file(path);
-    const OutlineBox box = measureBoardFile(file).box;
+    const OutlineBox box = MeasuredBoards().measure(path).box;
     PanelNumbers numbers;
     numbers.width = 80;
     numbers.height = 80;

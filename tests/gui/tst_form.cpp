@@ -138,14 +138,13 @@ void TestForm::spinBoxes_data()
     QTest::addColumn<int>("numbersMinimum");
     QTest::addColumn<int>("numbersMaximum");
     const PanelNumbers numbers;
-    const NumberRange side = PanelNumbers::sideRange;
-    const NumberRange offset = PanelNumbers::offsetRange;
-    QTest::newRow("panel height") << "panelHeightBox" << 80 << 300 << numbers.height << side.minimum
-                                  << side.maximum;
-    QTest::newRow("panel width") << "panelWidthBox" << 160 << 300 << numbers.width << side.minimum
-                                 << side.maximum;
-    QTest::newRow("offset") << "offsetBox" << 5 << 50 << numbers.offset << offset.minimum
-                            << offset.maximum;
+    const SettingLimits side = Limits::panelWidth, offset = Limits::offset;
+    QTest::newRow("panel height") << "panelHeightBox" << 80 << 300 << numbers.height
+                                  << int(side.minimum) << int(side.maximum);
+    QTest::newRow("panel width") << "panelWidthBox" << 160 << 300 << numbers.width
+                                 << int(side.minimum) << int(side.maximum);
+    QTest::newRow("offset") << "offsetBox" << 5 << 50 << numbers.offset << int(offset.minimum)
+                            << int(offset.maximum);
 }
 
 void TestForm::spinBoxes()

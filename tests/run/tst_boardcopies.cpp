@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/board/boardfile.h"
 #include "core/board/copyoutline.h"
+#include "core/board/measuredboards.h"
 #include "core/board/outline.h"
 #include "core/merge/assemblepanel.h"
 #include "core/run/panelrun.h"
@@ -53,8 +53,7 @@ QVector<PanelBoard> measuredBoards(const QStringList &paths)
 {
     QVector<PanelBoard> boards;
     for (const QString &path : paths) {
-        QFile file(path);
-        const OutlineMeasurement measured = measureBoardFile(file);
+        const OutlineMeasurement measured = MeasuredBoards().measure(path);
         boards.append(measuredBoard(path, measured.box));
     }
     return boards;
@@ -347,7 +346,7 @@ void TestBoardCopies::partOutlineIsWhereItsPartsPutIt()
     QStringList known, duplicates;
     NameBook names(known, duplicates);
     const QByteArray panel = assembleCopies({copy, copy}, names).text.joined();
-    QCOMPARE(packageOutlineTags(DocumentTokens(QString::fromUtf8(panel))).size(),
+    QCOMPARE(packageOutlineTags(*readCopy(panel).board).size(),
              2 * (packageOutlineTags(*tokens).size() - outline.packageTags.size()));
 }
 

@@ -323,12 +323,39 @@ PanelAssembly assembled(const QVector<BoardCopy> &copies)
     return assembleCopies(copies, names);
 }
 
+namespace {
+
+// Every token of `document` as it is written, no coordinate to move.
+std::shared_ptr<const DocumentTokens> tokensAsWritten(const QString &document)
+{
+    auto tokens = std::make_shared<DocumentTokens>();
+    DocumentTokens::Builder builder(*tokens);
+    QXmlStreamReader reader(document);
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            builder.startElement(reader.name());
+            for (const QXmlStreamAttribute &attribute : reader.attributes())
+                builder.attribute(attribute.qualifiedName(), attribute.value(),
+                                  DocumentTokens::Axis::None, attribute.namespaceUri());
+        } else if (token == QXmlStreamReader::EndElement) {
+            builder.endElement();
+        } else if (token == QXmlStreamReader::Characters && !reader.isWhitespace()) {
+            builder.characters(reader.text());
+        }
+    }
+    builder.finish();
+    return tokens;
+}
+
+} // namespace
+
 PanelAssembly assembled(const QStringList &documents)
 {
     QVector<BoardCopy> copies;
     for (const QString &document : documents) {
         BoardCopy copy;
-        copy.board = std::make_shared<DocumentTokens>(document);
+        copy.board = tokensAsWritten(document);
         copy.rules = DesignRules::of(*copy.board);
         copies << copy;
     }
