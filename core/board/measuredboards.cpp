@@ -23,12 +23,8 @@ OutlineMeasurement MeasuredBoards::measure(const QString &path)
         byPath.remove(key);
         return {OutlineBox(), openError};
     }
-    if (!keepTokens) {
-        const OutlineMeasurement measured = measureOutline(file);
-        byPath.insert(key, {size, modified, measured, nullptr});
-        return measured;
-    }
-    const MeasuredTokens read = measureOutlineKeepingTokens(file);
+    const MeasuredTokens read = keepTokens ? measureOutlineKeepingTokens(file)
+                                           : MeasuredTokens {measureOutline(file), nullptr};
     byPath.insert(key, {size, modified, read.measurement, read.tokens});
     return read.measurement;
 }
