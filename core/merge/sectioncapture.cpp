@@ -34,6 +34,7 @@ public:
         , isOwn(true)
     { }
 
+    QStringRef qualifiedName() const { return name; }
     QStringRef value() const { return isOwn ? QStringRef(&own) : source; }
     // Whether value() is known to need no escaping.
     bool isPlain() const { return !isOwn && sourceIsPlain; }
@@ -56,13 +57,13 @@ private:
 };
 using RenamedAttributes = QVarLengthArray<RenamedAttribute, 16>;
 
-// The attributes of a start tag with the names and references among them
-// renamed by `freshNames`; nothing is renamed where `renames` is false. The
-// names refer into `attributes`, which must outlive the result.
-RenamedAttributes renamedAttributes(const DocumentTokens::Attributes &attributes,
-                                    FreshNames &freshNames, bool renames)
+// Makes `result` the attributes of a start tag with the names and references
+// among them renamed by `freshNames`; nothing is renamed where `renames` is
+// false. The names refer into `attributes`, which must outlive the result.
+void rename(RenamedAttributes &result, const DocumentTokens::Attributes &attributes,
+            FreshNames &freshNames, bool renames)
 {
-    RenamedAttributes result;
+    result.clear();
     for (const DocumentTokens::Attribute attribute : attributes) {
         result.append(RenamedAttribute(attribute));
         if (renames && NameBook::holdsName(attribute.qualifiedName())) {
@@ -71,7 +72,6 @@ RenamedAttributes renamedAttributes(const DocumentTokens::Attributes &attributes
                 result.last().setValue(fresh);
         }
     }
-    return result;
 }
 
 TagAttributes tagAttributes(const DocumentTokens::Attributes &attributes)
@@ -279,18 +279,20 @@ private:
         const bool startsPart = relabelsPart(reader, source);
         const std::optional<RenamedAttribute> gained =
                 startsPart ? partEdit() : childEdit(reader, source);
-        std::optional<RenamedAttributes> attributes;
+        bool renamedMade = false;
         auto attributesOnce = [&]() -> const RenamedAttributes & {
-            if (!attributes) {
-                attributes = renamedAttributes(source, freshNames, !passedOverFrom);
+            if (!renamedMade) {
+                renamedMade = true;
+                rename(renamed, source, freshNames, !passedOverFrom);
                 if (gained)
-                    setBeforeRotation(*attributes, *gained);
+                    setBeforeRotation(renamed, *gained);
                 if (!fit.keepsAll())
-                    carryOwnCopper(*attributes, reader.name(), source);
-                renumberClass(*attributes, reader.name());
+                    carryOwnCopper(renamed, reader.name(), source);
+                renumberClass(renamed, reader.name());
             }
-            return *attributes;
+            return renamed;
         };
+        std::optional<bool> asRead;
         for (int place = 0; place < placeCount; ++place) {
             if (!capture.fragments[place])
                 continue;
@@ -298,7 +300,12 @@ private:
                 && depth == origin[place] + 1)
                 openEntry(place, reader, source);
             if (takes(place)) {
-                write(place, reader.name(), source, attributesOnce());
+                if (!asRead)
+                    asRead = !gained && keepsAsRead(reader.name(), source);
+                if (*asRead)
+                    write(place, reader.name(), source, source);
+                else
+                    write(place, reader.name(), source, attributesOnce());
                 if (startsPart)
                     writeLabels(place);
             }
@@ -306,6 +313,24 @@ private:
                 && namesPlace(reader.name(), place))
                 origin[place] = depth;
         }
+    }
+
+    // Whether the start tag is written as the board has it: none of its
+    // attributes renamed, carrying the copper its own rules make, or
+    // renumbered. Nearly every tag of a board is.
+    bool keepsAsRead(const QStringRef &tag, const DocumentTokens::Attributes &source)
+    {
+        QString unused;
+        if (!fit.keepsAll() || classKeyOf(tag, unused))
+            return false;
+        if (passedOverFrom)
+            return true;
+        for (const DocumentTokens::Attribute attribute : source) {
+            if (NameBook::holdsName(attribute.qualifiedName())
+                && !freshNames.renamed(attribute.value().toString()).isNull())
+                return false;
+        }
+        return true;
     }
 
     // Sets what the object needs to keep the copper its own rules make.
@@ -327,22 +352,10 @@ private:
     // numbers the panel gives the board's classes.
     void renumberClass(RenamedAttributes &attributes, const QStringRef &tag) const
     {
-        static const QString numberKey = QStringLiteral("number");
-        static const QString classKey = QStringLiteral("class");
-        const int entryDepth = entry[int(Place::Classes)];
-        const QString *key = nullptr;
         QString board;
-        if (entryDepth && depth == entryDepth && tag == tableEntryTag(int(Place::Classes))) {
-            key = &numberKey;
-        } else if (entryDepth && depth == entryDepth + 1 && tag == QLatin1String("clearance")) {
-            key = &classKey;
-        } else if (origin[int(Place::Signals)] && depth == origin[int(Place::Signals)] + 1
-                   && tag == QLatin1String("signal")) {
-            key = &classKey;
-            board = QStringLiteral("0"); // a signal without a class is of class 0
-        } else {
+        const QString *key = classKeyOf(tag, board);
+        if (!key)
             return;
-        }
         for (const RenamedAttribute &attribute : attributes) {
             if (attribute.name == *key)
                 board = attribute.value().toString();
@@ -350,6 +363,25 @@ private:
         const QString panel = classes.numbers.value(board, board);
         if (panel != board)
             setOrAppend(attributes, {QStringRef(key), panel});
+    }
+
+    // The attribute of the start tag `tag` that holds a class number, if the
+    // tag has one; `implied` is set to the class of a tag that writes none.
+    const QString *classKeyOf(const QStringRef &tag, QString &implied) const
+    {
+        static const QString numberKey = QStringLiteral("number");
+        static const QString classKey = QStringLiteral("class");
+        const int entryDepth = entry[int(Place::Classes)];
+        if (entryDepth && depth == entryDepth && tag == tableEntryTag(int(Place::Classes)))
+            return &numberKey;
+        if (entryDepth && depth == entryDepth + 1 && tag == QLatin1String("clearance"))
+            return &classKey;
+        if (origin[int(Place::Signals)] && depth == origin[int(Place::Signals)] + 1
+            && tag == QLatin1String("signal")) {
+            implied = QStringLiteral("0"); // a signal without a class is of class 0
+            return &classKey;
+        }
+        return nullptr;
     }
 
     // Whether a part of the board's parts whose name is replaced starts
@@ -433,8 +465,11 @@ private:
         }
     }
 
+    // Writes the start tag `name` with `attributes`, the source's own or
+    // RenamedAttributes made of them.
+    template<typename Attributes>
     void write(int place, const QStringRef &name, const DocumentTokens::Attributes &source,
-               const RenamedAttributes &attributes)
+               const Attributes &attributes)
     {
         XmlOutput &out = *capture.fragments[place];
         out.writeStartElement(name);
@@ -443,7 +478,7 @@ private:
         // The board's own attributes lie one after the other as written:
         // a run of them is copied at once.
         std::string_view run;
-        for (const RenamedAttribute &attribute : attributes) {
+        for (const auto &attribute : attributes) {
             const std::string_view written = attribute.written();
             if (!written.empty() && run.data() + run.size() == written.data()) {
                 run = std::string_view(run.data(), run.size() + written.size());
@@ -454,9 +489,9 @@ private:
             if (!written.empty())
                 continue;
             if (attribute.isPlain())
-                out.writePlainAttribute(attribute.name, attribute.value());
+                out.writePlainAttribute(attribute.qualifiedName(), attribute.value());
             else
-                out.writeAttribute(attribute.name, attribute.value());
+                out.writeAttribute(attribute.qualifiedName(), attribute.value());
         }
         out.writeEncoded(run);
     }
@@ -505,6 +540,7 @@ private:
     int leftOutFrom = 0; // depth of the subtree the copy leaves out
     const QVector<int> *leftOut = nullptr; // start tags whose subtrees the copy leaves out
     int labelBudget = 0; // labels and texts the board may still add
+    RenamedAttributes renamed; // of the start tag being written, made once for every tag
     QVector<LabelText> texts;
 };
 

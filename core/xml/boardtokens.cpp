@@ -113,9 +113,11 @@ private:
 class TokenCopy
 {
 public:
-    explicit TokenCopy(DocumentTokens &target)
+    TokenCopy(DocumentTokens &target, qint64 documentBytes)
         : builder(target)
-    { }
+    {
+        builder.reserveFor(documentBytes);
+    }
 
     void startElement(const QXmlStreamReader &reader)
     {
@@ -212,7 +214,7 @@ private:
 BoardTokens readBoardTokens(QIODevice &device, const BoardVisit &alsoVisit)
 {
     auto tokens = std::make_shared<DocumentTokens>();
-    TokenCopy copy(*tokens);
+    TokenCopy copy(*tokens, device.isSequential() ? 0 : device.size());
     const QString error = readBoard(
             device,
             [&](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token, int depth) {

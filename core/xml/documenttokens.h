@@ -68,7 +68,11 @@ public:
         // Ends the innermost open element; nothing when none is open.
         void endElement();
         void endAll();
-        // Gives back the room left over.
+        // Makes room for the tokens of a document of `bytes` bytes, so that
+        // they are not copied as they grow: room that is never written costs
+        // no memory.
+        void reserveFor(qint64 bytes);
+        // Drops what only the building needed.
         void finish();
 
     private:

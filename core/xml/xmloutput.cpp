@@ -12,12 +12,13 @@
 
 namespace {
 
-// The text is written in blocks that grow as it does: a panel has a writer
-// for each of its sections, and most panels are small, while a panel of many
-// copies runs to tens of megabytes, every page of it memory touched for the
-// first time.
+// A panel has a writer for each of its sections, and most panels are small:
+// a writer starts with a small block. A panel of many copies runs to tens of
+// megabytes, every page of it memory touched for the first time: once the
+// first block is full, the writer goes on in large ones, which take huge
+// pages. Room never written costs no memory.
 constexpr int firstBlockSize = 1 << 16;
-constexpr int largestBlockSize = 1 << 23;
+constexpr int largeBlockSize = 1 << 23;
 constexpr quintptr hugePageSize = 1 << 21;
 
 // Touching fresh memory a small page at a time costs more than making the
@@ -201,9 +202,9 @@ void XmlOutput::nextBlock(int size)
 {
     closeBlock();
     const int room = std::max(size, nextBlockSize);
-    nextBlockSize = std::min(2 * nextBlockSize, largestBlockSize);
+    nextBlockSize = largeBlockSize;
     block.reserve(room);
-    if (room >= largestBlockSize)
+    if (room >= largeBlockSize)
         preferHugePages(block);
     block.resize(room);
     cursor = block.data();
