@@ -163,8 +163,9 @@ PanelRun::Source boardBytes(const QByteArray &bytes)
     };
 }
 
-// Two copies with rails, tabs, fiducials and tooling holes: whatever the
-// outline, the panel parses and every board it keeps is held by two tabs.
+// Three copies with rails, tabs, fiducials and tooling holes: whatever the
+// outline, the panel parses and every board it keeps is held by two tabs. The
+// third copy writes again what the second wrote of the board's libraries.
 void checkFramedPanel(const QByteArray &bytes, const PanelBoard &board)
 {
     PanelNumbers numbers;
@@ -175,7 +176,7 @@ void checkFramedPanel(const QByteArray &bytes, const PanelBoard &board)
     numbers.frame.tabWidth = 4;
     numbers.frame.fiducials = true;
     numbers.frame.toolingDrill = 2;
-    PanelRun run({board, board}, numbers, boardBytes(bytes));
+    PanelRun run({board, board, board}, numbers, boardBytes(bytes));
     run.place();
     run.shift();
     for (const PanelPlacement &placement : run.panel().placements)

@@ -39,6 +39,11 @@ public:
     // the first entry of the duplicate list equal to it; a null string when
     // no entry is.
     QString renamed(const QString &value);
+    // Whether renamed() gives `value` a fresh name, without giving it one.
+    bool renames(const QString &value) const
+    {
+        return !value.isEmpty() && firstEntry.contains(value);
+    }
     // Ends the board: its entries have used up their numbers.
     void endBoard();
 

@@ -57,23 +57,6 @@ private:
 };
 using RenamedAttributes = QVarLengthArray<RenamedAttribute, 16>;
 
-// Makes `result` the attributes of a start tag with the names and references
-// among them renamed by `freshNames`; nothing is renamed where `renames` is
-// false. The names refer into `attributes`, which must outlive the result.
-void rename(RenamedAttributes &result, const DocumentTokens::Attributes &attributes,
-            FreshNames &freshNames, bool renames)
-{
-    result.clear();
-    for (const DocumentTokens::Attribute attribute : attributes) {
-        result.append(RenamedAttribute(attribute));
-        if (renames && NameBook::holdsName(attribute.qualifiedName())) {
-            const QString fresh = freshNames.renamed(attribute.value().toString());
-            if (!fresh.isNull())
-                result.last().setValue(fresh);
-        }
-    }
-}
-
 TagAttributes tagAttributes(const DocumentTokens::Attributes &attributes)
 {
     TagAttributes result;
@@ -218,6 +201,11 @@ QVector<TagAttributes> attributeChildren(DocumentTokens::Reader reader)
 // A part whose name is replaced is relabelled on its way (see Relabelling):
 // its start tag may gain "smashed", labels are written as its first
 // children, and the attribute children they replace are left out.
+//
+// Most of a panel of many copies is the copies' libraries, written again and
+// again with the same text: each child of a library that its copy writes as
+// the board has it (nothing renamed, carried or left out, no place inside) is
+// recorded, and a later copy that would write it alike copies it.
 class SectionCapture::BoardPass
 {
 public:
@@ -234,6 +222,9 @@ public:
     {
         leftOut = &leftOutTags;
         labelBudget = document.size();
+        BoardSubtrees &board = capture.written[document.identity().get()];
+        board.held = document.identity();
+        subtrees = &board.byStart;
         DocumentTokens::Reader reader(document);
         while (!reader.atEnd()) {
             switch (reader.readNext()) {
@@ -241,7 +232,7 @@ public:
                 startElement(reader);
                 break;
             case QXmlStreamReader::EndElement:
-                endElement();
+                endElement(reader.index());
                 break;
             case QXmlStreamReader::Characters:
                 if (!leftOutFrom)
@@ -268,13 +259,24 @@ private:
         return entry[place] != 0 && depth >= entry[place];
     }
 
-    void startElement(const DocumentTokens::Reader &reader)
+    void startElement(DocumentTokens::Reader &reader)
     {
         ++depth;
-        if (!leftOutFrom && std::binary_search(leftOut->begin(), leftOut->end(), reader.index()))
+        const bool libraryChild = isRecordable();
+        if (libraryChild && writtenAgain(reader))
+            return;
+        if (!leftOutFrom && std::binary_search(leftOut->begin(), leftOut->end(), reader.index())) {
             leftOutFrom = depth;
+            recording.spoilt = true;
+        }
         if (!passedOverFrom && NameBook::passesOver(reader.name()))
             passedOverFrom = depth;
+        if (libraryChild && !leftOutFrom) {
+            recording = Recording();
+            recording.depth = depth;
+            recording.start = reader.index();
+            recording.from = capture.fragments[int(Place::Libraries)]->startChild();
+        }
         const DocumentTokens::Attributes source = reader.attributes();
         const bool startsPart = relabelsPart(reader, source);
         const std::optional<RenamedAttribute> gained =
@@ -283,7 +285,8 @@ private:
         auto attributesOnce = [&]() -> const RenamedAttributes & {
             if (!renamedMade) {
                 renamedMade = true;
-                rename(renamed, source, freshNames, !passedOverFrom);
+                recording.spoilt = true;
+                rename(source);
                 if (gained)
                     setBeforeRotation(renamed, *gained);
                 if (!fit.keepsAll())
@@ -310,8 +313,10 @@ private:
                     writeLabels(place);
             }
             if (origin[place] == 0 && !ended[place] && depth >= 2
-                && namesPlace(reader.name(), place))
+                && namesPlace(reader.name(), place)) {
                 origin[place] = depth;
+                recording.spoilt = true;
+            }
         }
     }
 
@@ -327,9 +332,71 @@ private:
             return true;
         for (const DocumentTokens::Attribute attribute : source) {
             if (NameBook::holdsName(attribute.qualifiedName())
-                && !freshNames.renamed(attribute.value().toString()).isNull())
+                && !renamedName(attribute.value()).isNull())
                 return false;
         }
+        return true;
+    }
+
+    // Makes `renamed` the attributes of the start tag with the names and
+    // references among them renamed, outside the subtrees passed over.
+    void rename(const DocumentTokens::Attributes &source)
+    {
+        renamed.clear();
+        for (const DocumentTokens::Attribute attribute : source) {
+            renamed.append(RenamedAttribute(attribute));
+            if (passedOverFrom || !NameBook::holdsName(attribute.qualifiedName()))
+                continue;
+            const QString fresh = renamedName(attribute.value());
+            if (!fresh.isNull())
+                renamed.last().setValue(fresh);
+        }
+    }
+
+    // The fresh name of a name of the board, noted while a subtree is being
+    // recorded: a later copy writes the subtree again only if none of its
+    // names has a fresh name there.
+    QString renamedName(const QStringRef &name)
+    {
+        const QString value = name.toString();
+        QString fresh = freshNames.renamed(value);
+        if (recording.depth && fresh.isNull())
+            recording.names.append(value);
+        return fresh;
+    }
+
+    // Whether the element starting is a child of a library that only the
+    // libraries' fragment takes, and that may be written as the board has it.
+    bool isRecordable() const
+    {
+        const int libraries = origin[int(Place::Libraries)];
+        if (!libraries || depth != libraries + 2 || leftOutFrom || passedOverFrom || part
+            || !fit.keepsAll())
+            return false;
+        for (int place = 0; place < placeCount; ++place) {
+            if (place != int(Place::Libraries) && origin[place])
+                return false;
+        }
+        return true;
+    }
+
+    // Writes the element starting as an earlier copy of the board recorded
+    // it, and goes on after it; false where this copy writes it otherwise.
+    bool writtenAgain(DocumentTokens::Reader &reader)
+    {
+        const auto found = subtrees->constFind(reader.index());
+        if (found == subtrees->constEnd())
+            return false;
+        const auto firstLeftOut =
+                std::lower_bound(leftOut->begin(), leftOut->end(), reader.index());
+        if (firstLeftOut != leftOut->end() && *firstLeftOut <= found->end)
+            return false;
+        if (std::any_of(found->names.begin(), found->names.end(),
+                        [&](const QString &name) { return freshNames.renames(name); }))
+            return false;
+        capture.fragments[int(Place::Libraries)]->writeChildAgain(found->from, found->to);
+        reader.skipTo(found->end);
+        --depth;
         return true;
     }
 
@@ -488,6 +555,7 @@ private:
             run = written;
             if (!written.empty())
                 continue;
+            recording.spoilt = true; // a moved coordinate
             if (attribute.isPlain())
                 out.writePlainAttribute(attribute.qualifiedName(), attribute.value());
             else
@@ -496,7 +564,7 @@ private:
         out.writeEncoded(run);
     }
 
-    void endElement()
+    void endElement(int index)
     {
         for (int place = 0; place < placeCount; ++place) {
             if (!capture.fragments[place])
@@ -513,6 +581,13 @@ private:
         for (int *open : {&passedOverFrom, &leftOutFrom, &part}) {
             if (*open == depth)
                 *open = 0;
+        }
+        if (recording.depth == depth) {
+            if (!recording.spoilt)
+                subtrees->insert(recording.start,
+                                 {recording.from, capture.fragments[int(Place::Libraries)]->size(),
+                                  index, recording.names});
+            recording = Recording();
         }
         --depth;
     }
@@ -540,7 +615,18 @@ private:
     int leftOutFrom = 0; // depth of the subtree the copy leaves out
     const QVector<int> *leftOut = nullptr; // start tags whose subtrees the copy leaves out
     int labelBudget = 0; // labels and texts the board may still add
-    RenamedAttributes renamed; // of the start tag being written, made once for every tag
+    // Of the start tag being written; they refer into its source attributes.
+    RenamedAttributes renamed;
+    // The library child being recorded; depth 0 when none is.
+    struct Recording
+    {
+        int depth = 0;
+        int start = 0; // its start tag
+        qint64 from = 0; // where its text starts in the libraries' fragment
+        QStringList names; // its names that have no fresh name
+        bool spoilt = false; // written otherwise than as the board has it
+    } recording;
+    QHash<int, WrittenSubtree> *subtrees = nullptr; // of the board
     QVector<LabelText> texts;
 };
 

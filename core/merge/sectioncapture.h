@@ -37,6 +37,21 @@ public:
 private:
     class BoardPass;
 
+    // A library child the libraries' fragment holds as a board has it.
+    struct WrittenSubtree
+    {
+        qint64 from; // its text in the fragment
+        qint64 to;
+        int end; // its end tag
+        QStringList names; // its names, none of which had a fresh name
+    };
+    struct BoardSubtrees
+    {
+        std::shared_ptr<const void> held; // the board's DocumentTokens::identity()
+        QHash<int, WrittenSubtree> byStart; // by start tag
+    };
+
     PanelPlaces &places;
     std::array<std::unique_ptr<XmlOutput>, placeCount> fragments;
+    QHash<const void *, BoardSubtrees> written;
 };

@@ -96,6 +96,9 @@ public:
 
     // How many tokens were kept.
     int size() const { return tokens.size(); }
+    // The same for a document and every copy shifted() makes of it, and for
+    // no other document while it is held.
+    std::shared_ptr<const void> identity() const { return encoded; }
 
     class Attribute
     {
@@ -210,6 +213,8 @@ public:
         }
         QStringRef text() const { return name(); }
         Attributes attributes() const;
+        // Goes on after the token at `index`, passing over those before it.
+        void skipTo(int index) { next = index + 1; }
 
     private:
         const DocumentTokens &tokens;

@@ -64,9 +64,7 @@ void XmlOutput::writeDeclaration()
 
 void XmlOutput::writeStartElement(const QStringRef &name)
 {
-    closeStartTag();
-    if (!open.isEmpty())
-        open.last().hasChildren = true;
+    beginChild();
     if (open.isEmpty() || !open.last().hasText)
         newLine(baseDepth + open.size());
     append('<');
@@ -141,13 +139,39 @@ void XmlOutput::writeFragment(const QVector<QByteArray> &fragment)
 {
     if (fragment.isEmpty())
         return;
-    closeStartTag();
-    if (!open.isEmpty())
-        open.last().hasChildren = true;
+    beginChild();
     closeBlock();
     chunks += fragment;
     for (const QByteArray &part : fragment)
         chunksSize += part.size();
+}
+
+qint64 XmlOutput::startChild()
+{
+    closeStartTag();
+    return size();
+}
+
+// The blocks' bytes stay where they are as more is written, the block being
+// written included: it is only cut to its size when the next one starts.
+void XmlOutput::writeChildAgain(qint64 from, qint64 to)
+{
+    beginChild();
+    QVarLengthArray<std::string_view, 8> pieces;
+    qint64 start = 0;
+    auto collect = [&](const char *bytes, qint64 count) {
+        const qint64 first = std::max(from - start, qint64(0));
+        const qint64 last = std::min(to - start, count);
+        if (first < last)
+            pieces.append(std::string_view(bytes + first, size_t(last - first)));
+        start += count;
+    };
+    for (const QByteArray &chunk : std::as_const(chunks))
+        collect(chunk.constData(), chunk.size());
+    if (!block.isNull())
+        collect(block.constData(), cursor - block.constData());
+    for (const std::string_view piece : pieces)
+        append(piece.data(), int(piece.size()));
 }
 
 void XmlOutput::keepOpenNames()
@@ -229,6 +253,13 @@ void XmlOutput::closeStartTag()
         append('>');
         startTagOpen = false;
     }
+}
+
+void XmlOutput::beginChild()
+{
+    closeStartTag();
+    if (!open.isEmpty())
+        open.last().hasChildren = true;
 }
 
 void XmlOutput::newLine(int depth)

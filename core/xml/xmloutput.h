@@ -47,6 +47,13 @@ public:
     // Appends `fragment`, element children written by an XmlOutput opened at
     // the current depth, inside the innermost open element.
     void writeFragment(const QVector<QByteArray> &fragment);
+    // Closes the start tag still open and returns where a child element of
+    // the innermost open element written next starts.
+    qint64 startChild();
+    // Appends again, inside the innermost open element, an element that was
+    // written at the same depth from `from` (startChild()) to `to` (size()
+    // after its end) since the writer's text was last taken.
+    void writeChildAgain(qint64 from, qint64 to);
     // Copies the names of the elements still open, so that the texts they
     // were written from may go.
     void keepOpenNames();
@@ -102,6 +109,7 @@ private:
 
     void attribute(const QStringRef &name, const QStringRef &value, bool escape);
     void closeStartTag();
+    void beginChild();
     void newLine(int depth);
     void escaped(const QChar *text, int size, bool inAttribute);
 

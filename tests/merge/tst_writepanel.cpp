@@ -145,7 +145,7 @@ void TestWritePanel::freshNamesNeverClash()
 
 void TestWritePanel::laterCopiesChangeNamesOnly_data()
 {
-    QTest::addColumn<QString>("board");
+    QTest::addColumn<QStringList>("boards");
 
     const QString library = "<library name='lib'><packages><package name='p'>"
                             "<smd name='1' x='-1' y='0' dx='1' dy='1' layer='1' rot='R90'/>"
@@ -156,45 +156,59 @@ void TestWritePanel::laterCopiesChangeNamesOnly_data()
         text.replace("<libraries/>", "<libraries>" + library + "</libraries>");
         return text.replace("<elements></elements>", "<elements>" + parts + "</elements>");
     };
+    // Three copies: the third writes its library again as the second did.
+    auto copies = [](const QString &board) {
+        return QStringList {board, board, board};
+    };
     // Named after the rotations of the other parts and of their pads.
-    QTest::newRow("parts named R90 and R180 beside rotated parts")
-            << withParts("<element name='R90' library='lib' package='p' x='1' y='2' rot='R90'/>"
-                         "<element name='R180' library='lib' package='p' rot='R180'/>"
-                         "<element name='U1' library='lib' package='p' rot='MR90'/>",
-                         "<signal name='N'><contactref element='R90' pad='1'/>"
-                         "<contactref element='R180' pad='2'/></signal>");
+    QTest::newRow("parts named R90 and R180 beside rotated parts") << copies(
+            withParts("<element name='R90' library='lib' package='p' x='1' y='2' rot='R90'/>"
+                      "<element name='R180' library='lib' package='p' rot='R180'/>"
+                      "<element name='U1' library='lib' package='p' rot='MR90'/>",
+                      "<signal name='N'><contactref element='R90' pad='1'/>"
+                      "<contactref element='R180' pad='2'/></signal>"));
     // A keypad's nets: the pads, the top copper and the sizes read "1" too.
-    QTest::newRow("nets 1 to 3 with wires on layer 1")
-            << withParts("<element name='K' library='lib' package='p' x='1' y='3'/>",
-                         "<signal name='1'><contactref element='K' pad='1'/>"
-                         "<wire x1='1' y1='2' x2='3' y2='1' width='1' layer='1'/></signal>"
-                         "<signal name='2'><contactref element='K' pad='2'/>"
-                         "<via x='2' y='2' extent='1-16' drill='1'/></signal>"
-                         "<signal name='3'><wire x1='3' y1='3' x2='1' y2='1' layer='1'/></signal>");
-    QTest::newRow("values equal to net names")
-            << withParts("<element name='S1' library='lib' package='p' value='RESET'/>"
-                         "<element name='J1' library='lib' package='p' value='USB-C'/>",
-                         "<signal name='RESET'><contactref element='S1' pad='1'/></signal>"
-                         "<signal name='USB-C'><contactref element='J1' pad='1'/></signal>");
-    QTest::newRow("empty names") << withParts(
-            "<element name='' library='lib' package='p'/>"
-            "<element name='R1' library='' package='' value=''/>",
-            "<signal name=''><contactref element='' pad=''/></signal>");
-    QTest::newRow("attribute keys, their values and variants")
-            << withParts("<element name='R1' library='lib' package='p'>"
-                         "<attribute name='NAME' value='R1'/><attribute name='R1' value='10k'/>"
-                         "<variant name='R1' populate='no'/></element>",
-                         QString());
+    QTest::newRow("nets 1 to 3 with wires on layer 1") << copies(
+            withParts("<element name='K' library='lib' package='p' x='1' y='3'/>",
+                      "<signal name='1'><contactref element='K' pad='1'/>"
+                      "<wire x1='1' y1='2' x2='3' y2='1' width='1' layer='1'/></signal>"
+                      "<signal name='2'><contactref element='K' pad='2'/>"
+                      "<via x='2' y='2' extent='1-16' drill='1'/></signal>"
+                      "<signal name='3'><wire x1='3' y1='3' x2='1' y2='1' layer='1'/></signal>"));
+    QTest::newRow("values equal to net names") << copies(
+            withParts("<element name='S1' library='lib' package='p' value='RESET'/>"
+                      "<element name='J1' library='lib' package='p' value='USB-C'/>",
+                      "<signal name='RESET'><contactref element='S1' pad='1'/></signal>"
+                      "<signal name='USB-C'><contactref element='J1' pad='1'/></signal>"));
+    QTest::newRow("empty names") << copies(
+            withParts("<element name='' library='lib' package='p'/>"
+                      "<element name='R1' library='' package='' value=''/>",
+                      "<signal name=''><contactref element='' pad=''/></signal>"));
+    QTest::newRow("attribute keys, their values and variants") << copies(
+            withParts("<element name='R1' library='lib' package='p'>"
+                      "<attribute name='NAME' value='R1'/><attribute name='R1' value='10k'/>"
+                      "<variant name='R1' populate='no'/></element>",
+                      QString()));
+    // Pad 2 has no fresh name in the second copy, but two boards with a net
+    // "2" between make it one in the last copy.
+    const QString keypad = withParts("<element name='K' library='lib' package='p'/>",
+                                     "<signal name='N'><contactref element='K' pad='2'/></signal>");
+    const QString net2 = board({}, "<signal name='2'/>");
+    QTest::newRow("a pad name that later boards make a duplicate")
+            << QStringList {keypad, keypad, net2, net2, keypad};
 }
 
-// Two copies of a hand-made board: the second is its board, moved by
-// nothing, with its names and the references to them replaced, no more.
+// Copies of hand-made boards: each later one is its board, moved by nothing,
+// with its names and the references to them replaced, no more.
 void TestWritePanel::laterCopiesChangeNamesOnly()
 {
-    QFETCH(QString, board);
-    const QByteArray text = runWritePanel({board, board}, path("names.brd"));
+    QFETCH(QStringList, boards);
+    const QByteArray text = runWritePanel(boards, path("names.brd"));
     QVERIFY(text.contains("\"NewName0\""));
-    const QString difference = copiesDifference(parseXml(text), {{board}, {board}});
+    QList<PlacedBoard> placed;
+    for (const QString &board : boards)
+        placed.append({board});
+    const QString difference = copiesDifference(parseXml(text), placed);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 

@@ -350,12 +350,17 @@ std::shared_ptr<const DocumentTokens> tokensAsWritten(const QString &document)
 
 } // namespace
 
+// Equal documents share their tokens, as the copies of one board file do.
 PanelAssembly assembled(const QStringList &documents)
 {
     QVector<BoardCopy> copies;
+    QHash<QString, std::shared_ptr<const DocumentTokens>> read;
     for (const QString &document : documents) {
         BoardCopy copy;
-        copy.board = tokensAsWritten(document);
+        std::shared_ptr<const DocumentTokens> &tokens = read[document];
+        if (!tokens)
+            tokens = tokensAsWritten(document);
+        copy.board = tokens;
         copy.rules = DesignRules::of(*copy.board);
         copies << copy;
     }
