@@ -394,7 +394,7 @@ private:
         if (std::any_of(found->names.begin(), found->names.end(),
                         [&](const QString &name) { return freshNames.renames(name); }))
             return false;
-        capture.fragments[int(Place::Libraries)]->writeChildAgain(found->from, found->to);
+        capture.fragments[int(Place::Libraries)]->writeChildAgain(found->text);
         reader.skipTo(found->end);
         --depth;
         return true;
@@ -584,9 +584,10 @@ private:
         }
         if (recording.depth == depth) {
             if (!recording.spoilt)
-                subtrees->insert(recording.start,
-                                 {recording.from, capture.fragments[int(Place::Libraries)]->size(),
-                                  index, recording.names});
+                subtrees->insert(
+                        recording.start,
+                        {capture.fragments[int(Place::Libraries)]->textSince(recording.from), index,
+                         recording.names});
             recording = Recording();
         }
         --depth;

@@ -40,8 +40,7 @@ private:
     // A library child the libraries' fragment holds as a board has it.
     struct WrittenSubtree
     {
-        qint64 from; // its text in the fragment
-        qint64 to;
+        QByteArray text;
         int end; // its end tag
         QStringList names; // its names, none of which had a fresh name
     };

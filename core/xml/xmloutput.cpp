@@ -152,26 +152,32 @@ qint64 XmlOutput::startChild()
     return size();
 }
 
-// The blocks' bytes stay where they are as more is written, the block being
-// written included: it is only cut to its size when the next one starts.
-void XmlOutput::writeChildAgain(qint64 from, qint64 to)
+QByteArray XmlOutput::textSince(qint64 position) const
 {
-    beginChild();
-    QVarLengthArray<std::string_view, 8> pieces;
+    QByteArray text;
     qint64 start = 0;
-    auto collect = [&](const char *bytes, qint64 count) {
-        const qint64 first = std::max(from - start, qint64(0));
-        const qint64 last = std::min(to - start, count);
-        if (first < last)
-            pieces.append(std::string_view(bytes + first, size_t(last - first)));
+    auto take = [&](const char *bytes, qint64 count) {
+        const qint64 from = std::max(position - start, qint64(0));
+        if (from < count)
+            text.append(bytes + from, int(count - from));
         start += count;
     };
-    for (const QByteArray &chunk : std::as_const(chunks))
-        collect(chunk.constData(), chunk.size());
+    for (const QByteArray &chunk : chunks)
+        take(chunk.constData(), chunk.size());
     if (!block.isNull())
-        collect(block.constData(), cursor - block.constData());
-    for (const std::string_view piece : pieces)
-        append(piece.data(), int(piece.size()));
+        take(block.constData(), cursor - block.constData());
+    return text;
+}
+
+// Between the children written again of a panel's copies lie a few tags: what
+// follows one goes into a small block.
+void XmlOutput::writeChildAgain(const QByteArray &child)
+{
+    beginChild();
+    closeBlock();
+    nextBlockSize = firstBlockSize;
+    chunks.append(child);
+    chunksSize += child.size();
 }
 
 void XmlOutput::keepOpenNames()
@@ -240,6 +246,9 @@ void XmlOutput::closeBlock()
     if (block.isNull())
         return;
     block.resize(int(cursor - block.constData()));
+    // Room a block cut short leaves is given back.
+    if (block.capacity() > 2 * block.size())
+        block.squeeze();
     chunksSize += block.size();
     if (!block.isEmpty())
         chunks.append(block);

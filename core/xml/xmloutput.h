@@ -48,12 +48,14 @@ public:
     // the current depth, inside the innermost open element.
     void writeFragment(const QVector<QByteArray> &fragment);
     // Closes the start tag still open and returns where a child element of
-    // the innermost open element written next starts.
+    // the innermost open element written next starts, for textSince().
     qint64 startChild();
-    // Appends again, inside the innermost open element, an element that was
-    // written at the same depth from `from` (startChild()) to `to` (size()
-    // after its end) since the writer's text was last taken.
-    void writeChildAgain(qint64 from, qint64 to);
+    // What was written from `position` on, since the text was last taken.
+    QByteArray textSince(qint64 position) const;
+    // Appends again, inside the innermost open element, a child element
+    // written at the same depth (from startChild() on). The text is shared,
+    // not copied.
+    void writeChildAgain(const QByteArray &child);
     // Copies the names of the elements still open, so that the texts they
     // were written from may go.
     void keepOpenNames();
