@@ -46,6 +46,31 @@ bool mayEscape(ushort unit)
     return unit < 64 && (special >> unit) & 1;
 }
 
+// The reference that stands for `unit`; empty where it is written as it is.
+// Line breaks and tabs are kept as references in attributes, where a parser
+// would turn the characters themselves into blanks.
+QLatin1String referenceFor(ushort unit, bool inAttribute)
+{
+    switch (unit) {
+    case '&':
+        return QLatin1String("&amp;");
+    case '<':
+        return QLatin1String("&lt;");
+    case '>':
+        return QLatin1String("&gt;");
+    case '\r':
+        return QLatin1String("&#13;");
+    case '"':
+        return inAttribute ? QLatin1String("&quot;") : QLatin1String();
+    case '\n':
+        return inAttribute ? QLatin1String("&#10;") : QLatin1String();
+    case '\t':
+        return inAttribute ? QLatin1String("&#9;") : QLatin1String();
+    default:
+        return QLatin1String();
+    }
+}
+
 } // namespace
 
 // Inside an element (depth > 0) the first thing written starts a new line.
@@ -173,11 +198,8 @@ QByteArray XmlOutput::textSince(qint64 position) const
 // follows one goes into a small block.
 void XmlOutput::writeChildAgain(const QByteArray &child)
 {
-    beginChild();
-    closeBlock();
+    writeFragment({child});
     nextBlockSize = firstBlockSize;
-    chunks.append(child);
-    chunksSize += child.size();
 }
 
 void XmlOutput::keepOpenNames()
@@ -286,41 +308,11 @@ void XmlOutput::escaped(const QChar *text, int size, bool inAttribute)
     for (const QChar *c = text; c != end; ++c) {
         if (!mayEscape(c->unicode()))
             continue;
-        QLatin1String replacement("");
-        switch (c->unicode()) {
-        case '&':
-            replacement = QLatin1String("&amp;");
-            break;
-        case '<':
-            replacement = QLatin1String("&lt;");
-            break;
-        case '>':
-            replacement = QLatin1String("&gt;");
-            break;
-        case '"':
-            if (inAttribute)
-                replacement = QLatin1String("&quot;");
-            break;
-        // Kept as references in attributes: a parser would turn the
-        // characters themselves into blanks.
-        case '\n':
-            if (inAttribute)
-                replacement = QLatin1String("&#10;");
-            break;
-        case '\r':
-            replacement = QLatin1String("&#13;");
-            break;
-        case '\t':
-            if (inAttribute)
-                replacement = QLatin1String("&#9;");
-            break;
-        default:
-            break;
-        }
-        if (replacement.size() == 0)
+        const QLatin1String reference = referenceFor(c->unicode(), inAttribute);
+        if (reference.size() == 0)
             continue;
         append(plainStart, int(c - plainStart));
-        append(replacement);
+        append(reference);
         plainStart = c + 1;
     }
     append(plainStart, int(end - plainStart));
