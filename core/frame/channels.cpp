@@ -184,9 +184,7 @@ OutlinePoint pointOnEdge(const ChannelEdge &edge, double at)
 {
     const int index = int(std::floor(at)) % edge.size();
     const double share = at - std::floor(at);
-    const OutlinePoint a = edge.at(index);
-    const OutlinePoint b = edge.at((index + 1) % edge.size());
-    return {a.x + share * (b.x - a.x), a.y + share * (b.y - a.y)};
+    return between(edge.at(index), edge.at((index + 1) % edge.size()), share);
 }
 
 namespace {

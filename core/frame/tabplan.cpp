@@ -629,11 +629,9 @@ private:
             const double at = first + i * settings.bitePitch;
             while (segment < inset.size() - 1 && lengths.at(segment) < at)
                 ++segment;
-            const OutlinePoint a = inset.at(segment - 1);
-            const OutlinePoint b = inset.at(segment);
             const double span = lengths.at(segment) - lengths.at(segment - 1);
             const double share = span > 0.0 ? (at - lengths.at(segment - 1)) / span : 0.0;
-            holes.append({a.x + share * (b.x - a.x), a.y + share * (b.y - a.y)});
+            holes.append(between(inset.at(segment - 1), inset.at(segment), share));
         }
         return holes;
     }
@@ -715,8 +713,7 @@ private:
             if (!met)
                 return std::nullopt;
             const Piece &piece = pieces.at(met->piece);
-            const OutlinePoint point {piece.a.x + met->share * (piece.b.x - piece.a.x),
-                                      piece.a.y + met->share * (piece.b.y - piece.a.y)};
+            const OutlinePoint point = between(piece.a, piece.b, met->share);
             (first ? end.first : end.second) = point;
             (first ? end.firstText : end.secondText) = pointText(point);
             (first ? end.firstAt : end.secondAt) = piece.index + met->share;
