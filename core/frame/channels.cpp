@@ -180,14 +180,16 @@ bool solidAround(const QVector<ChannelEdge> &edges, OutlinePoint centre, double 
     return true;
 }
 
+namespace {
+
+// A place on a channel's edge: the index of a point plus the share of the
+// way to the next.
 OutlinePoint pointOnEdge(const ChannelEdge &edge, double at)
 {
     const int index = int(std::floor(at)) % edge.size();
     const double share = at - std::floor(at);
     return between(edge.at(index), edge.at((index + 1) % edge.size()), share);
 }
-
-namespace {
 
 double stretchLength(const ChannelEdge &edge, double from, double to)
 {

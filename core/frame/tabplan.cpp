@@ -46,6 +46,18 @@ constexpr double leastTabGap = 2.0;
 constexpr double snapDistance = 1e-4;
 constexpr double tolerance = 1e-6;
 
+// The longest a tab across a channel to the material, and to a neighbour,
+// square to the board's edge.
+double longestTabToMaterial(const TabArea &area)
+{
+    return area.channel + lengthTolerance;
+}
+
+double longestTabToBoard(const TabArea &area)
+{
+    return 2 * area.channel + lengthTolerance;
+}
+
 double dot(OutlinePoint a, OutlinePoint b)
 {
     return a.x * b.x + a.y * b.y;
@@ -759,16 +771,6 @@ QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelE
     if (!(settings.tabWidth > 0.0))
         return {};
     return Planner(boards, channels, area, settings).plan();
-}
-
-double longestTabToMaterial(const TabArea &area)
-{
-    return area.channel + lengthTolerance;
-}
-
-double longestTabToBoard(const TabArea &area)
-{
-    return 2 * area.channel + lengthTolerance;
 }
 
 int tabsHolding(const QVector<Tab> &tabs, int board)

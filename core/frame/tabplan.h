@@ -88,9 +88,4 @@ struct Tab
 QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelEdge> &channels,
                       const TabArea &area, const FrameSettings &settings);
 
-// The longest a tab across a channel to the material, and to a neighbour,
-// square to the board's edge.
-double longestTabToMaterial(const TabArea &area);
-double longestTabToBoard(const TabArea &area);
-
 int tabsHolding(const QVector<Tab> &tabs, int board);

@@ -26,6 +26,22 @@ bool isYes(const QStringRef &value)
     return value == QLatin1String("yes");
 }
 
+// The names of the rules whose differences CopperFit carries on each object.
+const QStringList &rulesCarriedByObjects()
+{
+    static const QStringList names = [] {
+        QStringList list;
+        for (const QString &kind : {viaOuter, padTop, padBottom})
+            list << QLatin1String("rv") + kind << QLatin1String("rlMin") + kind
+                 << QLatin1String("rlMax") + kind;
+        list << QStringLiteral("srRoundness") << QStringLiteral("srMinRoundness")
+             << QStringLiteral("srMaxRoundness") << QStringLiteral("mlViaStopLimit")
+             << QStringLiteral("psTop") << QStringLiteral("psBottom") << QStringLiteral("psFirst");
+        return list;
+    }();
+    return names;
+}
+
 } // namespace
 
 namespace eagle {
@@ -78,31 +94,12 @@ QString forcedPadShape(const DesignRules &rules, bool first)
 
 } // namespace eagle
 
-const QStringList &rulesCarriedByObjects()
-{
-    static const QStringList names = [] {
-        QStringList list;
-        for (const QString &kind : {viaOuter, padTop, padBottom})
-            list << QLatin1String("rv") + kind << QLatin1String("rlMin") + kind
-                 << QLatin1String("rlMax") + kind;
-        list << QStringLiteral("srRoundness") << QStringLiteral("srMinRoundness")
-             << QStringLiteral("srMaxRoundness") << QStringLiteral("mlViaStopLimit")
-             << QStringLiteral("psTop") << QStringLiteral("psBottom") << QStringLiteral("psFirst");
-        return list;
-    }();
-    return names;
-}
-
 CopperFit::CopperFit(const DesignRules &own, const DesignRules &panel)
     : own(own)
     , panel(panel)
-    , same(true)
-{
-    for (const QString &name : rulesCarriedByObjects()) {
-        if (own.text(name) != panel.text(name))
-            same = false;
-    }
-}
+    , same(std::all_of(rulesCarriedByObjects().cbegin(), rulesCarriedByObjects().cend(),
+                       [&](const QString &name) { return own.text(name) == panel.text(name); }))
+{ }
 
 QStringList CopperFit::attributeNames()
 {

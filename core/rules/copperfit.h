@@ -49,9 +49,6 @@ private:
     bool same;
 };
 
-// The names of the rules whose differences CopperFit carries on each object.
-const QStringList &rulesCarriedByObjects();
-
 // EAGLE's formulas, on the rules of one board.
 namespace eagle {
 // The ring of `kind` (ViaOuter, ViaInner, PadTop, PadInner, PadBottom) around
