@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -523,20 +524,18 @@ private:
                                    const QVector<LocalPiece> &local, double low, double high,
                                    int inward) const
     {
-        QVector<int> wires;
+        std::set<int> wires;
         for (const LocalPiece &piece : local) {
-            const Piece &whole = pieces.at(piece.piece);
-            if (whole.board == board && !wires.contains(whole.index))
-                wires.append(whole.index);
+            if (pieces.at(piece.piece).board == board)
+                wires.insert(pieces.at(piece.piece).index);
         }
-        std::sort(wires.begin(), wires.end());
         const double half = width / 2;
         TabEnd end;
         end.board = board;
         int firsts = 0;
         int seconds = 0;
         QVector<OutlinePoint> edge;
-        for (int index : std::as_const(wires)) {
+        for (int index : wires) {
             const OutlineWire &wire = boards.at(board).wires.at(index);
             for (const WireCut &cut : cutsOf(wire, index, frame, low, high)) {
                 for (const auto &[share, text] :
@@ -775,6 +774,7 @@ QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelE
 
 int tabsHolding(const QVector<Tab> &tabs, int board)
 {
-    return int(std::count_if(tabs.cbegin(), tabs.cend(),
-                             [board](const Tab &tab) { return tab.holds(board); }));
+    return int(std::count_if(tabs.cbegin(), tabs.cend(), [board](const Tab &tab) {
+        return tab.near.board == board || tab.far.board == board;
+    }));
 }

@@ -73,8 +73,6 @@ struct Tab
     OutlinePoint outward;
     TabEnd near;
     TabEnd far;
-
-    bool holds(int board) const { return near.board == board || far.board == board; }
 };
 
 // Places tabs `settings.tabWidth` wide where a board's edge, straight,
