@@ -63,27 +63,29 @@ struct PackageDrawing
     QVector<int> tags;
 };
 
-// The packages of the copy's libraries that draw outline, found as
-// outline.cpp finds them: by library, library URN and package,
-// or for a part that names no URN by the first library of its name.
-class PackageDrawings
+void addPrimitive(PackageDrawing &drawing, const DocumentTokens::Reader &reader,
+                  const DocumentTokens::Attributes &attributes)
 {
-public:
-    explicit PackageDrawings(const DocumentTokens &copy)
-    {
-        forEachInSection(
-                copy, QLatin1String("libraries"),
-                [this](const DocumentTokens::Reader &reader, int depth) { visit(reader, depth); });
+    drawing.tags.append(reader.index());
+    if (reader.name() == QLatin1String("wire")) {
+        drawing.wires.append(outlineWire(attributes));
+        return;
     }
+    drawing.circles.append({{attributes.value(QLatin1String("x")).toDouble(),
+                             attributes.value(QLatin1String("y")).toDouble()},
+                            std::abs(attributes.value(QLatin1String("radius")).toDouble()),
+                            attributes.value(QLatin1String("width")).toString()});
+}
 
-    const PackageDrawing *placedBy(const DocumentTokens::Attributes &part) const
-    {
-        return drawings.placedBy(part);
-    }
-
-private:
-    void visit(const DocumentTokens::Reader &reader, int depth)
-    {
+// The packages of the copy's libraries that draw outline, found as
+// outline.cpp finds them.
+PackageLookup<PackageDrawing> packageDrawings(const DocumentTokens &copy)
+{
+    PackageLookup<PackageDrawing> drawings;
+    QString library, urn, package; // of the open library and package
+    int packageDepth = 0;
+    PackageDrawing *open = nullptr; // of the open package, once it draws outline
+    const auto visit = [&](const DocumentTokens::Reader &reader, int depth) {
         const DocumentTokens::Attributes attributes = reader.attributes();
         if (depth <= packageDepth) {
             packageDepth = 0;
@@ -96,30 +98,14 @@ private:
             packageDepth = depth;
             package = attributes.value(QLatin1String("name")).toString();
         } else if (packageDepth && isOutlinePrimitive(reader)) {
-            add(reader, attributes);
+            if (!open)
+                open = &drawings.entry(library, urn, package);
+            addPrimitive(*open, reader, attributes);
         }
-    }
-
-    void add(const DocumentTokens::Reader &reader, const DocumentTokens::Attributes &attributes)
-    {
-        if (!open)
-            open = &drawings.entry(library, urn, package);
-        open->tags.append(reader.index());
-        if (reader.name() == QLatin1String("wire")) {
-            open->wires.append(outlineWire(attributes));
-            return;
-        }
-        open->circles.append({{attributes.value(QLatin1String("x")).toDouble(),
-                               attributes.value(QLatin1String("y")).toDouble()},
-                              std::abs(attributes.value(QLatin1String("radius")).toDouble()),
-                              attributes.value(QLatin1String("width")).toString()});
-    }
-
-    PackageLookup<PackageDrawing> drawings;
-    QString library, urn, package; // of the open library and package
-    int packageDepth = 0;
-    PackageDrawing *open = nullptr; // of the open package, once it draws outline
-};
+    };
+    forEachInSection(copy, QLatin1String("libraries"), visit);
+    return drawings;
+}
 
 // A wire the frame writes between two board points: its ends are the values
 // their texts read back as, so wires meeting at a point meet exactly.
@@ -255,7 +241,7 @@ QVector<OutlineWire> drawingOutlineWires(const DocumentTokens &copy)
 
 PartOutline partOutlineWires(const DocumentTokens &copy)
 {
-    const PackageDrawings packages(copy);
+    const PackageLookup<PackageDrawing> packages = packageDrawings(copy);
     PartOutline outline;
     QSet<const PackageDrawing *> placedDrawings;
     forEachInSection(
