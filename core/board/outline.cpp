@@ -168,10 +168,6 @@ BoxBuilder OutlineScanner::placedBox(const PackageOutline &package, const Rotati
     return placedBoxes.emplace(key, package.placedBox(rotation)).first->second;
 }
 
-} // namespace
-
-namespace {
-
 auto scanning(OutlineScanner &scanner)
 {
     return [&scanner](const QXmlStreamReader &reader, QXmlStreamReader::TokenType token,

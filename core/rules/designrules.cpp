@@ -6,12 +6,6 @@
 
 #include <cmath>
 
-namespace {
-
-const QLatin1String rulesTag("designrules");
-
-} // namespace
-
 void DesignRules::addParam(const DocumentTokens::Attributes &attributes)
 {
     const QString name = attributes.value(QLatin1String("name")).toString();
@@ -23,6 +17,7 @@ void DesignRules::addParam(const DocumentTokens::Attributes &attributes)
 // such end tag, nested ones included.
 DesignRules DesignRules::of(const DocumentTokens &document)
 {
+    const QLatin1String rulesTag("designrules");
     DesignRules rules;
     DocumentTokens::Reader reader(document);
     bool inRules = false;
