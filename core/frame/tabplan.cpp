@@ -302,11 +302,9 @@ private:
         const double start = isVertical(side) ? box.minY : box.minX;
         const double length = (isVertical(side) ? box.maxY : box.maxX) - start;
         const int wanted = std::max(1, int(std::lround(length / tabSpacing)));
-        int have = 0;
-        for (const Tab &tab : std::as_const(tabs)) {
-            if (tab.far.board == board && sideOf({-tab.outward.x, -tab.outward.y}) == side)
-                ++have;
-        }
+        const int have = int(std::count_if(tabs.cbegin(), tabs.cend(), [&](const Tab &tab) {
+            return tab.far.board == board && sideOf({-tab.outward.x, -tab.outward.y}) == side;
+        }));
         QVector<const Candidate *> places;
         for (const Candidate &candidate : candidates.at(board)) {
             if (candidate.side == side)
@@ -403,12 +401,9 @@ private:
         if (!target)
             return std::nullopt;
 
-        Tab tab;
-        tab.outward = place.out;
         std::optional<TabEnd> near = boardEnd(board, frame, local, nearLow, *highest + band, -1);
         if (!near)
             return std::nullopt;
-        tab.near = *near;
         std::optional<TabEnd> far;
         if (target->board >= 0) {
             const std::optional<double> farHigh = farEdgeHigh(local, probes, outer, target->board);
@@ -417,10 +412,9 @@ private:
         } else {
             far = channelEnd(target->channel, frame, local, probes, outer);
         }
-        if (!far || crossesOtherTabs(tab.near, *far))
+        if (!far || crossesOtherTabs(*near, *far))
             return std::nullopt;
-        tab.far = *far;
-        return tab;
+        return Tab {place.out, *near, *far};
     }
 
     std::optional<double> outermost(const QVector<LocalPiece> &local, double u, int board) const
