@@ -267,13 +267,11 @@ PartOutline partOutlineWires(const DocumentTokens &copy)
 bool hasBottomParts(const DocumentTokens &copy)
 {
     bool bottom = false;
-    forEachInSection(copy, QLatin1String("elements"),
-                     [&](const DocumentTokens::Reader &reader, int) {
-                         bottom = bottom
-                                 || (reader.name() == QLatin1String("element")
-                                     && reader.attributes()
-                                                .value(QLatin1String("rot"))
-                                                .startsWith(QLatin1Char('M')));
-                     });
+    forEachInSection(
+            copy, QLatin1String("elements"), [&](const DocumentTokens::Reader &reader, int) {
+                if (reader.name() == QLatin1String("element")
+                    && reader.attributes().value(QLatin1String("rot")).startsWith(QLatin1Char('M')))
+                    bottom = true;
+            });
     return bottom;
 }

@@ -67,7 +67,6 @@ public:
     void add(const OutlineArc &arc);
     void add(const BoxBuilder &other);
     void moveBy(double dx, double dy);
-    bool isEmpty() const { return !hasX && !hasY; }
     OutlineBox box() const;
 
 private:
