@@ -9,11 +9,6 @@ namespace {
 
 constexpr double degree = M_PI / 180.0;
 
-double cross(const OutlinePoint &o, const OutlinePoint &a, const OutlinePoint &b)
-{
-    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-}
-
 // Andrew's monotone chain. Points that are not finite cannot be ordered, so
 // they are kept beside the hull as they are.
 std::vector<OutlinePoint> convexHull(std::vector<OutlinePoint> points)

@@ -36,6 +36,12 @@ inline OutlinePoint between(OutlinePoint a, OutlinePoint b, double share)
     return {a.x + share * (b.x - a.x), a.y + share * (b.y - a.y)};
 }
 
+// (a - o) x (b - o): positive where o, a, b turn counterclockwise.
+inline double cross(OutlinePoint o, OutlinePoint a, OutlinePoint b)
+{
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
 // Where `part` puts a point drawn in its package.
 OutlinePoint placed(const PartPlacement &part, OutlinePoint point);
 

@@ -94,11 +94,8 @@ double polygonDistance(const QVector<OutlinePoint> &a, const QVector<OutlinePoin
         for (int j = 0; j < b.size(); ++j) {
             const OutlinePoint b0 = b.at(j);
             const OutlinePoint b1 = b.at((j + 1) % b.size());
-            const double crossA = (a1.x - a0.x) * (b0.y - a0.y) - (a1.y - a0.y) * (b0.x - a0.x);
-            const double crossB = (a1.x - a0.x) * (b1.y - a0.y) - (a1.y - a0.y) * (b1.x - a0.x);
-            const double crossC = (b1.x - b0.x) * (a0.y - b0.y) - (b1.y - b0.y) * (a0.x - b0.x);
-            const double crossD = (b1.x - b0.x) * (a1.y - b0.y) - (b1.y - b0.y) * (a1.x - b0.x);
-            if (crossA * crossB < 0 && crossC * crossD < 0)
+            if (cross(a0, a1, b0) * cross(a0, a1, b1) < 0
+                && cross(b0, b1, a0) * cross(b0, b1, a1) < 0)
                 return 0.0;
             nearest =
                     std::min({nearest, distanceToSegment(a0, b0, b1), distanceToSegment(a1, b0, b1),
