@@ -229,11 +229,9 @@ QVector<OutlineWire> drawingOutlineWires(const DocumentTokens &copy)
 {
     QVector<OutlineWire> wires;
     forEachInSection(copy, QLatin1String("plain"), [&](const DocumentTokens::Reader &reader, int) {
-        const DocumentTokens::Attributes attributes = reader.attributes();
-        if (reader.name() != QLatin1String("wire")
-            || attributes.value(QLatin1String("layer")) != QLatin1String("20"))
+        if (reader.name() != QLatin1String("wire") || !isOutlinePrimitive(reader))
             return;
-        wires.append(outlineWire(attributes));
+        wires.append(outlineWire(reader.attributes()));
         wires.last().tag = reader.index();
     });
     return wires;
