@@ -13,11 +13,10 @@ constexpr double degree = M_PI / 180.0;
 // they are kept beside the hull as they are.
 std::vector<OutlinePoint> convexHull(std::vector<OutlinePoint> points)
 {
-    std::vector<OutlinePoint> odd;
     const auto finiteEnd = std::partition(points.begin(), points.end(), [](const OutlinePoint &p) {
         return std::isfinite(p.x) && std::isfinite(p.y);
     });
-    odd.assign(finiteEnd, points.end());
+    const std::vector<OutlinePoint> odd(finiteEnd, points.end());
     points.erase(finiteEnd, points.end());
     std::sort(points.begin(), points.end(), [](const OutlinePoint &a, const OutlinePoint &b) {
         return a.x < b.x || (a.x == b.x && a.y < b.y);
@@ -149,26 +148,17 @@ void BoxBuilder::add(const BoxBuilder &other)
     }
 }
 
+// An empty range stays at 0, so that `extents` is always the box.
 void BoxBuilder::moveBy(double dx, double dy)
 {
-    extents.minX += dx;
-    extents.maxX += dx;
-    extents.minY += dy;
-    extents.maxY += dy;
-}
-
-OutlineBox BoxBuilder::box() const
-{
-    OutlineBox result;
     if (hasX) {
-        result.minX = extents.minX;
-        result.maxX = extents.maxX;
+        extents.minX += dx;
+        extents.maxX += dx;
     }
     if (hasY) {
-        result.minY = extents.minY;
-        result.maxY = extents.maxY;
+        extents.minY += dy;
+        extents.maxY += dy;
     }
-    return result;
 }
 
 void PackageOutline::add(OutlinePoint point)

@@ -73,7 +73,7 @@ public:
     void add(const OutlineArc &arc);
     void add(const BoxBuilder &other);
     void moveBy(double dx, double dy);
-    OutlineBox box() const;
+    OutlineBox box() const { return extents; }
 
 private:
     bool hasX = false;
