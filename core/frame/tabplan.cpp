@@ -652,10 +652,8 @@ private:
         QVector<OutlinePoint> normals;
         for (int i = 1; i < points.size(); ++i) {
             const double length = distance(points.at(i - 1), points.at(i));
-            OutlinePoint normal {0.0, 0.0};
-            if (length > 0.0)
-                normal = {-(points.at(i).y - points.at(i - 1).y) / length,
-                          (points.at(i).x - points.at(i - 1).x) / length};
+            OutlinePoint normal {-(points.at(i).y - points.at(i - 1).y) / length,
+                                 (points.at(i).x - points.at(i - 1).x) / length};
             if (dot(normal, frame.out) * inward < 0)
                 normal = {-normal.x, -normal.y};
             normals.append(normal);
