@@ -70,12 +70,10 @@ void OutlineScanner::start(const QXmlStreamReader &reader, int depth)
         takeInWire(attributes);
     } else if (name == QLatin1String("circle")) {
         takeInCircle(attributes);
-    } else if (name == QLatin1String("element")) {
-        if (!librariesDepth)
-            placePart(attributes);
-    } else if (name == QLatin1String("libraries")) {
-        if (!librariesDepth)
-            librariesDepth = depth;
+    } else if (name == QLatin1String("element") && !librariesDepth) {
+        placePart(attributes);
+    } else if (name == QLatin1String("libraries") && !librariesDepth) {
+        librariesDepth = depth;
     } else if (name == QLatin1String("library") && librariesDepth && !libraryDepth) {
         libraryDepth = depth;
         library = attributes.value(QLatin1String("name")).toString();

@@ -100,17 +100,12 @@ public:
     {
         DocumentTokens::Reader reader(copy);
         while (!reader.atEnd()) {
-            switch (reader.readNext()) {
-            case QXmlStreamReader::StartElement:
+            const QXmlStreamReader::TokenType token = reader.readNext();
+            if (token == QXmlStreamReader::StartElement) {
                 open.append(reader.name());
                 start(reader.name(), reader.attributes());
-                break;
-            case QXmlStreamReader::EndElement:
-                if (!open.isEmpty())
-                    open.removeLast();
-                break;
-            default:
-                break;
+            } else if (token == QXmlStreamReader::EndElement && !open.isEmpty()) {
+                open.removeLast();
             }
         }
         for (const DocumentTokens::Attributes &part : parts) {
