@@ -26,6 +26,37 @@ bool isYes(const QStringRef &value)
     return value == QLatin1String("yes");
 }
 
+// The ring of `kind` (ViaOuter, ViaInner, PadTop, PadInner, PadBottom) around
+// a drill: rv * drill between rlMin and rlMax, rlMax winning when rlMin > rlMax.
+double ring(const DesignRules &rules, const QString &kind, double drill)
+{
+    const double value = rules.number(QLatin1String("rv") + kind, 0.25) * drill;
+    const double least = rules.length(QLatin1String("rlMin") + kind, 0.0);
+    const double most = rules.length(QLatin1String("rlMax") + kind, 1e6);
+    return least > most ? most : std::clamp(value, least, most);
+}
+
+// Whether the stop mask covers a via.
+bool tented(const DesignRules &rules, double drill, bool alwaysStop)
+{
+    return !alwaysStop && drill <= rules.length(QStringLiteral("mlViaStopLimit"), 0.0) + 1e-9;
+}
+
+// The roundness, a percent, of an SMD of sides `dx`, `dy` and own roundness.
+int smdRoundness(const DesignRules &rules, double dx, double dy, int roundness)
+{
+    const double side = std::min(dx, dy);
+    if (side <= 0)
+        return std::clamp(roundness, 0, 100);
+    const double least = rules.length(QStringLiteral("srMinRoundness"));
+    const double most = rules.length(QStringLiteral("srMaxRoundness"));
+    const double value = rules.number(QStringLiteral("srRoundness")) * side;
+    const double radius = least > most ? most : std::clamp(value, least, most);
+    const double percent = 200 * radius / side;
+    const int byRules = std::isfinite(percent) ? int(std::clamp(percent, 0.0, 100.0) + 0.5) : 0;
+    return std::clamp(std::max(roundness, byRules), 0, 100);
+}
+
 // The names of the rules whose differences CopperFit carries on each object.
 const QStringList &rulesCarriedByObjects()
 {
@@ -46,36 +77,9 @@ const QStringList &rulesCarriedByObjects()
 
 namespace eagle {
 
-double ring(const DesignRules &rules, const QString &kind, double drill)
-{
-    const double value = rules.number(QLatin1String("rv") + kind, 0.25) * drill;
-    const double least = rules.length(QLatin1String("rlMin") + kind, 0.0);
-    const double most = rules.length(QLatin1String("rlMax") + kind, 1e6);
-    return least > most ? most : std::clamp(value, least, most);
-}
-
 double outerDiameter(const DesignRules &rules, const QString &kind, double drill, double diameter)
 {
     return std::max(diameter, drill + 2 * ring(rules, kind, drill));
-}
-
-bool tented(const DesignRules &rules, double drill, bool alwaysStop)
-{
-    return !alwaysStop && drill <= rules.length(QStringLiteral("mlViaStopLimit"), 0.0) + 1e-9;
-}
-
-int smdRoundness(const DesignRules &rules, double dx, double dy, int roundness)
-{
-    const double side = std::min(dx, dy);
-    if (side <= 0)
-        return std::clamp(roundness, 0, 100);
-    const double least = rules.length(QStringLiteral("srMinRoundness"));
-    const double most = rules.length(QStringLiteral("srMaxRoundness"));
-    const double value = rules.number(QStringLiteral("srRoundness")) * side;
-    const double radius = least > most ? most : std::clamp(value, least, most);
-    const double percent = 200 * radius / side;
-    const int byRules = std::isfinite(percent) ? int(std::clamp(percent, 0.0, 100.0) + 0.5) : 0;
-    return std::clamp(std::max(roundness, byRules), 0, 100);
 }
 
 QString forcedPadShape(const DesignRules &rules, bool first)
@@ -129,7 +133,7 @@ CopperFit::Edits CopperFit::viaEdits(const Lookup &value) const
     if (!sameSize(ownSize, eagle::outerDiameter(panel, viaOuter, drill, diameter)))
         edits.append({QStringLiteral("diameter"), millimetres(ownSize)});
     const bool alwaysStop = isYes(value(QLatin1String("alwaysstop")));
-    if (!eagle::tented(own, drill, alwaysStop) && eagle::tented(panel, drill, alwaysStop))
+    if (!tented(own, drill, alwaysStop) && tented(panel, drill, alwaysStop))
         edits.append({QStringLiteral("alwaysstop"), QStringLiteral("yes")});
     return edits;
 }
@@ -159,8 +163,8 @@ CopperFit::Edits CopperFit::smdEdits(const Lookup &value) const
     const double dy = lengthOf(value(QLatin1String("dy")));
     const QStringRef written = value(QLatin1String("roundness"));
     const int roundness = written.isNull() ? 0 : written.toInt();
-    const int ownRoundness = eagle::smdRoundness(own, dx, dy, roundness);
-    if (ownRoundness == eagle::smdRoundness(panel, dx, dy, roundness))
+    const int ownRoundness = smdRoundness(own, dx, dy, roundness);
+    if (ownRoundness == smdRoundness(panel, dx, dy, roundness))
         return {};
     return {{QStringLiteral("roundness"), QString::number(ownRoundness)}};
 }
