@@ -30,8 +30,7 @@ double numberOf(const QXmlStreamAttributes &attributes, const char *name)
 
 bool onOutlineLayer(const QXmlStreamAttributes &attributes)
 {
-    return attributes.hasAttribute(QLatin1String("layer"))
-            && attributes.value(QLatin1String("layer")).toInt(nullptr, 10) == outlineLayer;
+    return attributes.value(QLatin1String("layer")).toInt(nullptr, 10) == outlineLayer;
 }
 
 class OutlineScanner

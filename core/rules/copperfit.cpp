@@ -161,8 +161,7 @@ CopperFit::Edits CopperFit::smdEdits(const Lookup &value) const
 {
     const double dx = lengthOf(value(QLatin1String("dx")));
     const double dy = lengthOf(value(QLatin1String("dy")));
-    const QStringRef written = value(QLatin1String("roundness"));
-    const int roundness = written.isNull() ? 0 : written.toInt();
+    const int roundness = value(QLatin1String("roundness")).toInt();
     const int ownRoundness = smdRoundness(own, dx, dy, roundness);
     if (ownRoundness == smdRoundness(panel, dx, dy, roundness))
         return {};
