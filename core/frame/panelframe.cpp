@@ -174,14 +174,6 @@ FrameElements outerEdge(const TabArea &area)
     return {wireElement(a, b), wireElement(b, c), wireElement(c, d), wireElement(d, a)};
 }
 
-QVector<OutlinePoint> bitesOf(const QVector<Tab> &tabs)
-{
-    QVector<OutlinePoint> holes;
-    for (const Tab &tab : tabs)
-        holes << tab.near.bites << tab.far.bites;
-    return holes;
-}
-
 bool railTakes(const TabArea &area, double diameter)
 {
     return area.frame > 0 && diameter + 2 * railMargin <= area.frame
@@ -238,7 +230,8 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
             if (tabsHolding(plan.tabs, board) < 2)
                 plan.untabbed.append(board);
         }
-        plan.biteHoles = bitesOf(plan.tabs);
+        for (const Tab &tab : std::as_const(plan.tabs))
+            plan.biteHoles << tab.near.bites << tab.far.bites;
     }
     if (settings.toolingDrill > 0.0) {
         plan.toolingHoles = toolingHoles(area, plan.channels, settings.toolingDrill);
