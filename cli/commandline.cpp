@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,11 +23,9 @@ const QByteArrayList infoOptions {"-h", "-?", "--help", "--help-all", "-v", "--v
 
 bool isPanelOption(const QByteArray &argument)
 {
-    for (const char *option : panelOptions) {
-        if (argument == option || argument.startsWith(QByteArray(option) + '='))
-            return true;
-    }
-    return false;
+    return std::any_of(std::begin(panelOptions), std::end(panelOptions), [&](const char *option) {
+        return argument == option || argument.startsWith(QByteArray(option) + '=');
+    });
 }
 
 void report(const QString &line)
