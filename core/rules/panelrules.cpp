@@ -160,12 +160,10 @@ void report(PanelRules &panel, const QVector<DesignRules> &boards, const Reporte
     for (int i = 0; i < boards.size(); ++i) {
         if (boards.at(i).isEmpty() || (reported.innerLayersOnly && !hasInnerCopper(boards.at(i))))
             continue;
-        for (const QString &name : reported.names) {
-            if (!sameValue(boards.at(i), panel.rules, name)) {
-                difference.boards.append({i, joinedValues(boards.at(i), reported.names)});
-                break;
-            }
-        }
+        if (std::any_of(reported.names.cbegin(), reported.names.cend(), [&](const QString &name) {
+                return !sameValue(boards.at(i), panel.rules, name);
+            }))
+            difference.boards.append({i, joinedValues(boards.at(i), reported.names)});
     }
     if (!difference.boards.isEmpty())
         panel.report.append(difference);
