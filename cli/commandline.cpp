@@ -7,9 +7,11 @@
 #include "core/frame/settinglimits.h"
 #include "core/run/panelrun.h"
 
+#include <QByteArrayList>
 #include <QCommandLineParser>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -17,15 +19,13 @@ namespace {
 const char *const panelOptions[] = {
         "--width",      "--height",     "--offset",    "--output",        "--frame",     "--tabs",
         "--bite-drill", "--bite-pitch", "--fiducials", "--tooling-holes", "--fixed-size"};
-const char *const infoOptions[] = {"-h", "-?", "--help", "--help-all", "-v", "--version"};
+const QByteArrayList infoOptions {"-h", "-?", "--help", "--help-all", "-v", "--version"};
 
 bool isPanelOption(const QByteArray &argument)
 {
-    for (const char *option : panelOptions) {
-        if (argument == option || argument.startsWith(QByteArray(option) + '='))
-            return true;
-    }
-    return false;
+    return std::any_of(std::begin(panelOptions), std::end(panelOptions), [&](const char *option) {
+        return argument == option || argument.startsWith(QByteArray(option) + '=');
+    });
 }
 
 void report(const QString &line)
@@ -51,6 +51,18 @@ struct SettingOption
     int *whole = nullptr;
     double *millimetres = nullptr;
 };
+
+SettingOption settingOption(const char *name, const char *what, const SettingLimits &limits,
+                            int *whole, double *millimetres = nullptr)
+{
+    const QString unit = limits.decimals == 0 ? QStringLiteral("whole mm") : QStringLiteral("mm");
+    return {QCommandLineOption(QLatin1String(name),
+                               QStringLiteral("%1 in %2 (default %3).")
+                                       .arg(QLatin1String(what), unit)
+                                       .arg(limits.defaultValue),
+                               QStringLiteral("mm")),
+            limits, whole, millimetres};
+}
 
 QString rangeText(const SettingOption &setting)
 {
@@ -164,12 +176,8 @@ bool wantsCommandLine(int argc, const char *const argv[])
         const QByteArray argument(argv[i]);
         if (argument == "--")
             break;
-        if (isPanelOption(argument))
+        if (isPanelOption(argument) || infoOptions.contains(argument))
             return true;
-        for (const char *option : infoOptions) {
-            if (argument == option)
-                return true;
-        }
     }
     return false;
 }
@@ -177,39 +185,22 @@ bool wantsCommandLine(int argc, const char *const argv[])
 CommandLineStatus runCommandLine(const QStringList &arguments)
 {
     PanelNumbers numbers;
-    const auto option = [](const char *name, const char *what, const SettingLimits &limits) {
-        return QCommandLineOption(QLatin1String(name),
-                                  QStringLiteral("%1 in %2 (default %3).")
-                                          .arg(QLatin1String(what),
-                                               limits.decimals == 0 ? QStringLiteral("whole mm")
-                                                                    : QStringLiteral("mm"))
-                                          .arg(limits.defaultValue),
-                                  QStringLiteral("mm"));
-    };
     FrameSettings &frame = numbers.frame;
     const SettingOption settings[] = {
-            SettingOption {option("width", "Panel width", Limits::panelWidth), Limits::panelWidth,
-                           &numbers.width},
-            SettingOption {option("height", "Panel height", Limits::panelHeight),
-                           Limits::panelHeight, &numbers.height},
-            SettingOption {option("offset", "Least gap between boards, in a row and between rows",
-                                  Limits::offset),
-                           Limits::offset, &numbers.offset},
-            SettingOption {option("frame", "Width of the rails around the panel; 0: none",
-                                  Limits::frameWidth),
-                           Limits::frameWidth, &frame.frameWidth},
-            SettingOption {option("tabs", "Width of the tabs that hold the boards; 0: none",
-                                  Limits::tabWidth),
-                           Limits::tabWidth, nullptr, &frame.tabWidth},
-            SettingOption {option("bite-drill", "Drill of the mouse-bite holes", Limits::biteDrill),
-                           Limits::biteDrill, nullptr, &frame.biteDrill},
-            SettingOption {
-                    option("bite-pitch", "Distance between mouse-bite holes", Limits::bitePitch),
-                    Limits::bitePitch, nullptr, &frame.bitePitch},
-            SettingOption {option("tooling-holes",
-                                  "Drill of a tooling hole in each corner; 0: none",
-                                  Limits::toolingDrill),
-                           Limits::toolingDrill, nullptr, &frame.toolingDrill}};
+            settingOption("width", "Panel width", Limits::panelWidth, &numbers.width),
+            settingOption("height", "Panel height", Limits::panelHeight, &numbers.height),
+            settingOption("offset", "Least gap between boards, in a row and between rows",
+                          Limits::offset, &numbers.offset),
+            settingOption("frame", "Width of the rails around the panel; 0: none",
+                          Limits::frameWidth, &frame.frameWidth),
+            settingOption("tabs", "Width of the tabs that hold the boards; 0: none",
+                          Limits::tabWidth, nullptr, &frame.tabWidth),
+            settingOption("bite-drill", "Drill of the mouse-bite holes", Limits::biteDrill, nullptr,
+                          &frame.biteDrill),
+            settingOption("bite-pitch", "Distance between mouse-bite holes", Limits::bitePitch,
+                          nullptr, &frame.bitePitch),
+            settingOption("tooling-holes", "Drill of a tooling hole in each corner; 0: none",
+                          Limits::toolingDrill, nullptr, &frame.toolingDrill)};
     const QCommandLineOption fiducials(QStringLiteral("fiducials"),
                                        QStringLiteral("Three fiducials on the rails."));
     const QCommandLineOption fixedSize(

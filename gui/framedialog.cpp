@@ -72,22 +72,19 @@ FrameDialog::FrameDialog(const FrameSettings &settings, QWidget *parent)
     frameWidth->setValue(settings.frameWidth);
     fiducials->setChecked(settings.fiducials);
     fixedSize->setChecked(settings.fixedSize);
-    frameWidth->setObjectName(QStringLiteral("frameWidth"));
-    tabWidth->setObjectName(QStringLiteral("tabWidth"));
-    biteDrill->setObjectName(QStringLiteral("biteDrill"));
-    bitePitch->setObjectName(QStringLiteral("bitePitch"));
-    fiducials->setObjectName(QStringLiteral("fiducials"));
-    toolingDrill->setObjectName(QStringLiteral("toolingDrill"));
-    fixedSize->setObjectName(QStringLiteral("fixedSize"));
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Frame (rail) width:"), frameWidth);
-    form->addRow(QStringLiteral("Tab width:"), tabWidth);
-    form->addRow(QStringLiteral("Mouse-bite drill:"), biteDrill);
-    form->addRow(QStringLiteral("Mouse-bite hole pitch:"), bitePitch);
-    form->addRow(QString(), fiducials);
-    form->addRow(QStringLiteral("Tooling-hole drill:"), toolingDrill);
-    form->addRow(QString(), fixedSize);
+    const auto addRow = [form](const char *label, QWidget *field, const char *name) {
+        field->setObjectName(QLatin1String(name));
+        form->addRow(QLatin1String(label), field);
+    };
+    addRow("Frame (rail) width:", frameWidth, "frameWidth");
+    addRow("Tab width:", tabWidth, "tabWidth");
+    addRow("Mouse-bite drill:", biteDrill, "biteDrill");
+    addRow("Mouse-bite hole pitch:", bitePitch, "bitePitch");
+    addRow("", fiducials, "fiducials");
+    addRow("Tooling-hole drill:", toolingDrill, "toolingDrill");
+    addRow("", fixedSize, "fixedSize");
     auto *note = new QLabel(QStringLiteral(
             "The minimum offset becomes the routing channel between the boards and along the "
             "rails; board houses route with 2 mm tools. With rails, the panel takes only the "

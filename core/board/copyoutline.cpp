@@ -12,19 +12,33 @@
 
 namespace {
 
+bool arcOf(const OutlineWire &wire, OutlineArc &arc)
+{
+    return wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc);
+}
+
+// The wire's ends as written, and as the values they read back as.
+void setEnds(OutlineWire &wire, const PointText &from, const PointText &to)
+{
+    wire.fromX = from.x;
+    wire.fromY = from.y;
+    wire.toX = to.x;
+    wire.toY = to.y;
+    wire.from = {from.x.toDouble(), from.y.toDouble()};
+    wire.to = {to.x.toDouble(), to.y.toDouble()};
+}
+
 OutlineWire outlineWire(const DocumentTokens::Attributes &attributes)
 {
+    const auto text = [&attributes](const char *name) {
+        return attributes.value(QLatin1String(name)).toString();
+    };
     OutlineWire wire;
-    wire.fromX = attributes.value(QLatin1String("x1")).toString();
-    wire.fromY = attributes.value(QLatin1String("y1")).toString();
-    wire.toX = attributes.value(QLatin1String("x2")).toString();
-    wire.toY = attributes.value(QLatin1String("y2")).toString();
-    wire.width = attributes.value(QLatin1String("width")).toString();
-    wire.from = {wire.fromX.toDouble(), wire.fromY.toDouble()};
-    wire.to = {wire.toX.toDouble(), wire.toY.toDouble()};
+    setEnds(wire, {text("x1"), text("y1")}, {text("x2"), text("y2")});
+    wire.width = text("width");
     wire.curve = attributes.value(QLatin1String("curve")).toDouble();
     OutlineArc arc;
-    wire.straight = !wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc);
+    wire.straight = !arcOf(wire, arc);
     return wire;
 }
 
@@ -49,27 +63,29 @@ struct PackageDrawing
     QVector<int> tags;
 };
 
-// The packages of the copy's libraries that draw outline, found as
-// outline.cpp finds them: by library, library URN and package,
-// or for a part that names no URN by the first library of its name.
-class PackageDrawings
+void addPrimitive(PackageDrawing &drawing, const DocumentTokens::Reader &reader,
+                  const DocumentTokens::Attributes &attributes)
 {
-public:
-    explicit PackageDrawings(const DocumentTokens &copy)
-    {
-        forEachInSection(
-                copy, QLatin1String("libraries"),
-                [this](const DocumentTokens::Reader &reader, int depth) { visit(reader, depth); });
+    drawing.tags.append(reader.index());
+    if (reader.name() == QLatin1String("wire")) {
+        drawing.wires.append(outlineWire(attributes));
+        return;
     }
+    drawing.circles.append({{attributes.value(QLatin1String("x")).toDouble(),
+                             attributes.value(QLatin1String("y")).toDouble()},
+                            std::abs(attributes.value(QLatin1String("radius")).toDouble()),
+                            attributes.value(QLatin1String("width")).toString()});
+}
 
-    const PackageDrawing *placedBy(const DocumentTokens::Attributes &part) const
-    {
-        return drawings.placedBy(part);
-    }
-
-private:
-    void visit(const DocumentTokens::Reader &reader, int depth)
-    {
+// The packages of the copy's libraries that draw outline, found as
+// outline.cpp finds them.
+PackageLookup<PackageDrawing> packageDrawings(const DocumentTokens &copy)
+{
+    PackageLookup<PackageDrawing> drawings;
+    QString library, urn, package; // of the open library and package
+    int packageDepth = 0;
+    PackageDrawing *open = nullptr; // of the open package, once it draws outline
+    const auto visit = [&](const DocumentTokens::Reader &reader, int depth) {
         const DocumentTokens::Attributes attributes = reader.attributes();
         if (depth <= packageDepth) {
             packageDepth = 0;
@@ -82,54 +98,27 @@ private:
             packageDepth = depth;
             package = attributes.value(QLatin1String("name")).toString();
         } else if (packageDepth && isOutlinePrimitive(reader)) {
-            add(reader, attributes);
+            if (!open)
+                open = &drawings.entry(library, urn, package);
+            addPrimitive(*open, reader, attributes);
         }
-    }
-
-    void add(const DocumentTokens::Reader &reader, const DocumentTokens::Attributes &attributes)
-    {
-        if (!open)
-            open = &drawings.entry(library, urn, package);
-        open->tags.append(reader.index());
-        if (reader.name() == QLatin1String("wire")) {
-            open->wires.append(outlineWire(attributes));
-            return;
-        }
-        open->circles.append({{attributes.value(QLatin1String("x")).toDouble(),
-                               attributes.value(QLatin1String("y")).toDouble()},
-                              std::abs(attributes.value(QLatin1String("radius")).toDouble()),
-                              attributes.value(QLatin1String("width")).toString()});
-    }
-
-    PackageLookup<PackageDrawing> drawings;
-    QString library, urn, package; // of the open library and package
-    int packageDepth = 0;
-    PackageDrawing *open = nullptr; // of the open package, once it draws outline
-};
+    };
+    forEachInSection(copy, QLatin1String("libraries"), visit);
+    return drawings;
+}
 
 // A wire the frame writes between two board points: its ends are the values
 // their texts read back as, so wires meeting at a point meet exactly.
 OutlineWire boardWire(OutlinePoint from, OutlinePoint to, double curve, const QString &width)
 {
     OutlineWire wire;
-    wire.fromX = millimetreText(from.x, MillimetreDigits::Added);
-    wire.fromY = millimetreText(from.y, MillimetreDigits::Added);
-    wire.toX = millimetreText(to.x, MillimetreDigits::Added);
-    wire.toY = millimetreText(to.y, MillimetreDigits::Added);
-    wire.from = {wire.fromX.toDouble(), wire.fromY.toDouble()};
-    wire.to = {wire.toX.toDouble(), wire.toY.toDouble()};
+    setEnds(wire, pointText(from), pointText(to));
     wire.width = width;
     wire.curve = curve;
     OutlineArc arc;
-    wire.straight = !wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc);
+    wire.straight = !arcOf(wire, arc);
     wire.drawnByPart = true;
     return wire;
-}
-
-OutlinePoint placed(const PartPlacement &part, OutlinePoint point)
-{
-    const auto [x, y] = part.map(point.x, point.y);
-    return {x, y};
 }
 
 // Mirroring reverses the sense of an arc.
@@ -171,12 +160,10 @@ PointText pointText(OutlinePoint point)
 OutlinePoint wirePoint(const OutlineWire &wire, double share)
 {
     OutlineArc arc;
-    if (!wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc))
-        return {wire.from.x + share * (wire.to.x - wire.from.x),
-                wire.from.y + share * (wire.to.y - wire.from.y)};
-    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
-    const double angle = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x)
-            + arc.sweep * M_PI / 180.0 * share;
+    if (!arcOf(wire, arc))
+        return between(wire.from, wire.to, share);
+    const double radius = arc.radius();
+    const double angle = arc.startAngle() + arc.sweep * M_PI / 180.0 * share;
     return {arc.centre.x + radius * std::cos(angle), arc.centre.y + radius * std::sin(angle)};
 }
 
@@ -186,18 +173,17 @@ QVector<double> wireCrossings(const OutlineWire &wire, OutlinePoint normal, doub
         return point.x * normal.x + point.y * normal.y;
     };
     OutlineArc arc;
-    if (!wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc)) {
+    if (!arcOf(wire, arc)) {
         const double a = across(wire.from) - offset;
         const double b = across(wire.to) - offset;
         if (a == b || a * b > 0.0)
             return {};
         return {a / (a - b)};
     }
-    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
-    const double cosine = (offset - across(arc.centre)) / radius;
+    const double cosine = (offset - across(arc.centre)) / arc.radius();
     if (!(std::abs(cosine) <= 1.0))
         return {};
-    const double start = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x);
+    const double start = arc.startAngle();
     const double direction = std::atan2(normal.y, normal.x);
     const double sweep = arc.sweep * M_PI / 180.0;
     QVector<double> shares;
@@ -216,12 +202,7 @@ OutlineWire wirePiece(const OutlineWire &wire, double from, double to, const Poi
                       const PointText &toText)
 {
     OutlineWire piece = wire;
-    piece.fromX = fromText.x;
-    piece.fromY = fromText.y;
-    piece.toX = toText.x;
-    piece.toY = toText.y;
-    piece.from = {fromText.x.toDouble(), fromText.y.toDouble()};
-    piece.to = {toText.x.toDouble(), toText.y.toDouble()};
+    setEnds(piece, fromText, toText);
     if (!wire.straight)
         piece.curve = wire.curve * (to - from);
     return piece;
@@ -230,10 +211,10 @@ OutlineWire wirePiece(const OutlineWire &wire, double from, double to, const Poi
 QVector<OutlinePoint> wirePath(const OutlineWire &wire, int chords)
 {
     OutlineArc arc;
-    if (!wireArc(wire.from.x, wire.from.y, wire.to.x, wire.to.y, wire.curve, arc))
+    if (!arcOf(wire, arc))
         return {wire.from, wire.to};
-    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
-    const double start = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x);
+    const double radius = arc.radius();
+    const double start = arc.startAngle();
     QVector<OutlinePoint> points {arc.from};
     for (int i = 1; i < chords; ++i) {
         const double angle = start + arc.sweep * M_PI / 180.0 * i / chords;
@@ -248,11 +229,9 @@ QVector<OutlineWire> drawingOutlineWires(const DocumentTokens &copy)
 {
     QVector<OutlineWire> wires;
     forEachInSection(copy, QLatin1String("plain"), [&](const DocumentTokens::Reader &reader, int) {
-        const DocumentTokens::Attributes attributes = reader.attributes();
-        if (reader.name() != QLatin1String("wire")
-            || attributes.value(QLatin1String("layer")) != QLatin1String("20"))
+        if (reader.name() != QLatin1String("wire") || !isOutlinePrimitive(reader))
             return;
-        wires.append(outlineWire(attributes));
+        wires.append(outlineWire(reader.attributes()));
         wires.last().tag = reader.index();
     });
     return wires;
@@ -260,7 +239,7 @@ QVector<OutlineWire> drawingOutlineWires(const DocumentTokens &copy)
 
 PartOutline partOutlineWires(const DocumentTokens &copy)
 {
-    const PackageDrawings packages(copy);
+    const PackageLookup<PackageDrawing> packages = packageDrawings(copy);
     PartOutline outline;
     QSet<const PackageDrawing *> placedDrawings;
     forEachInSection(
@@ -286,13 +265,11 @@ PartOutline partOutlineWires(const DocumentTokens &copy)
 bool hasBottomParts(const DocumentTokens &copy)
 {
     bool bottom = false;
-    forEachInSection(copy, QLatin1String("elements"),
-                     [&](const DocumentTokens::Reader &reader, int) {
-                         bottom = bottom
-                                 || (reader.name() == QLatin1String("element")
-                                     && reader.attributes()
-                                                .value(QLatin1String("rot"))
-                                                .startsWith(QLatin1Char('M')));
-                     });
+    forEachInSection(
+            copy, QLatin1String("elements"), [&](const DocumentTokens::Reader &reader, int) {
+                if (reader.name() == QLatin1String("element")
+                    && reader.attributes().value(QLatin1String("rot")).startsWith(QLatin1Char('M')))
+                    bottom = true;
+            });
     return bottom;
 }

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outline.h"
 
+#include "packagelookup.h"
+
 #include "core/xml/boardreader.h"
 #include "core/xml/boardtokens.h"
 
-#include <QHash>
 #include <QIODevice>
 #include <QXmlStreamReader>
 
@@ -29,16 +30,7 @@ double numberOf(const QXmlStreamAttributes &attributes, const char *name)
 
 bool onOutlineLayer(const QXmlStreamAttributes &attributes)
 {
-    return attributes.hasAttribute(QLatin1String("layer"))
-            && attributes.value(QLatin1String("layer")).toInt(nullptr, 10) == outlineLayer;
-}
-
-// A library and a package of it, as a part names them. EAGLE 9 tells apart
-// libraries of the same name by their URN, which its parts name too.
-QString packageKey(const QString &library, const QString &urn, const QString &package)
-{
-    // No name holds U+0000, which XML cannot carry.
-    return library + QChar(0) + urn + QChar(0) + package;
+    return attributes.value(QLatin1String("layer")).toInt(nullptr, 10) == outlineLayer;
 }
 
 class OutlineScanner
@@ -54,14 +46,10 @@ private:
     void takeInWire(const QXmlStreamAttributes &attributes);
     void takeInCircle(const QXmlStreamAttributes &attributes);
     void placePart(const QXmlStreamAttributes &attributes);
-    const PackageOutline *packageOf(const QXmlStreamAttributes &part) const;
     BoxBuilder placedBox(const PackageOutline &package, const Rotation &rotation);
 
     BoxBuilder board;
-    std::map<QString, PackageOutline> packages; // its values never move
-    // By library name alone, for parts that name no library URN: the first
-    // library of the name.
-    QHash<QString, QString> keyByName;
+    PackageLookup<PackageOutline> packages;
     QString library; // name and URN of the open library
     QString libraryUrn;
     int librariesDepth = 0; // of the open "libraries", 0 outside
@@ -81,12 +69,10 @@ void OutlineScanner::start(const QXmlStreamReader &reader, int depth)
         takeInWire(attributes);
     } else if (name == QLatin1String("circle")) {
         takeInCircle(attributes);
-    } else if (name == QLatin1String("element")) {
-        if (!librariesDepth)
-            placePart(attributes);
-    } else if (name == QLatin1String("libraries")) {
-        if (!librariesDepth)
-            librariesDepth = depth;
+    } else if (name == QLatin1String("element") && !librariesDepth) {
+        placePart(attributes);
+    } else if (name == QLatin1String("libraries") && !librariesDepth) {
+        librariesDepth = depth;
     } else if (name == QLatin1String("library") && librariesDepth && !libraryDepth) {
         libraryDepth = depth;
         library = attributes.value(QLatin1String("name")).toString();
@@ -122,13 +108,8 @@ template<typename Primitive>
 void OutlineScanner::addPrimitive(const Primitive &primitive)
 {
     if (packageDepth) {
-        if (!package) {
-            const QString key = packageKey(library, libraryUrn, packageName);
-            package = &packages[key];
-            const QString byName = packageKey(library, QString(), packageName);
-            if (!keyByName.contains(byName))
-                keyByName.insert(byName, key);
-        }
+        if (!package)
+            package = &packages.entry(library, libraryUrn, packageName);
         package->add(primitive);
     } else if (!librariesDepth) {
         // The drawing, and whatever else stands in board coordinates.
@@ -160,20 +141,9 @@ void OutlineScanner::takeInCircle(const QXmlStreamAttributes &attributes)
                                numberOf(attributes, "radius")));
 }
 
-const PackageOutline *OutlineScanner::packageOf(const QXmlStreamAttributes &part) const
-{
-    const QString library = part.value(QLatin1String("library")).toString();
-    const QString urn = part.value(QLatin1String("library_urn")).toString();
-    const QString name = part.value(QLatin1String("package")).toString();
-    auto found = packages.find(packageKey(library, urn, name));
-    if (found == packages.end() && urn.isEmpty())
-        found = packages.find(keyByName.value(packageKey(library, QString(), name)));
-    return found == packages.end() ? nullptr : &found->second;
-}
-
 void OutlineScanner::placePart(const QXmlStreamAttributes &attributes)
 {
-    const PackageOutline *outline = packageOf(attributes);
+    const PackageOutline *outline = packages.placedBy(attributes);
     if (!outline || outline->isEmpty())
         return;
     BoxBuilder box = placedBox(*outline, parseRotation(attributes.value(QLatin1String("rot"))));
@@ -194,10 +164,6 @@ BoxBuilder OutlineScanner::placedBox(const PackageOutline &package, const Rotati
     budget -= package.cost();
     return placedBoxes.emplace(key, package.placedBox(rotation)).first->second;
 }
-
-} // namespace
-
-namespace {
 
 auto scanning(OutlineScanner &scanner)
 {

@@ -124,7 +124,5 @@ OutlinePoint OutlineChain::pointAt(double distance) const
         return points.first();
     const double span = lengths.at(after) - lengths.at(after - 1);
     const double share = span > 0.0 ? (distance - lengths.at(after - 1)) / span : 0.0;
-    const OutlinePoint a = points.at(after - 1);
-    const OutlinePoint b = points.at(after);
-    return {a.x + share * (b.x - a.x), a.y + share * (b.y - a.y)};
+    return between(points.at(after - 1), points.at(after), share);
 }

@@ -9,20 +9,14 @@ namespace {
 
 constexpr double degree = M_PI / 180.0;
 
-double cross(const OutlinePoint &o, const OutlinePoint &a, const OutlinePoint &b)
-{
-    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-}
-
 // Andrew's monotone chain. Points that are not finite cannot be ordered, so
 // they are kept beside the hull as they are.
 std::vector<OutlinePoint> convexHull(std::vector<OutlinePoint> points)
 {
-    std::vector<OutlinePoint> odd;
     const auto finiteEnd = std::partition(points.begin(), points.end(), [](const OutlinePoint &p) {
         return std::isfinite(p.x) && std::isfinite(p.y);
     });
-    odd.assign(finiteEnd, points.end());
+    const std::vector<OutlinePoint> odd(finiteEnd, points.end());
     points.erase(finiteEnd, points.end());
     std::sort(points.begin(), points.end(), [](const OutlinePoint &a, const OutlinePoint &b) {
         return a.x < b.x || (a.x == b.x && a.y < b.y);
@@ -62,13 +56,13 @@ double halfTurnTangent(double curve)
     return std::tan(curve * degree / 2.0);
 }
 
-OutlinePoint placed(const OutlinePoint &point, const PartPlacement &placement)
+} // namespace
+
+OutlinePoint placed(const PartPlacement &part, OutlinePoint point)
 {
-    const auto [x, y] = placement.map(point.x, point.y);
+    const auto [x, y] = part.map(point.x, point.y);
     return {x, y};
 }
-
-} // namespace
 
 void extendRange(double value, double &low, double &high)
 {
@@ -124,8 +118,8 @@ void BoxBuilder::add(const OutlineArc &arc)
 {
     add(arc.from);
     add(arc.to);
-    const double radius = std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y);
-    const double start = std::atan2(arc.from.y - arc.centre.y, arc.from.x - arc.centre.x) / degree;
+    const double radius = arc.radius();
+    const double start = arc.startAngle() / degree;
     if (!std::isfinite(radius) || !std::isfinite(start))
         return;
     const OutlinePoint quadrants[] = {{arc.centre.x + radius, arc.centre.y},
@@ -154,26 +148,17 @@ void BoxBuilder::add(const BoxBuilder &other)
     }
 }
 
+// An empty range stays at 0, so that `extents` is always the box.
 void BoxBuilder::moveBy(double dx, double dy)
 {
-    extents.minX += dx;
-    extents.maxX += dx;
-    extents.minY += dy;
-    extents.maxY += dy;
-}
-
-OutlineBox BoxBuilder::box() const
-{
-    OutlineBox result;
     if (hasX) {
-        result.minX = extents.minX;
-        result.maxX = extents.maxX;
+        extents.minX += dx;
+        extents.maxX += dx;
     }
     if (hasY) {
-        result.minY = extents.minY;
-        result.maxY = extents.maxY;
+        extents.minY += dy;
+        extents.maxY += dy;
     }
-    return result;
 }
 
 void PackageOutline::add(OutlinePoint point)
@@ -196,12 +181,8 @@ void PackageOutline::finish()
     reach = 0.0;
     for (const OutlinePoint &point : points)
         reach = std::max(reach, std::hypot(point.x, point.y));
-    for (const OutlineArc &arc : arcs) {
-        reach = std::max(
-                reach,
-                std::hypot(arc.centre.x, arc.centre.y)
-                        + std::hypot(arc.from.x - arc.centre.x, arc.from.y - arc.centre.y));
-    }
+    for (const OutlineArc &arc : arcs)
+        reach = std::max(reach, std::hypot(arc.centre.x, arc.centre.y) + arc.radius());
 }
 
 void PackageOutline::reducePoints()
@@ -216,11 +197,11 @@ BoxBuilder PackageOutline::placedBox(const Rotation &rotation) const
     const PartPlacement placement {0.0, 0.0, rotation};
     BoxBuilder box;
     for (const OutlinePoint &point : points)
-        box.add(placed(point, placement));
+        box.add(placed(placement, point));
     for (const OutlineArc &arc : arcs) {
         // Mirroring turns the arc's sense around.
-        box.add(OutlineArc {placed(arc.from, placement), placed(arc.to, placement),
-                            placed(arc.centre, placement),
+        box.add(OutlineArc {placed(placement, arc.from), placed(placement, arc.to),
+                            placed(placement, arc.centre),
                             rotation.mirror ? -arc.sweep : arc.sweep});
     }
     return box;

@@ -3,6 +3,7 @@
 
 #include "partplacement.h"
 
+#include <cmath>
 #include <vector>
 
 // The box of a board's outline as it is drawn on the board. A board without
@@ -29,6 +30,21 @@ struct OutlinePoint
     double y = 0.0;
 };
 
+// The point `share` of the way from `a` to `b`.
+inline OutlinePoint between(OutlinePoint a, OutlinePoint b, double share)
+{
+    return {a.x + share * (b.x - a.x), a.y + share * (b.y - a.y)};
+}
+
+// (a - o) x (b - o): positive where o, a, b turn counterclockwise.
+inline double cross(OutlinePoint o, OutlinePoint a, OutlinePoint b)
+{
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+// Where `part` puts a point drawn in its package.
+OutlinePoint placed(const PartPlacement &part, OutlinePoint point);
+
 // A wire drawn as an arc, or a circle (a sweep of 360 degrees from `from`
 // back to it). A positive sweep runs counterclockwise.
 struct OutlineArc
@@ -37,6 +53,10 @@ struct OutlineArc
     OutlinePoint to;
     OutlinePoint centre;
     double sweep = 0.0;
+
+    double radius() const { return std::hypot(from.x - centre.x, from.y - centre.y); }
+    // In radians, counterclockwise from the centre's east.
+    double startAngle() const { return std::atan2(from.y - centre.y, from.x - centre.x); }
 };
 
 // The arc of a wire from (x1, y1) to (x2, y2) whose "curve" is `curve`
@@ -53,8 +73,7 @@ public:
     void add(const OutlineArc &arc);
     void add(const BoxBuilder &other);
     void moveBy(double dx, double dy);
-    bool isEmpty() const { return !hasX && !hasY; }
-    OutlineBox box() const;
+    OutlineBox box() const { return extents; }
 
 private:
     bool hasX = false;

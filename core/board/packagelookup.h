@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/xml/documenttokens.h"
-
 #include <QHash>
 #include <QString>
 
 #include <map>
 
-// What a copy's packages hold of one kind (outline, copper), found for a
-// part as the outline measure finds a package: by library, library URN and
-// package name, or for a part that names no URN by the first library of the
-// name whose package holds any.
+// What a board's packages hold of one kind (outline, copper), found for a
+// part by library, library URN and package name (EAGLE 9 tells apart
+// libraries of the same name by their URN), or for a part that names no URN
+// by the first library of the name whose package holds any.
 template<typename Drawing>
 class PackageLookup
 {
@@ -26,7 +24,9 @@ public:
         return drawings[key];
     }
 
-    const Drawing *placedBy(const DocumentTokens::Attributes &part) const
+    // `Attributes`: a start tag's, of DocumentTokens or QXmlStreamReader.
+    template<typename Attributes>
+    const Drawing *placedBy(const Attributes &part) const
     {
         const QString urn = part.value(QLatin1String("library_urn")).toString();
         QString key = keyOf(part.value(QLatin1String("library")).toString(), urn,

@@ -26,24 +26,27 @@ BoxGrid::Cells BoxGrid::cellsOf(const OutlineBox &box) const
     return {index(box.minX), index(box.maxX), index(box.minY), index(box.maxY)};
 }
 
-quint64 BoxGrid::key(qint64 x, qint64 y)
+// Each cell the box covers, by its key; nothing when the box is too large to
+// file.
+template<typename Visit>
+bool BoxGrid::forEachCell(const OutlineBox &box, Visit visit) const
 {
-    return (quint64(x) << 32) ^ quint64(quint32(y));
+    if (!isFinite(box) || cellsOf(box).count() > mostCells)
+        return false;
+    const Cells cells = cellsOf(box);
+    for (qint64 x = cells.minX; x <= cells.maxX; ++x) {
+        for (qint64 y = cells.minY; y <= cells.maxY; ++y)
+            visit((quint64(x) << 32) ^ quint64(quint32(y)));
+    }
+    return true;
 }
 
 void BoxGrid::insert(int item, const OutlineBox &box)
 {
     if (item >= seen.size())
         seen.resize(item + 1);
-    if (!isFinite(box) || cellsOf(box).count() > mostCells) {
+    if (!forEachCell(box, [&](quint64 key) { filed[key].append(item); }))
         everywhere.append(item);
-        return;
-    }
-    const Cells cells = cellsOf(box);
-    for (qint64 x = cells.minX; x <= cells.maxX; ++x) {
-        for (qint64 y = cells.minY; y <= cells.maxY; ++y)
-            filed[key(x, y)].append(item);
-    }
 }
 
 QVector<int> BoxGrid::near(const OutlineBox &box) const
@@ -58,20 +61,14 @@ QVector<int> BoxGrid::near(const OutlineBox &box) const
     };
     for (int item : everywhere)
         take(item);
-    if (!isFinite(box) || cellsOf(box).count() > mostCells) {
+    const bool filedNear = forEachCell(box, [&](quint64 key) {
+        for (int item : filed.value(key))
+            take(item);
+    });
+    if (!filedNear) {
         for (const QVector<int> &list : filed)
             for (int item : list)
                 take(item);
-        return items;
-    }
-    const Cells cells = cellsOf(box);
-    for (qint64 x = cells.minX; x <= cells.maxX; ++x) {
-        for (qint64 y = cells.minY; y <= cells.maxY; ++y) {
-            const auto found = filed.constFind(key(x, y));
-            if (found != filed.constEnd())
-                for (int item : *found)
-                    take(item);
-        }
     }
     return items;
 }

@@ -26,7 +26,8 @@ private:
         double count() const { return double(maxX - minX + 1) * double(maxY - minY + 1); }
     };
     Cells cellsOf(const OutlineBox &box) const;
-    static quint64 key(qint64 x, qint64 y);
+    template<typename Visit>
+    bool forEachCell(const OutlineBox &box, Visit visit) const;
 
     double cell;
     QHash<quint64, QVector<int>> filed;

@@ -145,6 +145,27 @@ QVector<ChannelEdge> channelEdgesInside(const QVector<TabbedBoard> &boards, cons
     return railPieceHoles(opened);
 }
 
+// A place on a channel's edge: the index of a point plus the share of the
+// way to the next.
+OutlinePoint pointOnEdge(const ChannelEdge &edge, double at)
+{
+    const int index = int(std::floor(at)) % edge.size();
+    const double share = at - std::floor(at);
+    return between(edge.at(index), edge.at((index + 1) % edge.size()), share);
+}
+
+double stretchLength(const ChannelEdge &edge, double from, double to)
+{
+    double length = 0.0;
+    OutlinePoint previous = pointOnEdge(edge, from);
+    for (int index : pointsWithin(edge, from, to)) {
+        length += std::hypot(edge.at(index).x - previous.x, edge.at(index).y - previous.y);
+        previous = edge.at(index);
+    }
+    const OutlinePoint end = pointOnEdge(edge, to);
+    return length + std::hypot(end.x - previous.x, end.y - previous.y);
+}
+
 } // namespace
 
 QVector<ChannelEdge> channelEdges(const QVector<TabbedBoard> &boards, const TabArea &area)
@@ -179,31 +200,6 @@ bool solidAround(const QVector<ChannelEdge> &edges, OutlinePoint centre, double 
     }
     return true;
 }
-
-OutlinePoint pointOnEdge(const ChannelEdge &edge, double at)
-{
-    const int index = int(std::floor(at)) % edge.size();
-    const double share = at - std::floor(at);
-    const OutlinePoint a = edge.at(index);
-    const OutlinePoint b = edge.at((index + 1) % edge.size());
-    return {a.x + share * (b.x - a.x), a.y + share * (b.y - a.y)};
-}
-
-namespace {
-
-double stretchLength(const ChannelEdge &edge, double from, double to)
-{
-    double length = 0.0;
-    OutlinePoint previous = pointOnEdge(edge, from);
-    for (int index : pointsWithin(edge, from, to)) {
-        length += std::hypot(edge.at(index).x - previous.x, edge.at(index).y - previous.y);
-        previous = edge.at(index);
-    }
-    const OutlinePoint end = pointOnEdge(edge, to);
-    return length + std::hypot(end.x - previous.x, end.y - previous.y);
-}
-
-} // namespace
 
 std::pair<double, double> shorterStretch(const ChannelEdge &edge, double a, double b)
 {

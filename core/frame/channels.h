@@ -20,10 +20,6 @@ QVector<ChannelEdge> channelEdges(const QVector<TabbedBoard> &boards, const TabA
 // Whether a disc at `centre` lies wholly outside every channel.
 bool solidAround(const QVector<ChannelEdge> &edges, OutlinePoint centre, double radius);
 
-// A place on a channel's edge: the index of a point plus the share of the
-// way to the next.
-OutlinePoint pointOnEdge(const ChannelEdge &edge, double at);
-
 // The stretch of `edge` between two places on it that is the shorter way
 // round, as its start and end in the edge's own order.
 std::pair<double, double> shorterStretch(const ChannelEdge &edge, double a, double b);

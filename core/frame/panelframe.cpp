@@ -34,8 +34,9 @@ QString added(double millimetres)
     return millimetreText(millimetres, MillimetreDigits::Added);
 }
 
-FrameElement wireElement(const PointText &from, const PointText &to, const QString &width,
-                         double curve = 0.0)
+// The frame draws its own lines (rails, channels, tab sides) 0 wide.
+FrameElement wireElement(const PointText &from, const PointText &to,
+                         const QString &width = QStringLiteral("0"), double curve = 0.0)
 {
     FrameElement wire {QStringLiteral("wire"),
                        {{QStringLiteral("x1"), from.x},
@@ -139,16 +140,15 @@ struct CutChannel
     FrameElements wires() const
     {
         FrameElements wires;
-        const QString width = QStringLiteral("0");
         const auto polyline = [&](PointText from, const QVector<int> &points, PointText to) {
             for (int index : points) {
                 const PointText next = pointText(edge->at(index));
-                if (next.x != from.x || next.y != from.y)
-                    wires << wireElement(from, next, width);
+                if (next != from)
+                    wires << wireElement(from, next);
                 from = next;
             }
-            if (to.x != from.x || to.y != from.y)
-                wires << wireElement(from, to, width);
+            if (to != from)
+                wires << wireElement(from, to);
         };
         if (cuts.empty()) {
             const PointText start = pointText(edge->first());
@@ -171,17 +171,7 @@ FrameElements outerEdge(const TabArea &area)
 {
     const PointText a = pointText({0, 0}), b = pointText({area.width, 0}),
                     c = pointText({area.width, area.height}), d = pointText({0, area.height});
-    const QString width = QStringLiteral("0");
-    return {wireElement(a, b, width), wireElement(b, c, width), wireElement(c, d, width),
-            wireElement(d, a, width)};
-}
-
-QVector<OutlinePoint> bitesOf(const QVector<Tab> &tabs)
-{
-    QVector<OutlinePoint> holes;
-    for (const Tab &tab : tabs)
-        holes << tab.near.bites << tab.far.bites;
-    return holes;
+    return {wireElement(a, b), wireElement(b, c), wireElement(c, d), wireElement(d, a)};
 }
 
 bool railTakes(const TabArea &area, double diameter)
@@ -240,18 +230,17 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
             if (tabsHolding(plan.tabs, board) < 2)
                 plan.untabbed.append(board);
         }
-        plan.biteHoles = bitesOf(plan.tabs);
+        for (const Tab &tab : std::as_const(plan.tabs))
+            plan.biteHoles << tab.near.bites << tab.far.bites;
     }
     if (settings.toolingDrill > 0.0) {
         plan.toolingHoles = toolingHoles(area, plan.channels, settings.toolingDrill);
         plan.toolingLeftOut = plan.toolingHoles.isEmpty();
     }
     if (settings.fiducials) {
-        if (railTakes(area, fiducialOpening)) {
+        plan.fiducialsLeftOut = !railTakes(area, fiducialOpening);
+        if (!plan.fiducialsLeftOut)
             plan.fiducials = fiducialPlaces(area);
-        } else {
-            plan.fiducialsLeftOut = true;
-        }
     }
     return plan;
 }
@@ -273,9 +262,8 @@ FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
             for (const WireCut &cut : end->cuts)
                 boardCuts[end->board][cut.wire].append(cut);
         }
-        const QString width = QStringLiteral("0");
-        sides << wireElement(tab.near.firstText, tab.far.firstText, width)
-              << wireElement(tab.near.secondText, tab.far.secondText, width);
+        sides << wireElement(tab.near.firstText, tab.far.firstText)
+              << wireElement(tab.near.secondText, tab.far.secondText);
     }
 
     FrameElements additions;

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -46,6 +47,18 @@ constexpr double leastTabGap = 2.0;
 constexpr double snapDistance = 1e-4;
 constexpr double tolerance = 1e-6;
 
+// The longest a tab across a channel to the material, and to a neighbour,
+// square to the board's edge.
+double longestTabToMaterial(const TabArea &area)
+{
+    return area.channel + lengthTolerance;
+}
+
+double longestTabToBoard(const TabArea &area)
+{
+    return 2 * area.channel + lengthTolerance;
+}
+
 double dot(OutlinePoint a, OutlinePoint b)
 {
     return a.x * b.x + a.y * b.y;
@@ -81,11 +94,8 @@ double polygonDistance(const QVector<OutlinePoint> &a, const QVector<OutlinePoin
         for (int j = 0; j < b.size(); ++j) {
             const OutlinePoint b0 = b.at(j);
             const OutlinePoint b1 = b.at((j + 1) % b.size());
-            const double crossA = (a1.x - a0.x) * (b0.y - a0.y) - (a1.y - a0.y) * (b0.x - a0.x);
-            const double crossB = (a1.x - a0.x) * (b1.y - a0.y) - (a1.y - a0.y) * (b1.x - a0.x);
-            const double crossC = (b1.x - b0.x) * (a0.y - b0.y) - (b1.y - b0.y) * (a0.x - b0.x);
-            const double crossD = (b1.x - b0.x) * (a1.y - b0.y) - (b1.y - b0.y) * (a1.x - b0.x);
-            if (crossA * crossB < 0 && crossC * crossD < 0)
+            if (cross(a0, a1, b0) * cross(a0, a1, b1) < 0
+                && cross(b0, b1, a0) * cross(b0, b1, a1) < 0)
                 return 0.0;
             nearest =
                     std::min({nearest, distanceToSegment(a0, b0, b1), distanceToSegment(a1, b0, b1),
@@ -289,11 +299,9 @@ private:
         const double start = isVertical(side) ? box.minY : box.minX;
         const double length = (isVertical(side) ? box.maxY : box.maxX) - start;
         const int wanted = std::max(1, int(std::lround(length / tabSpacing)));
-        int have = 0;
-        for (const Tab &tab : std::as_const(tabs)) {
-            if (tab.far.board == board && sideOf({-tab.outward.x, -tab.outward.y}) == side)
-                ++have;
-        }
+        const int have = int(std::count_if(tabs.cbegin(), tabs.cend(), [&](const Tab &tab) {
+            return tab.far.board == board && sideOf({-tab.outward.x, -tab.outward.y}) == side;
+        }));
         QVector<const Candidate *> places;
         for (const Candidate &candidate : candidates.at(board)) {
             if (candidate.side == side)
@@ -390,12 +398,9 @@ private:
         if (!target)
             return std::nullopt;
 
-        Tab tab;
-        tab.outward = place.out;
         std::optional<TabEnd> near = boardEnd(board, frame, local, nearLow, *highest + band, -1);
         if (!near)
             return std::nullopt;
-        tab.near = *near;
         std::optional<TabEnd> far;
         if (target->board >= 0) {
             const std::optional<double> farHigh = farEdgeHigh(local, probes, outer, target->board);
@@ -404,10 +409,9 @@ private:
         } else {
             far = channelEnd(target->channel, frame, local, probes, outer);
         }
-        if (!far || crossesOtherTabs(tab.near, *far))
+        if (!far || crossesOtherTabs(*near, *far))
             return std::nullopt;
-        tab.far = *far;
-        return tab;
+        return Tab {place.out, *near, *far};
     }
 
     std::optional<double> outermost(const QVector<LocalPiece> &local, double u, int board) const
@@ -511,20 +515,18 @@ private:
                                    const QVector<LocalPiece> &local, double low, double high,
                                    int inward) const
     {
-        QVector<int> wires;
+        std::set<int> wires;
         for (const LocalPiece &piece : local) {
-            const Piece &whole = pieces.at(piece.piece);
-            if (whole.board == board && !wires.contains(whole.index))
-                wires.append(whole.index);
+            if (pieces.at(piece.piece).board == board)
+                wires.insert(pieces.at(piece.piece).index);
         }
-        std::sort(wires.begin(), wires.end());
         const double half = width / 2;
         TabEnd end;
         end.board = board;
         int firsts = 0;
         int seconds = 0;
         QVector<OutlinePoint> edge;
-        for (int index : std::as_const(wires)) {
+        for (int index : wires) {
             const OutlineWire &wire = boards.at(board).wires.at(index);
             for (const WireCut &cut : cutsOf(wire, index, frame, low, high)) {
                 for (const auto &[share, text] :
@@ -629,11 +631,9 @@ private:
             const double at = first + i * settings.bitePitch;
             while (segment < inset.size() - 1 && lengths.at(segment) < at)
                 ++segment;
-            const OutlinePoint a = inset.at(segment - 1);
-            const OutlinePoint b = inset.at(segment);
             const double span = lengths.at(segment) - lengths.at(segment - 1);
             const double share = span > 0.0 ? (at - lengths.at(segment - 1)) / span : 0.0;
-            holes.append({a.x + share * (b.x - a.x), a.y + share * (b.y - a.y)});
+            holes.append(between(inset.at(segment - 1), inset.at(segment), share));
         }
         return holes;
     }
@@ -652,10 +652,8 @@ private:
         QVector<OutlinePoint> normals;
         for (int i = 1; i < points.size(); ++i) {
             const double length = distance(points.at(i - 1), points.at(i));
-            OutlinePoint normal {0.0, 0.0};
-            if (length > 0.0)
-                normal = {-(points.at(i).y - points.at(i - 1).y) / length,
-                          (points.at(i).x - points.at(i - 1).x) / length};
+            OutlinePoint normal {-(points.at(i).y - points.at(i - 1).y) / length,
+                                 (points.at(i).x - points.at(i - 1).x) / length};
             if (dot(normal, frame.out) * inward < 0)
                 normal = {-normal.x, -normal.y};
             normals.append(normal);
@@ -715,8 +713,7 @@ private:
             if (!met)
                 return std::nullopt;
             const Piece &piece = pieces.at(met->piece);
-            const OutlinePoint point {piece.a.x + met->share * (piece.b.x - piece.a.x),
-                                      piece.a.y + met->share * (piece.b.y - piece.a.y)};
+            const OutlinePoint point = between(piece.a, piece.b, met->share);
             (first ? end.first : end.second) = point;
             (first ? end.firstText : end.secondText) = pointText(point);
             (first ? end.firstAt : end.secondAt) = piece.index + met->share;
@@ -764,18 +761,9 @@ QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelE
     return Planner(boards, channels, area, settings).plan();
 }
 
-double longestTabToMaterial(const TabArea &area)
-{
-    return area.channel + lengthTolerance;
-}
-
-double longestTabToBoard(const TabArea &area)
-{
-    return 2 * area.channel + lengthTolerance;
-}
-
 int tabsHolding(const QVector<Tab> &tabs, int board)
 {
-    return int(std::count_if(tabs.cbegin(), tabs.cend(),
-                             [board](const Tab &tab) { return tab.holds(board); }));
+    return int(std::count_if(tabs.cbegin(), tabs.cend(), [board](const Tab &tab) {
+        return tab.near.board == board || tab.far.board == board;
+    }));
 }

@@ -73,8 +73,6 @@ struct Tab
     OutlinePoint outward;
     TabEnd near;
     TabEnd far;
-
-    bool holds(int board) const { return near.board == board || far.board == board; }
 };
 
 // Places tabs `settings.tabWidth` wide where a board's edge, straight,
@@ -87,10 +85,5 @@ struct Tab
 // boards hold both.
 QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelEdge> &channels,
                       const TabArea &area, const FrameSettings &settings);
-
-// The longest a tab across a channel to the material, and to a neighbour,
-// square to the board's edge.
-double longestTabToMaterial(const TabArea &area);
-double longestTabToBoard(const TabArea &area);
 
 int tabsHolding(const QVector<Tab> &tabs, int board);

@@ -26,10 +26,8 @@ bool isYes(const QStringRef &value)
     return value == QLatin1String("yes");
 }
 
-} // namespace
-
-namespace eagle {
-
+// The ring of `kind` (ViaOuter, ViaInner, PadTop, PadInner, PadBottom) around
+// a drill: rv * drill between rlMin and rlMax, rlMax winning when rlMin > rlMax.
 double ring(const DesignRules &rules, const QString &kind, double drill)
 {
     const double value = rules.number(QLatin1String("rv") + kind, 0.25) * drill;
@@ -38,16 +36,13 @@ double ring(const DesignRules &rules, const QString &kind, double drill)
     return least > most ? most : std::clamp(value, least, most);
 }
 
-double outerDiameter(const DesignRules &rules, const QString &kind, double drill, double diameter)
-{
-    return std::max(diameter, drill + 2 * ring(rules, kind, drill));
-}
-
+// Whether the stop mask covers a via.
 bool tented(const DesignRules &rules, double drill, bool alwaysStop)
 {
     return !alwaysStop && drill <= rules.length(QStringLiteral("mlViaStopLimit"), 0.0) + 1e-9;
 }
 
+// The roundness, a percent, of an SMD of sides `dx`, `dy` and own roundness.
 int smdRoundness(const DesignRules &rules, double dx, double dy, int roundness)
 {
     const double side = std::min(dx, dy);
@@ -60,6 +55,31 @@ int smdRoundness(const DesignRules &rules, double dx, double dy, int roundness)
     const double percent = 200 * radius / side;
     const int byRules = std::isfinite(percent) ? int(std::clamp(percent, 0.0, 100.0) + 0.5) : 0;
     return std::clamp(std::max(roundness, byRules), 0, 100);
+}
+
+// The names of the rules whose differences CopperFit carries on each object.
+const QStringList &rulesCarriedByObjects()
+{
+    static const QStringList names = [] {
+        QStringList list;
+        for (const QString &kind : {viaOuter, padTop, padBottom})
+            list << QLatin1String("rv") + kind << QLatin1String("rlMin") + kind
+                 << QLatin1String("rlMax") + kind;
+        list << QStringLiteral("srRoundness") << QStringLiteral("srMinRoundness")
+             << QStringLiteral("srMaxRoundness") << QStringLiteral("mlViaStopLimit")
+             << QStringLiteral("psTop") << QStringLiteral("psBottom") << QStringLiteral("psFirst");
+        return list;
+    }();
+    return names;
+}
+
+} // namespace
+
+namespace eagle {
+
+double outerDiameter(const DesignRules &rules, const QString &kind, double drill, double diameter)
+{
+    return std::max(diameter, drill + 2 * ring(rules, kind, drill));
 }
 
 QString forcedPadShape(const DesignRules &rules, bool first)
@@ -78,31 +98,12 @@ QString forcedPadShape(const DesignRules &rules, bool first)
 
 } // namespace eagle
 
-const QStringList &rulesCarriedByObjects()
-{
-    static const QStringList names = [] {
-        QStringList list;
-        for (const QString &kind : {viaOuter, padTop, padBottom})
-            list << QLatin1String("rv") + kind << QLatin1String("rlMin") + kind
-                 << QLatin1String("rlMax") + kind;
-        list << QStringLiteral("srRoundness") << QStringLiteral("srMinRoundness")
-             << QStringLiteral("srMaxRoundness") << QStringLiteral("mlViaStopLimit")
-             << QStringLiteral("psTop") << QStringLiteral("psBottom") << QStringLiteral("psFirst");
-        return list;
-    }();
-    return names;
-}
-
 CopperFit::CopperFit(const DesignRules &own, const DesignRules &panel)
     : own(own)
     , panel(panel)
-    , same(true)
-{
-    for (const QString &name : rulesCarriedByObjects()) {
-        if (own.text(name) != panel.text(name))
-            same = false;
-    }
-}
+    , same(std::all_of(rulesCarriedByObjects().cbegin(), rulesCarriedByObjects().cend(),
+                       [&](const QString &name) { return own.text(name) == panel.text(name); }))
+{ }
 
 QStringList CopperFit::attributeNames()
 {
@@ -132,7 +133,7 @@ CopperFit::Edits CopperFit::viaEdits(const Lookup &value) const
     if (!sameSize(ownSize, eagle::outerDiameter(panel, viaOuter, drill, diameter)))
         edits.append({QStringLiteral("diameter"), millimetres(ownSize)});
     const bool alwaysStop = isYes(value(QLatin1String("alwaysstop")));
-    if (!eagle::tented(own, drill, alwaysStop) && eagle::tented(panel, drill, alwaysStop))
+    if (!tented(own, drill, alwaysStop) && tented(panel, drill, alwaysStop))
         edits.append({QStringLiteral("alwaysstop"), QStringLiteral("yes")});
     return edits;
 }
@@ -160,10 +161,9 @@ CopperFit::Edits CopperFit::smdEdits(const Lookup &value) const
 {
     const double dx = lengthOf(value(QLatin1String("dx")));
     const double dy = lengthOf(value(QLatin1String("dy")));
-    const QStringRef written = value(QLatin1String("roundness"));
-    const int roundness = written.isNull() ? 0 : written.toInt();
-    const int ownRoundness = eagle::smdRoundness(own, dx, dy, roundness);
-    if (ownRoundness == eagle::smdRoundness(panel, dx, dy, roundness))
+    const int roundness = value(QLatin1String("roundness")).toInt();
+    const int ownRoundness = smdRoundness(own, dx, dy, roundness);
+    if (ownRoundness == smdRoundness(panel, dx, dy, roundness))
         return {};
     return {{QStringLiteral("roundness"), QString::number(ownRoundness)}};
 }

@@ -49,20 +49,10 @@ private:
     bool same;
 };
 
-// The names of the rules whose differences CopperFit carries on each object.
-const QStringList &rulesCarriedByObjects();
-
 // EAGLE's formulas, on the rules of one board.
 namespace eagle {
-// The ring of `kind` (ViaOuter, ViaInner, PadTop, PadInner, PadBottom) around
-// a drill: rv * drill between rlMin and rlMax, rlMax winning when rlMin > rlMax.
-double ring(const DesignRules &rules, const QString &kind, double drill);
 // A via's or pad's outer diameter: an explicit diameter is a floor.
 double outerDiameter(const DesignRules &rules, const QString &kind, double drill, double diameter);
-// Whether the stop mask covers a via.
-bool tented(const DesignRules &rules, double drill, bool alwaysStop);
-// The roundness, a percent, of an SMD of sides `dx`, `dy` and own roundness.
-int smdRoundness(const DesignRules &rules, double dx, double dy, int roundness);
 // The shape the rules force on a pad; empty when the library's stands.
 QString forcedPadShape(const DesignRules &rules, bool first);
 } // namespace eagle

@@ -31,22 +31,12 @@ bool onCopper(const DocumentTokens::Attributes &attributes)
 
 CopperShape stroke(OutlinePoint from, OutlinePoint to, double radius)
 {
-    CopperShape shape;
-    shape.from = from;
-    shape.to = to;
-    shape.radius = radius;
-    return shape;
+    return {CopperShape::Stroke, from, to, radius};
 }
 
 CopperShape rectangle(OutlinePoint centre, double halfX, double halfY, double angle)
 {
-    CopperShape shape;
-    shape.kind = CopperShape::Rectangle;
-    shape.from = centre;
-    shape.halfX = halfX;
-    shape.halfY = halfY;
-    shape.angle = angle;
-    return shape;
+    return {CopperShape::Rectangle, centre, {}, 0.0, halfX, halfY, angle};
 }
 
 void appendWire(const DocumentTokens::Attributes &attributes, QVector<CopperShape> &copper)
@@ -110,23 +100,18 @@ public:
     {
         DocumentTokens::Reader reader(copy);
         while (!reader.atEnd()) {
-            switch (reader.readNext()) {
-            case QXmlStreamReader::StartElement:
+            const QXmlStreamReader::TokenType token = reader.readNext();
+            if (token == QXmlStreamReader::StartElement) {
                 open.append(reader.name());
                 start(reader.name(), reader.attributes());
-                break;
-            case QXmlStreamReader::EndElement:
-                if (!open.isEmpty())
-                    open.removeLast();
-                break;
-            default:
-                break;
+            } else if (token == QXmlStreamReader::EndElement && !open.isEmpty()) {
+                open.removeLast();
             }
         }
         for (const DocumentTokens::Attributes &part : parts) {
             if (const QVector<CopperShape> *shapes = packages.placedBy(part)) {
                 for (const CopperShape &shape : *shapes)
-                    copper.append(placed(shape, placementOf(part)));
+                    copper.append(placedShape(shape, placementOf(part)));
             }
         }
         return copper;
@@ -190,14 +175,10 @@ private:
                 parseRotation(attributes.value(QLatin1String("rot")))};
     }
 
-    static CopperShape placed(CopperShape shape, const PartPlacement &placement)
+    static CopperShape placedShape(CopperShape shape, const PartPlacement &placement)
     {
-        const auto map = [&](OutlinePoint point) {
-            const auto [x, y] = placement.map(point.x, point.y);
-            return OutlinePoint {x, y};
-        };
-        shape.from = map(shape.from);
-        shape.to = map(shape.to);
+        shape.from = placed(placement, shape.from);
+        shape.to = placed(placement, shape.to);
         // Mirroring turns a rectangle's angle the other way; it looks the
         // same half a turn on.
         shape.angle = placement.rotation.mirror ? -(shape.angle + placement.rotation.angle)

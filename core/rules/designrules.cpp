@@ -6,12 +6,6 @@
 
 #include <cmath>
 
-namespace {
-
-const QLatin1String rulesTag("designrules");
-
-} // namespace
-
 void DesignRules::addParam(const DocumentTokens::Attributes &attributes)
 {
     const QString name = attributes.value(QLatin1String("name")).toString();
@@ -23,6 +17,7 @@ void DesignRules::addParam(const DocumentTokens::Attributes &attributes)
 // such end tag, nested ones included.
 DesignRules DesignRules::of(const DocumentTokens &document)
 {
+    const QLatin1String rulesTag("designrules");
     DesignRules rules;
     DocumentTokens::Reader reader(document);
     bool inRules = false;
@@ -64,16 +59,13 @@ double ruleLength(const QString &value, double fallback)
     int unitAt = trimmed.size();
     while (unitAt > 0 && trimmed.at(unitAt - 1).isLetter())
         --unitAt;
-    const QString unit = trimmed.mid(unitAt).toLower();
-    double scale = 0.0;
-    if (unit.isEmpty() || unit == QLatin1String("mm"))
-        scale = 1.0;
-    else if (unit == QLatin1String("mil"))
-        scale = 0.0254;
-    else if (unit == QLatin1String("in") || unit == QLatin1String("inch"))
-        scale = 25.4;
-    else if (unit == QLatin1String("mic"))
-        scale = 0.001;
+    static const QHash<QString, double> millimetresPerUnit {{QString(), 1.0},
+                                                            {QStringLiteral("mm"), 1.0},
+                                                            {QStringLiteral("mil"), 0.0254},
+                                                            {QStringLiteral("in"), 25.4},
+                                                            {QStringLiteral("inch"), 25.4},
+                                                            {QStringLiteral("mic"), 0.001}};
+    const double scale = millimetresPerUnit.value(trimmed.mid(unitAt).toLower(), 0.0);
     bool ok = false;
     const double number = trimmed.left(unitAt).toDouble(&ok);
     if (!ok || scale == 0.0 || !std::isfinite(number))

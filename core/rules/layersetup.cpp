@@ -54,8 +54,7 @@ bool holds(const QString &setup, const QString &board)
 {
     if (compact(setup) == compact(board))
         return true;
-    const QSet<int> own = layers(board);
-    return throughOnly(board) && allowsThrough(setup) && layers(setup).contains(own);
+    return throughOnly(board) && allowsThrough(setup) && layers(setup).contains(layers(board));
 }
 
 Choice choose(const QVector<QString> &setups)

@@ -95,10 +95,8 @@ void NetClassReader::startElement(const QStringRef &tag,
         added.width = attributes.value(QLatin1String("width")).toString();
         added.drill = attributes.value(QLatin1String("drill")).toString();
         added.clearance = attributes.value(QLatin1String("clearance")).toString();
-        if (!added.number.isNull())
-            classes.append(added);
-        else
-            classes.append(NetClass {});
+        // A class without a number is left out, and takes its clearances with it.
+        classes.append(added.number.isNull() ? NetClass {} : added);
     } else if (level == 2 && tag == QLatin1String("clearance") && !classes.isEmpty()) {
         classes.last().clearances.insert(attributes.value(QLatin1String("class")).toString(),
                                          attributes.value(QLatin1String("value")).toString());

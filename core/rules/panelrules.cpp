@@ -42,17 +42,20 @@ struct Reported
     bool innerLayersOnly; // matters only to boards with inner copper
 };
 
+// The parameters of a size EAGLE makes as a share of what it surrounds
+// (`share` + `kind`), bounded below and above (`bound` + "Min"/"Max" + `kind`).
+QStringList boundedShare(const char *share, const char *bound, const char *kind)
+{
+    return {QLatin1String(share) + QLatin1String(kind),
+            QLatin1String(bound) + QLatin1String("Min") + QLatin1String(kind),
+            QLatin1String(bound) + QLatin1String("Max") + QLatin1String(kind)};
+}
+
 QVector<Reported> reportedRules()
 {
     return {
-            {QStringLiteral("Stop mask frame"),
-             {QStringLiteral("mvStopFrame"), QStringLiteral("mlMinStopFrame"),
-              QStringLiteral("mlMaxStopFrame")},
-             false},
-            {QStringLiteral("Cream frame"),
-             {QStringLiteral("mvCreamFrame"), QStringLiteral("mlMinCreamFrame"),
-              QStringLiteral("mlMaxCreamFrame")},
-             false},
+            {QStringLiteral("Stop mask frame"), boundedShare("mv", "ml", "StopFrame"), false},
+            {QStringLiteral("Cream frame"), boundedShare("mv", "ml", "CreamFrame"), false},
             {QStringLiteral("Copper to outline"), {QStringLiteral("mdCopperDimension")}, false},
             // Polygons pour around other signals by these.
             {QStringLiteral("Clearances"),
@@ -67,14 +70,8 @@ QVector<Reported> reportedRules()
             {QStringLiteral("Pad elongation"),
              {QStringLiteral("psElongationLong"), QStringLiteral("psElongationOffset")},
              false},
-            {QStringLiteral("Inner via rings"),
-             {QStringLiteral("rvViaInner"), QStringLiteral("rlMinViaInner"),
-              QStringLiteral("rlMaxViaInner")},
-             true},
-            {QStringLiteral("Inner pad rings"),
-             {QStringLiteral("rvPadInner"), QStringLiteral("rlMinPadInner"),
-              QStringLiteral("rlMaxPadInner")},
-             true},
+            {QStringLiteral("Inner via rings"), boundedShare("rv", "rl", "ViaInner"), true},
+            {QStringLiteral("Inner pad rings"), boundedShare("rv", "rl", "PadInner"), true},
     };
 }
 
@@ -163,12 +160,10 @@ void report(PanelRules &panel, const QVector<DesignRules> &boards, const Reporte
     for (int i = 0; i < boards.size(); ++i) {
         if (boards.at(i).isEmpty() || (reported.innerLayersOnly && !hasInnerCopper(boards.at(i))))
             continue;
-        for (const QString &name : reported.names) {
-            if (!sameValue(boards.at(i), panel.rules, name)) {
-                difference.boards.append({i, joinedValues(boards.at(i), reported.names)});
-                break;
-            }
-        }
+        if (std::any_of(reported.names.cbegin(), reported.names.cend(), [&](const QString &name) {
+                return !sameValue(boards.at(i), panel.rules, name);
+            }))
+            difference.boards.append({i, joinedValues(boards.at(i), reported.names)});
     }
     if (!difference.boards.isEmpty())
         panel.report.append(difference);
