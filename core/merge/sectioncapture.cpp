@@ -663,7 +663,7 @@ QStringList SectionCapture::addBoard(const DocumentTokens &document, FreshNames 
     return classes.overflow;
 }
 
-QVector<QByteArray> SectionCapture::take(int place)
+PanelText SectionCapture::take(int place)
 {
-    return fragments[place] ? fragments[place]->takeBlocks() : QVector<QByteArray>();
+    return fragments[place] ? fragments[place]->take() : PanelText();
 }

@@ -32,7 +32,7 @@ public:
 
     // The text gathered for `place`; empty when the first board has no such
     // place or nothing was added to it.
-    QVector<QByteArray> take(int place);
+    PanelText take(int place);
 
 private:
     class BoardPass;

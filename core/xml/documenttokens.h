@@ -197,15 +197,8 @@ public:
         int index() const { return next - 1; }
         QXmlStreamReader::TokenType readNext()
         {
-            if (atEnd())
-                return QXmlStreamReader::EndDocument;
-            ++next;
-            return tokenType();
-        }
-        QXmlStreamReader::TokenType tokenType() const
-        {
-            return next == 0 ? QXmlStreamReader::NoToken
-                             : QXmlStreamReader::TokenType(tokens.tokens.at(next - 1).type);
+            return atEnd() ? QXmlStreamReader::EndDocument
+                           : QXmlStreamReader::TokenType(tokens.tokens.at(next++).type);
         }
         QStringRef name() const
         {

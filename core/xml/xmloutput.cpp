@@ -160,15 +160,14 @@ void XmlOutput::writeEndElement()
     }
 }
 
-void XmlOutput::writeFragment(const QVector<QByteArray> &fragment)
+void XmlOutput::writeFragment(const PanelText &fragment)
 {
     if (fragment.isEmpty())
         return;
     beginChild();
     closeBlock();
-    chunks += fragment;
-    for (const QByteArray &part : fragment)
-        chunksSize += part.size();
+    chunks += fragment.blocks();
+    chunksSize += fragment.size();
 }
 
 qint64 XmlOutput::startChild()
@@ -198,7 +197,7 @@ QByteArray XmlOutput::textSince(qint64 position) const
 // follows one goes into a small block.
 void XmlOutput::writeChildAgain(const QByteArray &child)
 {
-    writeFragment({child});
+    writeFragment(PanelText({child}));
     nextBlockSize = firstBlockSize;
 }
 
@@ -222,16 +221,11 @@ qint64 XmlOutput::size() const
     return chunksSize + (block.isNull() ? 0 : cursor - block.constData());
 }
 
-QVector<QByteArray> XmlOutput::takeBlocks()
+PanelText XmlOutput::take()
 {
     closeBlock();
     chunksSize = 0;
-    return std::exchange(chunks, {});
-}
-
-PanelText XmlOutput::take()
-{
-    return PanelText(takeBlocks());
+    return PanelText(std::exchange(chunks, {}));
 }
 
 void XmlOutput::append(const QChar *text, int size)

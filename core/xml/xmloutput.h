@@ -46,7 +46,7 @@ public:
     void writeEndElement();
     // Appends `fragment`, element children written by an XmlOutput opened at
     // the current depth, inside the innermost open element.
-    void writeFragment(const QVector<QByteArray> &fragment);
+    void writeFragment(const PanelText &fragment);
     // Closes the start tag still open and returns where a child element of
     // the innermost open element written next starts, for textSince().
     qint64 startChild();
@@ -66,8 +66,6 @@ public:
     qint64 size() const;
     // The text written so far; the writer is empty afterwards.
     PanelText take();
-    // The same in the blocks it was written in, for writeFragment().
-    QVector<QByteArray> takeBlocks();
 
 private:
     struct Open
