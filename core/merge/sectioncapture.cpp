@@ -65,39 +65,23 @@ TagAttributes tagAttributes(const DocumentTokens::Attributes &attributes)
     return result;
 }
 
-// Gives the attribute named as `set` its value, in its place; false when
-// there is none.
-bool replaced(RenamedAttributes &attributes, const RenamedAttribute &set)
-{
-    for (RenamedAttribute &attribute : attributes) {
-        if (attribute.name == set.name) {
-            attribute = set;
-            return true;
-        }
-    }
-    return false;
-}
+enum class Added { AtEnd, BeforeRotation };
 
-// Gives the attribute named as `set` is its value, in its place, or adds it
-// before the rotation, where a board writes "smashed" and "display".
-void setBeforeRotation(RenamedAttributes &attributes, const RenamedAttribute &set)
+// Gives the attribute named as `set` its value in its place, or adds it:
+// before the rotation where a board writes "smashed" and "display", else at
+// the end.
+void set(RenamedAttributes &attributes, const RenamedAttribute &set, Added added = Added::AtEnd)
 {
-    if (replaced(attributes, set))
-        return;
     int at = attributes.size();
     for (int i = 0; i < attributes.size(); ++i) {
-        if (attributes[i].name == QLatin1String("rot"))
+        if (attributes[i].name == set.name) {
+            attributes[i] = set;
+            return;
+        }
+        if (added == Added::BeforeRotation && attributes[i].name == QLatin1String("rot"))
             at = i;
     }
     attributes.insert(at, set);
-}
-
-// Gives the attribute named as `set` is its value, in its place, or adds it
-// at the end.
-void setOrAppend(RenamedAttributes &attributes, const RenamedAttribute &set)
-{
-    if (!replaced(attributes, set))
-        attributes.append(set);
 }
 
 // Writes an element of its own making: `tag` with `attributes` and, unless it
@@ -288,7 +272,7 @@ private:
                 recording.spoilt = true;
                 rename(source);
                 if (gained)
-                    setBeforeRotation(renamed, *gained);
+                    set(renamed, *gained, Added::BeforeRotation);
                 if (!fit.keepsAll())
                     carryOwnCopper(renamed, reader.name(), source);
                 renumberClass(renamed, reader.name());
@@ -411,7 +395,7 @@ private:
         for (const CopperFit::Edit &edit : edits) {
             const int name = names.indexOf(edit.name);
             if (name >= 0)
-                setOrAppend(attributes, {QStringRef(&names.at(name)), edit.value});
+                set(attributes, {QStringRef(&names.at(name)), edit.value});
         }
     }
 
@@ -429,7 +413,7 @@ private:
         }
         const QString panel = classes.numbers.value(board, board);
         if (panel != board)
-            setOrAppend(attributes, {QStringRef(key), panel});
+            set(attributes, {QStringRef(key), panel});
     }
 
     // The attribute of the start tag `tag` that holds a class number, if the
