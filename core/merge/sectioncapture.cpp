@@ -31,29 +31,22 @@ public:
     RenamedAttribute(const QStringRef &name, const QString &value)
         : name(name)
         , own(value)
-        , isOwn(true)
     { }
 
     QStringRef qualifiedName() const { return name; }
-    QStringRef value() const { return isOwn ? QStringRef(&own) : source; }
+    QStringRef value() const { return own ? QStringRef(&*own) : source; }
     // Whether value() is known to need no escaping.
-    bool isPlain() const { return !isOwn && sourceIsPlain; }
+    bool isPlain() const { return !own && sourceIsPlain; }
     // The attribute as written, when it is the board's own; else empty.
-    std::string_view written() const { return isOwn ? std::string_view() : sourceWritten; }
-    void setValue(const QString &value)
-    {
-        own = value;
-        isOwn = true;
-    }
+    std::string_view written() const { return own ? std::string_view() : sourceWritten; }
 
     QStringRef name;
+    std::optional<QString> own;
 
 private:
     QStringRef source;
     bool sourceIsPlain = false;
     std::string_view sourceWritten;
-    QString own;
-    bool isOwn = false;
 };
 using RenamedAttributes = QVarLengthArray<RenamedAttribute, 16>;
 
@@ -333,7 +326,7 @@ private:
                 continue;
             const QString fresh = renamedName(attribute.value());
             if (!fresh.isNull())
-                renamed.last().setValue(fresh);
+                renamed.last().own = fresh;
         }
     }
 
