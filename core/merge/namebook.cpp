@@ -50,7 +50,10 @@ bool NameBook::keepsOutOf(const QStringRef &tag)
 NameBook::NameBook(QStringList &known, QStringList &duplicates)
     : known(known)
     , duplicates(duplicates)
-{ }
+{
+    for (const QString &name : known)
+        knownKeys.insert(key(name));
+}
 
 // An empty name names nothing, so it never clashes.
 void NameBook::record(const QString &name)
@@ -63,13 +66,11 @@ void NameBook::record(const QString &name)
 
 bool NameBook::addKnown(const QString &name)
 {
-    syncIndex();
     const int before = knownKeys.size();
     knownKeys.insert(key(name));
     if (knownKeys.size() == before)
         return false;
     known.append(name);
-    ++indexedSize;
     return true;
 }
 
@@ -117,15 +118,4 @@ QString NameBook::foldedKey(const QString &name)
         last = unit;
     }
     return folded;
-}
-
-void NameBook::syncIndex() const
-{
-    if (indexedSize == known.size())
-        return;
-    knownKeys.clear();
-    knownKeys.reserve(known.size());
-    for (const QString &name : known)
-        knownKeys.insert(key(name));
-    indexedSize = known.size();
 }

@@ -47,13 +47,8 @@ public:
     static QString foldedKey(const QString &name);
 
 private:
-    void syncIndex() const;
-
+    // Changed only through the book, which keeps the keys of `known`.
     QStringList &known;
     QStringList &duplicates;
-    // Rebuilt when the list was changed behind the book's back (the lists are
-    // public members of the window): its length then differs from the length
-    // the set was last brought up to.
-    mutable QSet<QString> knownKeys;
-    mutable int indexedSize = 0;
+    QSet<QString> knownKeys;
 };
