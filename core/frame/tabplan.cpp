@@ -47,18 +47,6 @@ constexpr double leastTabGap = 2.0;
 constexpr double snapDistance = 1e-4;
 constexpr double tolerance = 1e-6;
 
-// The longest a tab across a channel to the material, and to a neighbour,
-// square to the board's edge.
-double longestTabToMaterial(const TabArea &area)
-{
-    return area.channel + lengthTolerance;
-}
-
-double longestTabToBoard(const TabArea &area)
-{
-    return 2 * area.channel + lengthTolerance;
-}
-
 double dot(OutlinePoint a, OutlinePoint b)
 {
     return a.x * b.x + a.y * b.y;
@@ -364,7 +352,7 @@ private:
         const double reach = half + edgeMargin;
         const TabFrame frame {place.at, place.across, place.out};
         const QVector<LocalPiece> local = localPieces(frame, reach + probeStep, width + band,
-                                                      longestTabToBoard(area) + width);
+                                                      2 * area.channel + lengthTolerance + width);
         const QVector<Probe> probes = probesOf(half, reach);
 
         // Most places fail at once: the middle of the tab must be the
@@ -467,8 +455,8 @@ private:
             const double slope = (outer.at(after) - outer.at(before))
                     / std::max(tolerance, probes.at(after).u - probes.at(before).u);
             const double length = (first->v - outer.at(i)) / std::hypot(1.0, slope);
-            const double longest =
-                    met.board >= 0 ? longestTabToBoard(area) : longestTabToMaterial(area);
+            // Two channels to a neighbour, where theirs merge; one to the material.
+            const double longest = (met.board >= 0 ? 2 : 1) * area.channel + lengthTolerance;
             if (length < leastChannel || length > longest)
                 return std::nullopt;
             target = met;
@@ -533,14 +521,11 @@ private:
                      {std::make_pair(cut.from, cut.fromText), std::make_pair(cut.to, cut.toText)}) {
                     const OutlinePoint point = endPoint(wire, share);
                     const double u = frame.u(point);
-                    if (std::abs(u + half) < 2 * snapDistance) {
-                        ++firsts;
-                        end.first = point;
-                        end.firstText = text;
-                    } else if (std::abs(u - half) < 2 * snapDistance) {
-                        ++seconds;
-                        end.second = point;
-                        end.secondText = text;
+                    const bool first = std::abs(u + half) < 2 * snapDistance;
+                    if (first || std::abs(u - half) < 2 * snapDistance) {
+                        ++(first ? firsts : seconds);
+                        (first ? end.first : end.second) = point;
+                        (first ? end.firstText : end.secondText) = text;
                     }
                 }
                 edge += wirePath(wirePiece(wire, cut.from, cut.to, cut.fromText, cut.toText), 16);
@@ -664,13 +649,10 @@ private:
             const OutlinePoint after = normals.at(std::min(int(normals.size()) - 1, i));
             OutlinePoint miter {before.x + after.x, before.y + after.y};
             const double length = std::hypot(miter.x, miter.y);
-            const double reach = length > tolerance
-                    ? biteInset / std::max(0.5, dot({miter.x / length, miter.y / length}, after))
-                    : biteInset;
-            if (length > tolerance)
-                miter = {miter.x / length, miter.y / length};
-            else
-                miter = after;
+            const bool hasMiter = length > tolerance;
+            miter = hasMiter ? OutlinePoint {miter.x / length, miter.y / length} : after;
+            const double reach =
+                    hasMiter ? biteInset / std::max(0.5, dot(miter, after)) : biteInset;
             inset.append({points.at(i).x + miter.x * reach, points.at(i).y + miter.y * reach});
         }
         return inset;
