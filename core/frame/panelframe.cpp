@@ -121,19 +121,18 @@ struct CutChannel
 {
     struct Cut
     {
-        double from;
         double to;
         OutlinePoint fromPoint;
         OutlinePoint toPoint;
     };
     const ChannelEdge *edge = nullptr;
-    std::map<double, Cut> cuts;
+    std::map<double, Cut> cuts; // by where they start
 
     void cut(const TabEnd &end)
     {
         const auto stretch = shorterStretch(*edge, end.firstAt, end.secondAt);
         const bool inOrder = stretch.first == end.firstAt;
-        cuts[stretch.first] = {stretch.first, stretch.second, inOrder ? end.first : end.second,
+        cuts[stretch.first] = {stretch.second, inOrder ? end.first : end.second,
                                inOrder ? end.second : end.first};
     }
 
@@ -160,7 +159,7 @@ struct CutChannel
             if (next == cuts.cend())
                 next = cuts.cbegin();
             polyline(pointText(cut->second.toPoint),
-                     pointsWithin(*edge, cut->second.to, next->second.from),
+                     pointsWithin(*edge, cut->second.to, next->first),
                      pointText(next->second.fromPoint));
         }
         return wires;
