@@ -206,7 +206,9 @@ public:
                 for (int i = 1; i < path.size(); ++i)
                     addPiece({path.at(i - 1), path.at(i), board, -1, wire});
             }
-            copper.append(copperGrid(boards.at(board)));
+            copper.append(BoxGrid());
+            for (int i = 0; i < boards.at(board).copper.size(); ++i)
+                copper.last().insert(i, boards.at(board).copper.at(i).bounds());
             candidates.append(candidatesOf(boards.at(board)));
         }
         for (int channel = 0; channel < channels.size(); ++channel) {
@@ -232,14 +234,6 @@ private:
                     {std::min(piece.a.x, piece.b.x), std::max(piece.a.x, piece.b.x),
                      std::min(piece.a.y, piece.b.y), std::max(piece.a.y, piece.b.y)});
         pieces.append(piece);
-    }
-
-    static BoxGrid copperGrid(const TabbedBoard &board)
-    {
-        BoxGrid shapes;
-        for (int i = 0; i < board.copper.size(); ++i)
-            shapes.insert(i, board.copper.at(i).bounds());
-        return shapes;
     }
 
     // Every place along the board's edges, a probe step apart, with the
@@ -585,13 +579,11 @@ private:
             const double v = frame.v(middlePoint);
             if (std::abs(u) >= half || v < low || v > high)
                 continue;
-            if (!cuts.isEmpty() && cuts.last().to == shares.at(i - 1)) {
-                cuts.last().to = shares.at(i);
-                cuts.last().toText = textAt(wire, shares.at(i));
-            } else {
-                cuts.append({index, shares.at(i - 1), shares.at(i), textAt(wire, shares.at(i - 1)),
-                             textAt(wire, shares.at(i))});
-            }
+            // A stretch that goes on from the last cut lengthens it.
+            if (cuts.isEmpty() || cuts.last().to != shares.at(i - 1))
+                cuts.append({index, shares.at(i - 1), 1.0, textAt(wire, shares.at(i - 1)), {}});
+            cuts.last().to = shares.at(i);
+            cuts.last().toText = textAt(wire, shares.at(i));
         }
         return cuts;
     }
