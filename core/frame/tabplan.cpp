@@ -160,10 +160,7 @@ struct Crossing
 // A place on a board's edge where a tab may start.
 struct Candidate
 {
-    OutlinePoint at;
-    OutlinePoint across;
-    OutlinePoint out;
-    Side side;
+    TabFrame frame; // the tab's axes, were it placed here
     double along; // where along its side of the box
     double bend; // how much shorter than the tab its edge's chord is, in mm
 };
@@ -268,7 +265,8 @@ private:
                 if (flip)
                     out = {-out.x, -out.y};
                 const Side side = sideOf(out);
-                places.append({point, across, out, side, isVertical(side) ? point.y : point.x,
+                places.append({{point, across, out},
+                               isVertical(side) ? point.y : point.x,
                                width - chord});
             }
         }
@@ -286,7 +284,7 @@ private:
         }));
         QVector<const Candidate *> places;
         for (const Candidate &candidate : candidates.at(board)) {
-            if (candidate.side == side)
+            if (sideOf(candidate.frame.out) == side)
                 places.append(&candidate);
         }
         for (int i = have; i < wanted; ++i) {
@@ -344,7 +342,7 @@ private:
     {
         const double half = width / 2;
         const double reach = half + edgeMargin;
-        const TabFrame frame {place.at, place.across, place.out};
+        const TabFrame &frame = place.frame;
         const QVector<LocalPiece> local = localPieces(frame, reach + probeStep, width + band,
                                                       2 * area.channel + lengthTolerance + width);
         const QVector<Probe> probes = probesOf(half, reach);
@@ -393,7 +391,7 @@ private:
         }
         if (!far || crossesOtherTabs(*near, *far))
             return std::nullopt;
-        return Tab {place.out, *near, *far};
+        return Tab {frame.out, *near, *far};
     }
 
     std::optional<double> outermost(const QVector<LocalPiece> &local, double u, int board) const
