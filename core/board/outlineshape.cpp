@@ -98,18 +98,16 @@ OutlineArc circleArc(double x, double y, double radius)
 
 void BoxBuilder::add(OutlinePoint point)
 {
-    if (!std::isnan(point.x)) {
-        if (!hasX)
-            extents.minX = extents.maxX = point.x;
-        hasX = true;
-        extendRange(point.x, extents.minX, extents.maxX);
-    }
-    if (!std::isnan(point.y)) {
-        if (!hasY)
-            extents.minY = extents.maxY = point.y;
-        hasY = true;
-        extendRange(point.y, extents.minY, extents.maxY);
-    }
+    const auto take = [](double value, bool &has, double &low, double &high) {
+        if (std::isnan(value))
+            return;
+        if (!has)
+            low = high = value;
+        has = true;
+        extendRange(value, low, high);
+    };
+    take(point.x, hasX, extents.minX, extents.maxX);
+    take(point.y, hasY, extents.minY, extents.maxY);
 }
 
 // The ends, and the points due east, north, west and south of the centre
@@ -151,14 +149,9 @@ void BoxBuilder::add(const BoxBuilder &other)
 // An empty range stays at 0, so that `extents` is always the box.
 void BoxBuilder::moveBy(double dx, double dy)
 {
-    if (hasX) {
-        extents.minX += dx;
-        extents.maxX += dx;
-    }
-    if (hasY) {
-        extents.minY += dy;
-        extents.maxY += dy;
-    }
+    const double byX = hasX ? dx : 0.0;
+    const double byY = hasY ? dy : 0.0;
+    extents = {extents.minX + byX, extents.maxX + byX, extents.minY + byY, extents.maxY + byY};
 }
 
 void PackageOutline::add(OutlinePoint point)
