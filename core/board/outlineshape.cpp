@@ -90,12 +90,6 @@ bool wireArc(double x1, double y1, double x2, double y2, double curve, OutlineAr
     return true;
 }
 
-OutlineArc circleArc(double x, double y, double radius)
-{
-    const OutlinePoint start {x + std::abs(radius), y};
-    return {start, start, {x, y}, 360.0};
-}
-
 void BoxBuilder::add(OutlinePoint point)
 {
     const auto take = [](double value, bool &has, double &low, double &high) {
