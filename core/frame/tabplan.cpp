@@ -728,8 +728,6 @@ private:
 QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelEdge> &channels,
                       const TabArea &area, const FrameSettings &settings)
 {
-    if (!(settings.tabWidth > 0.0))
-        return {};
     return Planner(boards, channels, area, settings).plan();
 }
 
