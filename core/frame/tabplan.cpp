@@ -165,23 +165,14 @@ struct Candidate
     double bend; // how much shorter than the tab its edge's chord is, in mm
 };
 
-// The lines across a tab that probe what it crosses, `reach` to either side
-// of its middle; `inside` when within the tab's own width.
-struct Probe
+// Where the lines across a tab that probe what it crosses lie: `reach` to
+// either side of its middle, its own sides among them.
+QVector<double> probesOf(double half, double reach)
 {
-    double u;
-    bool inside;
-};
-
-QVector<Probe> probesOf(double half, double reach)
-{
-    QVector<Probe> probes;
+    QVector<double> probes {-half, half, reach};
     for (double u = -reach; u < reach - tolerance; u += probeStep)
-        probes.append({u, std::abs(u) <= half + tolerance});
-    for (double u : {-half, half, reach})
-        probes.append({u, std::abs(u) <= half + tolerance});
-    std::sort(probes.begin(), probes.end(),
-              [](const Probe &a, const Probe &b) { return a.u < b.u; });
+        probes.append(u);
+    std::sort(probes.begin(), probes.end());
     return probes;
 }
 
@@ -345,7 +336,7 @@ private:
         const TabFrame &frame = place.frame;
         const QVector<LocalPiece> local = localPieces(frame, reach + probeStep, width + band,
                                                       2 * area.channel + lengthTolerance + width);
-        const QVector<Probe> probes = probesOf(half, reach);
+        const QVector<double> probes = probesOf(half, reach);
 
         // Most places fail at once: the middle of the tab must be the
         // board's outermost point there.
@@ -356,8 +347,8 @@ private:
         // or leaning no more than allowed, and the only piece of the board a
         // band below that.
         QVector<double> outer;
-        for (const Probe &probe : probes) {
-            const std::optional<double> edge = outermost(local, probe.u, board);
+        for (double u : probes) {
+            const std::optional<double> edge = outermost(local, u, board);
             if (!edge)
                 return std::nullopt;
             outer.append(*edge);
@@ -366,8 +357,8 @@ private:
         if (*highest - *lowest > mostBow * width)
             return std::nullopt;
         const double nearLow = *lowest - band;
-        for (const Probe &probe : probes) {
-            if (countCrossings(local, probe.u, board, nearLow, *highest + tolerance) != 1)
+        for (double u : probes) {
+            if (countCrossings(local, u, board, nearLow, *highest + tolerance) != 1)
                 return std::nullopt;
         }
 
@@ -424,15 +415,15 @@ private:
     // The first piece beyond the board's edge on each probe within the tab,
     // if all of them belong to one channel's edge or one neighbour, each
     // across no longer than a tab may be.
-    std::optional<Piece> crossedTo(const QVector<LocalPiece> &local, const QVector<Probe> &probes,
+    std::optional<Piece> crossedTo(const QVector<LocalPiece> &local, const QVector<double> &probes,
                                    const QVector<double> &outer) const
     {
         std::optional<Piece> target;
         for (int i = 0; i < probes.size(); ++i) {
-            if (!probes.at(i).inside)
-                continue;
+            if (std::abs(probes.at(i)) > width / 2 + tolerance)
+                continue; // outside the tab's own width
             std::optional<Crossing> first;
-            for (const Crossing &crossing : crossings(local, probes.at(i).u)) {
+            for (const Crossing &crossing : crossings(local, probes.at(i))) {
                 if (crossing.v > outer.at(i) + tolerance && (!first || crossing.v < first->v))
                     first = crossing;
             }
@@ -445,7 +436,7 @@ private:
             const int before = std::max(0, i - 1);
             const int after = std::min(int(probes.size()) - 1, i + 1);
             const double slope = (outer.at(after) - outer.at(before))
-                    / std::max(tolerance, probes.at(after).u - probes.at(before).u);
+                    / std::max(tolerance, probes.at(after) - probes.at(before));
             const double length = (first->v - outer.at(i)) / std::hypot(1.0, slope);
             // Two channels to a neighbour, where theirs merge; one to the material.
             const double longest = (met.board >= 0 ? 2 : 1) * area.channel + lengthTolerance;
@@ -460,13 +451,13 @@ private:
     // every probe, bows no more than the board's own may, and is the only
     // piece of the neighbour a band beyond that.
     std::optional<double> farEdgeHigh(const QVector<LocalPiece> &local,
-                                      const QVector<Probe> &probes, const QVector<double> &outer,
+                                      const QVector<double> &probes, const QVector<double> &outer,
                                       int neighbour) const
     {
         QVector<double> nearest;
         for (int i = 0; i < probes.size(); ++i) {
             std::optional<double> first;
-            for (const Crossing &crossing : crossings(local, probes.at(i).u)) {
+            for (const Crossing &crossing : crossings(local, probes.at(i))) {
                 if (pieces.at(crossing.piece).board == neighbour
                     && crossing.v > outer.at(i) + tolerance)
                     first = std::min(first.value_or(crossing.v), crossing.v);
@@ -479,7 +470,7 @@ private:
         if (*highest - *lowest > mostBow * width)
             return std::nullopt;
         for (int i = 0; i < probes.size(); ++i) {
-            if (countCrossings(local, probes.at(i).u, neighbour, outer.at(i) + tolerance,
+            if (countCrossings(local, probes.at(i), neighbour, outer.at(i) + tolerance,
                                *highest + band)
                 != 1)
                 return std::nullopt;
@@ -666,18 +657,19 @@ private:
     // Where the tab's sides meet the channel's edge; the stretch of the edge
     // between them must lie within the tab.
     std::optional<TabEnd> channelEnd(int channel, const TabFrame &frame,
-                                     const QVector<LocalPiece> &local, const QVector<Probe> &probes,
+                                     const QVector<LocalPiece> &local,
+                                     const QVector<double> &probes,
                                      const QVector<double> &outer) const
     {
         const double half = width / 2;
         TabEnd end;
         end.channel = channel;
         for (int i = 0; i < probes.size(); ++i) {
-            const bool first = probes.at(i).u == -half;
-            if (!first && probes.at(i).u != half)
+            const bool first = probes.at(i) == -half;
+            if (!first && probes.at(i) != half)
                 continue;
             std::optional<Crossing> met;
-            for (const Crossing &crossing : crossings(local, probes.at(i).u)) {
+            for (const Crossing &crossing : crossings(local, probes.at(i))) {
                 if (pieces.at(crossing.piece).channel == channel
                     && crossing.v > outer.at(i) + tolerance && (!met || crossing.v < met->v))
                     met = crossing;
