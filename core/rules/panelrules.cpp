@@ -133,16 +133,14 @@ QString joinedValues(const DesignRules &rules, const QStringList &names)
 // of the first such board.
 void takeInnerRings(PanelRules &panel, const QVector<DesignRules> &boards, const Reported &reported)
 {
-    for (const DesignRules &board : boards) {
-        if (!hasInnerCopper(board))
-            continue;
-        for (const QString &name : reported.names) {
-            if (board.has(name) && !sameValue(board, panel.rules, name)) {
-                panel.rules.set(name, board.text(name));
-                panel.changed << name;
-            }
-        }
+    const auto board = std::find_if(boards.cbegin(), boards.cend(), hasInnerCopper);
+    if (board == boards.cend())
         return;
+    for (const QString &name : reported.names) {
+        if (board->has(name) && !sameValue(*board, panel.rules, name)) {
+            panel.rules.set(name, board->text(name));
+            panel.changed << name;
+        }
     }
 }
 
