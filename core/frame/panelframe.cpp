@@ -186,7 +186,6 @@ QVector<OutlinePoint> toolingHoles(const TabArea &area, const QVector<ChannelEdg
                                    double drill)
 {
     const double clear = drill / 2 + railMargin;
-    const bool railTakesIt = railTakes(area, drill);
     QVector<OutlinePoint> holes;
     for (OutlinePoint corner :
          {OutlinePoint {0, 0}, OutlinePoint {area.width, 0}, OutlinePoint {area.width, area.height},
@@ -198,7 +197,7 @@ QVector<OutlinePoint> toolingHoles(const TabArea &area, const QVector<ChannelEdg
         const OutlinePoint preferred = inset(toolingDistance);
         if (area.frame > 0 && toolingDistance >= clear && solidAround(channels, preferred, clear))
             holes.append(preferred);
-        else if (railTakesIt)
+        else if (railTakes(area, drill))
             holes.append(inset(std::min(toolingDistance, area.frame / 2.0)));
         else
             return {};
