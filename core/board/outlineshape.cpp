@@ -128,16 +128,12 @@ void BoxBuilder::add(const OutlineArc &arc)
     }
 }
 
+// Its corners, an axis without a range as NaN, which add leaves out.
 void BoxBuilder::add(const BoxBuilder &other)
 {
-    if (other.hasX) {
-        add(OutlinePoint {other.extents.minX, NAN});
-        add(OutlinePoint {other.extents.maxX, NAN});
-    }
-    if (other.hasY) {
-        add(OutlinePoint {NAN, other.extents.minY});
-        add(OutlinePoint {NAN, other.extents.maxY});
-    }
+    const OutlineBox &box = other.extents;
+    add(OutlinePoint {other.hasX ? box.minX : NAN, other.hasY ? box.minY : NAN});
+    add(OutlinePoint {other.hasX ? box.maxX : NAN, other.hasY ? box.maxY : NAN});
 }
 
 // An empty range stays at 0, so that `extents` is always the box.
