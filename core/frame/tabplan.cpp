@@ -186,6 +186,7 @@ public:
         , area(area)
         , settings(settings)
         , width(settings.tabWidth)
+        , half(width / 2)
     {
         for (int board = 0; board < boards.size(); ++board) {
             const QVector<OutlineWire> &wires = boards.at(board).wires;
@@ -230,7 +231,6 @@ private:
     // tab no more than its edge does.
     QVector<Candidate> candidatesOf(const TabbedBoard &board) const
     {
-        const double half = width / 2;
         const OutlinePoint centre {(board.box.minX + board.box.maxX) / 2,
                                    (board.box.minY + board.box.maxY) / 2};
         QVector<Candidate> places;
@@ -331,7 +331,6 @@ private:
 
     std::optional<Tab> tabAt(int board, const Candidate &place) const
     {
-        const double half = width / 2;
         const double reach = half + edgeMargin;
         const TabFrame &frame = place.frame;
         const QVector<LocalPiece> local = localPieces(frame, reach + probeStep, width + band,
@@ -420,7 +419,7 @@ private:
     {
         std::optional<Piece> target;
         for (int i = 0; i < probes.size(); ++i) {
-            if (std::abs(probes.at(i)) > width / 2 + tolerance)
+            if (std::abs(probes.at(i)) > half + tolerance)
                 continue; // outside the tab's own width
             std::optional<Crossing> first;
             for (const Crossing &crossing : crossings(local, probes.at(i))) {
@@ -491,7 +490,6 @@ private:
             if (pieces.at(piece.piece).board == board)
                 wires.insert(pieces.at(piece.piece).index);
         }
-        const double half = width / 2;
         TabEnd end;
         end.board = board;
         int firsts = 0;
@@ -547,7 +545,6 @@ private:
     QVector<WireCut> cutsOf(const OutlineWire &wire, int index, const TabFrame &frame, double low,
                             double high) const
     {
-        const double half = width / 2;
         const double middle = dot(frame.origin, frame.across);
         QVector<double> shares {0.0, 1.0};
         for (double side : {middle - half, middle + half}) {
@@ -661,7 +658,6 @@ private:
                                      const QVector<double> &probes,
                                      const QVector<double> &outer) const
     {
-        const double half = width / 2;
         TabEnd end;
         end.channel = channel;
         for (int i = 0; i < probes.size(); ++i) {
@@ -708,6 +704,7 @@ private:
     TabArea area;
     FrameSettings settings;
     double width;
+    double half; // of the width, to either side of a tab's middle
     QVector<Piece> pieces;
     BoxGrid grid;
     QVector<BoxGrid> copper;
