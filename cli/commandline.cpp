@@ -64,34 +64,30 @@ SettingOption settingOption(const char *name, const char *what, const SettingLim
             limits, whole, millimetres};
 }
 
-QString rangeText(const SettingOption &setting)
-{
-    const SettingLimits &limits = setting.limits;
-    return QStringLiteral("--%1 takes %2 from %3 to %4%5")
-            .arg(setting.option.names().first(),
-                 limits.decimals == 0 ? QStringLiteral("whole millimetres")
-                                      : QStringLiteral("millimetres"))
-            .arg(limits.minimum)
-            .arg(limits.maximum)
-            .arg(limits.offAtZero ? QStringLiteral(" or 0") : QString());
-}
-
-bool readSetting(const QCommandLineParser &parser, const SettingOption &setting, QString &error)
+// Why the option's value is refused; empty when it is taken or not given.
+QString readSetting(const QCommandLineParser &parser, const SettingOption &setting)
 {
     if (!parser.isSet(setting.option))
-        return true;
+        return QString();
     const QString text = parser.value(setting.option);
     bool ok = false;
     const double value = setting.whole ? text.toInt(&ok) : text.toDouble(&ok);
-    if (!ok || !setting.limits.accepts(value)) {
-        error = rangeText(setting) + QStringLiteral(", not \"%1\"").arg(text);
-        return false;
+    const SettingLimits &limits = setting.limits;
+    if (!ok || !limits.accepts(value)) {
+        return QStringLiteral("--%1 takes %2 from %3 to %4%5")
+                       .arg(setting.option.names().first(),
+                            limits.decimals == 0 ? QStringLiteral("whole millimetres")
+                                                 : QStringLiteral("millimetres"))
+                       .arg(limits.minimum)
+                       .arg(limits.maximum)
+                       .arg(limits.offAtZero ? QStringLiteral(" or 0") : QString())
+                + QStringLiteral(", not \"%1\"").arg(text);
     }
     if (setting.whole)
         *setting.whole = int(value);
     else
         *setting.millimetres = value;
-    return true;
+    return QString();
 }
 
 // Every board as the window's Load takes it in: one that cannot be read is
@@ -230,10 +226,10 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
         parser.showHelp(0);
     if (parser.isSet(version))
         parser.showVersion();
-    QString error;
     for (const SettingOption &setting : settings) {
-        if (!readSetting(parser, setting, error))
-            return usageError(error);
+        const QString refused = readSetting(parser, setting);
+        if (!refused.isEmpty())
+            return usageError(refused);
     }
     frame.fiducials = parser.isSet(fiducials);
     frame.fixedSize = parser.isSet(fixedSize);

@@ -38,7 +38,6 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void loadBoard(const QString &path);
     void duplicateBoard();
     // The row of the board chosen in the file list, -1 when none is.
     int chosenRow() const;

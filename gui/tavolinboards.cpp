@@ -29,19 +29,15 @@ QString Tavolin::documentsFolder()
 
 void Tavolin::loadBoards(const QStringList &paths)
 {
-    for (const QString &path : paths)
-        loadBoard(path);
-}
-
-void Tavolin::loadBoard(const QString &path)
-{
-    const OutlineMeasurement measured = measuredBoards.measure(path);
-    if (!measured.error.isEmpty()) {
-        showCritical(readErrorTitle(), openFailureText(path, measured.error));
-        return;
+    for (const QString &path : paths) {
+        const OutlineMeasurement measured = measuredBoards.measure(path);
+        if (!measured.error.isEmpty()) {
+            showCritical(readErrorTitle(), openFailureText(path, measured.error));
+            continue;
+        }
+        boardList->append(measuredBoard(path, measured.box));
+        openFolder = QFileInfo(path).absolutePath();
     }
-    boardList->append(measuredBoard(path, measured.box));
-    openFolder = QFileInfo(path).absolutePath();
 }
 
 // Most panels are copies of one board: a copy needs no second trip through

@@ -136,9 +136,11 @@ void OutlineScanner::takeInWire(const QXmlStreamAttributes &attributes)
 
 void OutlineScanner::takeInCircle(const QXmlStreamAttributes &attributes)
 {
-    if (onOutlineLayer(attributes))
-        addPrimitive(circleArc(numberOf(attributes, "x"), numberOf(attributes, "y"),
-                               numberOf(attributes, "radius")));
+    if (!onOutlineLayer(attributes))
+        return;
+    const OutlinePoint centre {numberOf(attributes, "x"), numberOf(attributes, "y")};
+    const OutlinePoint start {centre.x + std::abs(numberOf(attributes, "radius")), centre.y};
+    addPrimitive(OutlineArc {start, start, centre, 360.0});
 }
 
 void OutlineScanner::placePart(const QXmlStreamAttributes &attributes)

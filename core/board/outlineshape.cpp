@@ -90,26 +90,18 @@ bool wireArc(double x1, double y1, double x2, double y2, double curve, OutlineAr
     return true;
 }
 
-OutlineArc circleArc(double x, double y, double radius)
-{
-    const OutlinePoint start {x + std::abs(radius), y};
-    return {start, start, {x, y}, 360.0};
-}
-
 void BoxBuilder::add(OutlinePoint point)
 {
-    if (!std::isnan(point.x)) {
-        if (!hasX)
-            extents.minX = extents.maxX = point.x;
-        hasX = true;
-        extendRange(point.x, extents.minX, extents.maxX);
-    }
-    if (!std::isnan(point.y)) {
-        if (!hasY)
-            extents.minY = extents.maxY = point.y;
-        hasY = true;
-        extendRange(point.y, extents.minY, extents.maxY);
-    }
+    const auto take = [](double value, bool &has, double &low, double &high) {
+        if (std::isnan(value))
+            return;
+        if (!has)
+            low = high = value;
+        has = true;
+        extendRange(value, low, high);
+    };
+    take(point.x, hasX, extents.minX, extents.maxX);
+    take(point.y, hasY, extents.minY, extents.maxY);
 }
 
 // The ends, and the points due east, north, west and south of the centre
@@ -136,29 +128,20 @@ void BoxBuilder::add(const OutlineArc &arc)
     }
 }
 
+// Its corners, an axis without a range as NaN, which add leaves out.
 void BoxBuilder::add(const BoxBuilder &other)
 {
-    if (other.hasX) {
-        add(OutlinePoint {other.extents.minX, NAN});
-        add(OutlinePoint {other.extents.maxX, NAN});
-    }
-    if (other.hasY) {
-        add(OutlinePoint {NAN, other.extents.minY});
-        add(OutlinePoint {NAN, other.extents.maxY});
-    }
+    const OutlineBox &box = other.extents;
+    add(OutlinePoint {other.hasX ? box.minX : NAN, other.hasY ? box.minY : NAN});
+    add(OutlinePoint {other.hasX ? box.maxX : NAN, other.hasY ? box.maxY : NAN});
 }
 
 // An empty range stays at 0, so that `extents` is always the box.
 void BoxBuilder::moveBy(double dx, double dy)
 {
-    if (hasX) {
-        extents.minX += dx;
-        extents.maxX += dx;
-    }
-    if (hasY) {
-        extents.minY += dy;
-        extents.maxY += dy;
-    }
+    const double byX = hasX ? dx : 0.0;
+    const double byY = hasY ? dy : 0.0;
+    extents = {extents.minX + byX, extents.maxX + byX, extents.minY + byY, extents.maxY + byY};
 }
 
 void PackageOutline::add(OutlinePoint point)

@@ -62,7 +62,6 @@ struct OutlineArc
 // The arc of a wire from (x1, y1) to (x2, y2) whose "curve" is `curve`
 // degrees; nothing when the wire is straight (or the curve makes no arc).
 bool wireArc(double x1, double y1, double x2, double y2, double curve, OutlineArc &arc);
-OutlineArc circleArc(double x, double y, double radius);
 
 // Collects the box of outline primitives, which may come in any order. Until
 // the first one it is empty.

@@ -34,11 +34,6 @@ IntPoint toUnits(OutlinePoint point)
     return {cInt(std::llround(point.x * unitsPerMm)), cInt(std::llround(point.y * unitsPerMm))};
 }
 
-OutlinePoint toMm(const IntPoint &point)
-{
-    return {double(point.X) / unitsPerMm, double(point.Y) / unitsPerMm};
-}
-
 Path rectangle(double left, double bottom, double right, double top)
 {
     return {toUnits({left, bottom}), toUnits({right, bottom}), toUnits({right, top}),
@@ -101,7 +96,7 @@ ChannelEdge edgeOf(const Path &path)
 {
     ChannelEdge edge;
     for (const IntPoint &point : path)
-        edge.append(toMm(point));
+        edge.append({double(point.X) / unitsPerMm, double(point.Y) / unitsPerMm});
     return edge;
 }
 

@@ -121,19 +121,18 @@ struct CutChannel
 {
     struct Cut
     {
-        double from;
         double to;
         OutlinePoint fromPoint;
         OutlinePoint toPoint;
     };
     const ChannelEdge *edge = nullptr;
-    std::map<double, Cut> cuts;
+    std::map<double, Cut> cuts; // by where they start
 
     void cut(const TabEnd &end)
     {
         const auto stretch = shorterStretch(*edge, end.firstAt, end.secondAt);
         const bool inOrder = stretch.first == end.firstAt;
-        cuts[stretch.first] = {stretch.first, stretch.second, inOrder ? end.first : end.second,
+        cuts[stretch.first] = {stretch.second, inOrder ? end.first : end.second,
                                inOrder ? end.second : end.first};
     }
 
@@ -160,7 +159,7 @@ struct CutChannel
             if (next == cuts.cend())
                 next = cuts.cbegin();
             polyline(pointText(cut->second.toPoint),
-                     pointsWithin(*edge, cut->second.to, next->second.from),
+                     pointsWithin(*edge, cut->second.to, next->first),
                      pointText(next->second.fromPoint));
         }
         return wires;
@@ -187,7 +186,6 @@ QVector<OutlinePoint> toolingHoles(const TabArea &area, const QVector<ChannelEdg
                                    double drill)
 {
     const double clear = drill / 2 + railMargin;
-    const bool railTakesIt = railTakes(area, drill);
     QVector<OutlinePoint> holes;
     for (OutlinePoint corner :
          {OutlinePoint {0, 0}, OutlinePoint {area.width, 0}, OutlinePoint {area.width, area.height},
@@ -199,7 +197,7 @@ QVector<OutlinePoint> toolingHoles(const TabArea &area, const QVector<ChannelEdg
         const OutlinePoint preferred = inset(toolingDistance);
         if (area.frame > 0 && toolingDistance >= clear && solidAround(channels, preferred, clear))
             holes.append(preferred);
-        else if (railTakesIt)
+        else if (railTakes(area, drill))
             holes.append(inset(std::min(toolingDistance, area.frame / 2.0)));
         else
             return {};

@@ -47,18 +47,6 @@ constexpr double leastTabGap = 2.0;
 constexpr double snapDistance = 1e-4;
 constexpr double tolerance = 1e-6;
 
-// The longest a tab across a channel to the material, and to a neighbour,
-// square to the board's edge.
-double longestTabToMaterial(const TabArea &area)
-{
-    return area.channel + lengthTolerance;
-}
-
-double longestTabToBoard(const TabArea &area)
-{
-    return 2 * area.channel + lengthTolerance;
-}
-
 double dot(OutlinePoint a, OutlinePoint b)
 {
     return a.x * b.x + a.y * b.y;
@@ -172,31 +160,19 @@ struct Crossing
 // A place on a board's edge where a tab may start.
 struct Candidate
 {
-    OutlinePoint at;
-    OutlinePoint across;
-    OutlinePoint out;
-    Side side;
+    TabFrame frame; // the tab's axes, were it placed here
     double along; // where along its side of the box
     double bend; // how much shorter than the tab its edge's chord is, in mm
 };
 
-// The lines across a tab that probe what it crosses, `reach` to either side
-// of its middle; `inside` when within the tab's own width.
-struct Probe
+// Where the lines across a tab that probe what it crosses lie: `reach` to
+// either side of its middle, its own sides among them.
+QVector<double> probesOf(double half, double reach)
 {
-    double u;
-    bool inside;
-};
-
-QVector<Probe> probesOf(double half, double reach)
-{
-    QVector<Probe> probes;
+    QVector<double> probes {-half, half, reach};
     for (double u = -reach; u < reach - tolerance; u += probeStep)
-        probes.append({u, std::abs(u) <= half + tolerance});
-    for (double u : {-half, half, reach})
-        probes.append({u, std::abs(u) <= half + tolerance});
-    std::sort(probes.begin(), probes.end(),
-              [](const Probe &a, const Probe &b) { return a.u < b.u; });
+        probes.append(u);
+    std::sort(probes.begin(), probes.end());
     return probes;
 }
 
@@ -210,6 +186,7 @@ public:
         , area(area)
         , settings(settings)
         , width(settings.tabWidth)
+        , half(width / 2)
     {
         for (int board = 0; board < boards.size(); ++board) {
             const QVector<OutlineWire> &wires = boards.at(board).wires;
@@ -218,7 +195,9 @@ public:
                 for (int i = 1; i < path.size(); ++i)
                     addPiece({path.at(i - 1), path.at(i), board, -1, wire});
             }
-            copper.append(copperGrid(boards.at(board)));
+            copper.append(BoxGrid());
+            for (int i = 0; i < boards.at(board).copper.size(); ++i)
+                copper.last().insert(i, boards.at(board).copper.at(i).bounds());
             candidates.append(candidatesOf(boards.at(board)));
         }
         for (int channel = 0; channel < channels.size(); ++channel) {
@@ -246,21 +225,12 @@ private:
         pieces.append(piece);
     }
 
-    static BoxGrid copperGrid(const TabbedBoard &board)
-    {
-        BoxGrid shapes;
-        for (int i = 0; i < board.copper.size(); ++i)
-            shapes.insert(i, board.copper.at(i).bounds());
-        return shapes;
-    }
-
     // Every place along the board's edges, a probe step apart, with the
     // direction square to the edge there: to the chord from half a tab
     // before it to half a tab after, so that a curve or a corner leans the
     // tab no more than its edge does.
     QVector<Candidate> candidatesOf(const TabbedBoard &board) const
     {
-        const double half = width / 2;
         const OutlinePoint centre {(board.box.minX + board.box.maxX) / 2,
                                    (board.box.minY + board.box.maxY) / 2};
         QVector<Candidate> places;
@@ -286,7 +256,8 @@ private:
                 if (flip)
                     out = {-out.x, -out.y};
                 const Side side = sideOf(out);
-                places.append({point, across, out, side, isVertical(side) ? point.y : point.x,
+                places.append({{point, across, out},
+                               isVertical(side) ? point.y : point.x,
                                width - chord});
             }
         }
@@ -304,7 +275,7 @@ private:
         }));
         QVector<const Candidate *> places;
         for (const Candidate &candidate : candidates.at(board)) {
-            if (candidate.side == side)
+            if (sideOf(candidate.frame.out) == side)
                 places.append(&candidate);
         }
         for (int i = have; i < wanted; ++i) {
@@ -360,12 +331,11 @@ private:
 
     std::optional<Tab> tabAt(int board, const Candidate &place) const
     {
-        const double half = width / 2;
         const double reach = half + edgeMargin;
-        const TabFrame frame {place.at, place.across, place.out};
+        const TabFrame &frame = place.frame;
         const QVector<LocalPiece> local = localPieces(frame, reach + probeStep, width + band,
-                                                      longestTabToBoard(area) + width);
-        const QVector<Probe> probes = probesOf(half, reach);
+                                                      2 * area.channel + lengthTolerance + width);
+        const QVector<double> probes = probesOf(half, reach);
 
         // Most places fail at once: the middle of the tab must be the
         // board's outermost point there.
@@ -376,8 +346,8 @@ private:
         // or leaning no more than allowed, and the only piece of the board a
         // band below that.
         QVector<double> outer;
-        for (const Probe &probe : probes) {
-            const std::optional<double> edge = outermost(local, probe.u, board);
+        for (double u : probes) {
+            const std::optional<double> edge = outermost(local, u, board);
             if (!edge)
                 return std::nullopt;
             outer.append(*edge);
@@ -386,8 +356,8 @@ private:
         if (*highest - *lowest > mostBow * width)
             return std::nullopt;
         const double nearLow = *lowest - band;
-        for (const Probe &probe : probes) {
-            if (countCrossings(local, probe.u, board, nearLow, *highest + tolerance) != 1)
+        for (double u : probes) {
+            if (countCrossings(local, u, board, nearLow, *highest + tolerance) != 1)
                 return std::nullopt;
         }
 
@@ -411,7 +381,7 @@ private:
         }
         if (!far || crossesOtherTabs(*near, *far))
             return std::nullopt;
-        return Tab {place.out, *near, *far};
+        return Tab {frame.out, *near, *far};
     }
 
     std::optional<double> outermost(const QVector<LocalPiece> &local, double u, int board) const
@@ -444,15 +414,15 @@ private:
     // The first piece beyond the board's edge on each probe within the tab,
     // if all of them belong to one channel's edge or one neighbour, each
     // across no longer than a tab may be.
-    std::optional<Piece> crossedTo(const QVector<LocalPiece> &local, const QVector<Probe> &probes,
+    std::optional<Piece> crossedTo(const QVector<LocalPiece> &local, const QVector<double> &probes,
                                    const QVector<double> &outer) const
     {
         std::optional<Piece> target;
         for (int i = 0; i < probes.size(); ++i) {
-            if (!probes.at(i).inside)
-                continue;
+            if (std::abs(probes.at(i)) > half + tolerance)
+                continue; // outside the tab's own width
             std::optional<Crossing> first;
-            for (const Crossing &crossing : crossings(local, probes.at(i).u)) {
+            for (const Crossing &crossing : crossings(local, probes.at(i))) {
                 if (crossing.v > outer.at(i) + tolerance && (!first || crossing.v < first->v))
                     first = crossing;
             }
@@ -465,10 +435,10 @@ private:
             const int before = std::max(0, i - 1);
             const int after = std::min(int(probes.size()) - 1, i + 1);
             const double slope = (outer.at(after) - outer.at(before))
-                    / std::max(tolerance, probes.at(after).u - probes.at(before).u);
+                    / std::max(tolerance, probes.at(after) - probes.at(before));
             const double length = (first->v - outer.at(i)) / std::hypot(1.0, slope);
-            const double longest =
-                    met.board >= 0 ? longestTabToBoard(area) : longestTabToMaterial(area);
+            // Two channels to a neighbour, where theirs merge; one to the material.
+            const double longest = (met.board >= 0 ? 2 : 1) * area.channel + lengthTolerance;
             if (length < leastChannel || length > longest)
                 return std::nullopt;
             target = met;
@@ -480,13 +450,13 @@ private:
     // every probe, bows no more than the board's own may, and is the only
     // piece of the neighbour a band beyond that.
     std::optional<double> farEdgeHigh(const QVector<LocalPiece> &local,
-                                      const QVector<Probe> &probes, const QVector<double> &outer,
+                                      const QVector<double> &probes, const QVector<double> &outer,
                                       int neighbour) const
     {
         QVector<double> nearest;
         for (int i = 0; i < probes.size(); ++i) {
             std::optional<double> first;
-            for (const Crossing &crossing : crossings(local, probes.at(i).u)) {
+            for (const Crossing &crossing : crossings(local, probes.at(i))) {
                 if (pieces.at(crossing.piece).board == neighbour
                     && crossing.v > outer.at(i) + tolerance)
                     first = std::min(first.value_or(crossing.v), crossing.v);
@@ -499,7 +469,7 @@ private:
         if (*highest - *lowest > mostBow * width)
             return std::nullopt;
         for (int i = 0; i < probes.size(); ++i) {
-            if (countCrossings(local, probes.at(i).u, neighbour, outer.at(i) + tolerance,
+            if (countCrossings(local, probes.at(i), neighbour, outer.at(i) + tolerance,
                                *highest + band)
                 != 1)
                 return std::nullopt;
@@ -520,7 +490,6 @@ private:
             if (pieces.at(piece.piece).board == board)
                 wires.insert(pieces.at(piece.piece).index);
         }
-        const double half = width / 2;
         TabEnd end;
         end.board = board;
         int firsts = 0;
@@ -533,14 +502,11 @@ private:
                      {std::make_pair(cut.from, cut.fromText), std::make_pair(cut.to, cut.toText)}) {
                     const OutlinePoint point = endPoint(wire, share);
                     const double u = frame.u(point);
-                    if (std::abs(u + half) < 2 * snapDistance) {
-                        ++firsts;
-                        end.first = point;
-                        end.firstText = text;
-                    } else if (std::abs(u - half) < 2 * snapDistance) {
-                        ++seconds;
-                        end.second = point;
-                        end.secondText = text;
+                    const bool first = std::abs(u + half) < 2 * snapDistance;
+                    if (first || std::abs(u - half) < 2 * snapDistance) {
+                        ++(first ? firsts : seconds);
+                        (first ? end.first : end.second) = point;
+                        (first ? end.firstText : end.secondText) = text;
                     }
                 }
                 edge += wirePath(wirePiece(wire, cut.from, cut.to, cut.fromText, cut.toText), 16);
@@ -579,7 +545,6 @@ private:
     QVector<WireCut> cutsOf(const OutlineWire &wire, int index, const TabFrame &frame, double low,
                             double high) const
     {
-        const double half = width / 2;
         const double middle = dot(frame.origin, frame.across);
         QVector<double> shares {0.0, 1.0};
         for (double side : {middle - half, middle + half}) {
@@ -600,13 +565,11 @@ private:
             const double v = frame.v(middlePoint);
             if (std::abs(u) >= half || v < low || v > high)
                 continue;
-            if (!cuts.isEmpty() && cuts.last().to == shares.at(i - 1)) {
-                cuts.last().to = shares.at(i);
-                cuts.last().toText = textAt(wire, shares.at(i));
-            } else {
-                cuts.append({index, shares.at(i - 1), shares.at(i), textAt(wire, shares.at(i - 1)),
-                             textAt(wire, shares.at(i))});
-            }
+            // A stretch that goes on from the last cut lengthens it.
+            if (cuts.isEmpty() || cuts.last().to != shares.at(i - 1))
+                cuts.append({index, shares.at(i - 1), 1.0, textAt(wire, shares.at(i - 1)), {}});
+            cuts.last().to = shares.at(i);
+            cuts.last().toText = textAt(wire, shares.at(i));
         }
         return cuts;
     }
@@ -664,13 +627,10 @@ private:
             const OutlinePoint after = normals.at(std::min(int(normals.size()) - 1, i));
             OutlinePoint miter {before.x + after.x, before.y + after.y};
             const double length = std::hypot(miter.x, miter.y);
-            const double reach = length > tolerance
-                    ? biteInset / std::max(0.5, dot({miter.x / length, miter.y / length}, after))
-                    : biteInset;
-            if (length > tolerance)
-                miter = {miter.x / length, miter.y / length};
-            else
-                miter = after;
+            const bool hasMiter = length > tolerance;
+            miter = hasMiter ? OutlinePoint {miter.x / length, miter.y / length} : after;
+            const double reach =
+                    hasMiter ? biteInset / std::max(0.5, dot(miter, after)) : biteInset;
             inset.append({points.at(i).x + miter.x * reach, points.at(i).y + miter.y * reach});
         }
         return inset;
@@ -694,18 +654,18 @@ private:
     // Where the tab's sides meet the channel's edge; the stretch of the edge
     // between them must lie within the tab.
     std::optional<TabEnd> channelEnd(int channel, const TabFrame &frame,
-                                     const QVector<LocalPiece> &local, const QVector<Probe> &probes,
+                                     const QVector<LocalPiece> &local,
+                                     const QVector<double> &probes,
                                      const QVector<double> &outer) const
     {
-        const double half = width / 2;
         TabEnd end;
         end.channel = channel;
         for (int i = 0; i < probes.size(); ++i) {
-            const bool first = probes.at(i).u == -half;
-            if (!first && probes.at(i).u != half)
+            const bool first = probes.at(i) == -half;
+            if (!first && probes.at(i) != half)
                 continue;
             std::optional<Crossing> met;
-            for (const Crossing &crossing : crossings(local, probes.at(i).u)) {
+            for (const Crossing &crossing : crossings(local, probes.at(i))) {
                 if (pieces.at(crossing.piece).channel == channel
                     && crossing.v > outer.at(i) + tolerance && (!met || crossing.v < met->v))
                     met = crossing;
@@ -744,6 +704,7 @@ private:
     TabArea area;
     FrameSettings settings;
     double width;
+    double half; // of the width, to either side of a tab's middle
     QVector<Piece> pieces;
     BoxGrid grid;
     QVector<BoxGrid> copper;
@@ -756,8 +717,6 @@ private:
 QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelEdge> &channels,
                       const TabArea &area, const FrameSettings &settings)
 {
-    if (!(settings.tabWidth > 0.0))
-        return {};
     return Planner(boards, channels, area, settings).plan();
 }
 

@@ -82,7 +82,7 @@ struct Tab
 // place to each ideal one whose mouse bites keep off the copper. Square to
 // the edge, a tab to the material is at most about the channel long, one to
 // a neighbour at most two channels (where theirs merge). Tabs between two
-// boards hold both.
+// boards hold both. Only for settings that have tabs (hasTabs).
 QVector<Tab> planTabs(const QVector<TabbedBoard> &boards, const QVector<ChannelEdge> &channels,
                       const TabArea &area, const FrameSettings &settings);
 

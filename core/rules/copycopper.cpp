@@ -110,8 +110,10 @@ public:
         }
         for (const DocumentTokens::Attributes &part : parts) {
             if (const QVector<CopperShape> *shapes = packages.placedBy(part)) {
+                const PartPlacement placement {numberOf(part, "x"), numberOf(part, "y"),
+                                               parseRotation(part.value(QLatin1String("rot")))};
                 for (const CopperShape &shape : *shapes)
-                    copper.append(placedShape(shape, placementOf(part)));
+                    copper.append(placedShape(shape, placement));
             }
         }
         return copper;
@@ -167,12 +169,6 @@ private:
             shape = attributes.value(QLatin1String("shape")).toString();
         return drilledShape(shape, {numberOf(attributes, "x"), numberOf(attributes, "y")}, diameter,
                             parseRotation(attributes.value(QLatin1String("rot"))).angle, rules);
-    }
-
-    static PartPlacement placementOf(const DocumentTokens::Attributes &attributes)
-    {
-        return {numberOf(attributes, "x"), numberOf(attributes, "y"),
-                parseRotation(attributes.value(QLatin1String("rot")))};
     }
 
     static CopperShape placedShape(CopperShape shape, const PartPlacement &placement)

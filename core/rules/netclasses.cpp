@@ -50,9 +50,7 @@ NetClassTable::Admission NetClassTable::admit(const QVector<NetClass> &classes)
             continue;
         QString number;
         const NetClass *same = used(netClass.number);
-        if (same && netClass.routesAs(*same, admission.numbers))
-            number = netClass.number;
-        if (!same)
+        if (!same || netClass.routesAs(*same, admission.numbers))
             number = netClass.number;
         for (int i = 0; number.isNull() && i < panel.size(); ++i) {
             if (netClass.routesAs(panel.at(i), admission.numbers))

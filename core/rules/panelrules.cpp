@@ -17,19 +17,26 @@ struct Chosen
     bool isLength;
 };
 
+// The parameters of a size EAGLE makes as a share of what it surrounds
+// (`share` + `kind`), bounded below and above (`bound` + "Min"/"Max" + `kind`).
+QStringList boundedShare(const char *share, const char *bound, const char *kind)
+{
+    return {QLatin1String(share) + QLatin1String(kind),
+            QLatin1String(bound) + QLatin1String("Min") + QLatin1String(kind),
+            QLatin1String(bound) + QLatin1String("Max") + QLatin1String(kind)};
+}
+
 QVector<Chosen> chosenRules()
 {
     QVector<Chosen> chosen;
-    for (const char *kind : {"ViaOuter", "PadTop", "PadBottom"}) {
-        const QString k = QLatin1String(kind);
-        chosen << Chosen {QLatin1String("rv") + k, Pick::Least, false}
-               << Chosen {QLatin1String("rlMin") + k, Pick::Least, true}
-               << Chosen {QLatin1String("rlMax") + k, Pick::Least, true};
-    }
-    chosen << Chosen {QStringLiteral("srRoundness"), Pick::Least, false}
-           << Chosen {QStringLiteral("srMinRoundness"), Pick::Least, true}
-           << Chosen {QStringLiteral("srMaxRoundness"), Pick::Least, true}
-           << Chosen {QStringLiteral("mlViaStopLimit"), Pick::Most, true};
+    // A share is a plain number; its bounds are lengths.
+    for (const QStringList &names :
+         {boundedShare("rv", "rl", "ViaOuter"), boundedShare("rv", "rl", "PadTop"),
+          boundedShare("rv", "rl", "PadBottom"), boundedShare("sr", "sr", "Roundness")})
+        chosen << Chosen {names.at(0), Pick::Least, false}
+               << Chosen {names.at(1), Pick::Least, true}
+               << Chosen {names.at(2), Pick::Least, true};
+    chosen << Chosen {QStringLiteral("mlViaStopLimit"), Pick::Most, true};
     for (const char *name : {"psTop", "psBottom", "psFirst"})
         chosen << Chosen {QLatin1String(name), Pick::SameOrNone, false};
     return chosen;
@@ -41,15 +48,6 @@ struct Reported
     QStringList names;
     bool innerLayersOnly; // matters only to boards with inner copper
 };
-
-// The parameters of a size EAGLE makes as a share of what it surrounds
-// (`share` + `kind`), bounded below and above (`bound` + "Min"/"Max" + `kind`).
-QStringList boundedShare(const char *share, const char *bound, const char *kind)
-{
-    return {QLatin1String(share) + QLatin1String(kind),
-            QLatin1String(bound) + QLatin1String("Min") + QLatin1String(kind),
-            QLatin1String(bound) + QLatin1String("Max") + QLatin1String(kind)};
-}
 
 QVector<Reported> reportedRules()
 {
@@ -135,16 +133,14 @@ QString joinedValues(const DesignRules &rules, const QStringList &names)
 // of the first such board.
 void takeInnerRings(PanelRules &panel, const QVector<DesignRules> &boards, const Reported &reported)
 {
-    for (const DesignRules &board : boards) {
-        if (!hasInnerCopper(board))
-            continue;
-        for (const QString &name : reported.names) {
-            if (board.has(name) && !sameValue(board, panel.rules, name)) {
-                panel.rules.set(name, board.text(name));
-                panel.changed << name;
-            }
-        }
+    const auto board = std::find_if(boards.cbegin(), boards.cend(), hasInnerCopper);
+    if (board == boards.cend())
         return;
+    for (const QString &name : reported.names) {
+        if (board->has(name) && !sameValue(*board, panel.rules, name)) {
+            panel.rules.set(name, board->text(name));
+            panel.changed << name;
+        }
     }
 }
 
