@@ -199,9 +199,7 @@ public:
     {
         leftOut = &leftOutTags;
         labelBudget = document.size();
-        BoardSubtrees &board = capture.written[document.identity().get()];
-        board.held = document.identity();
-        subtrees = &board.byStart;
+        subtrees = &capture.written[document.identity()];
         DocumentTokens::Reader reader(document);
         while (!reader.atEnd()) {
             switch (reader.readNext()) {

@@ -8,6 +8,7 @@
 #include "panelplaces.h"
 #include "partlabels.h"
 
+#include <map>
 #include <memory>
 
 // The content later boards add to the places of a panel, written as text
@@ -44,13 +45,9 @@ private:
         int end; // its end tag
         QStringList names; // its names, none of which had a fresh name
     };
-    struct BoardSubtrees
-    {
-        std::shared_ptr<const void> held; // the board's DocumentTokens::identity()
-        QHash<int, WrittenSubtree> byStart; // by start tag
-    };
 
     PanelPlaces &places;
     std::array<std::unique_ptr<XmlOutput>, placeCount> fragments;
-    QHash<const void *, BoardSubtrees> written;
+    // By board (DocumentTokens::identity()), then by start tag.
+    std::map<std::shared_ptr<const void>, QHash<int, WrittenSubtree>> written;
 };
