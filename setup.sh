@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 mode=${1:-run}
 
-packages=(cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libpolyclipping-dev fonts-dejavu-core)
+packages=(cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libpolyclipping-dev libqt5svg5-dev fonts-dejavu-core)
 # CPack works out the package's dependencies with dpkg-shlibdeps, and finds
 # the programs among the installed files with file.
 [ "$mode" = package ] && packages+=(dpkg-dev file)

@@ -36,7 +36,7 @@ QString loadCopies(const QString &boardPath, int copies, QVector<PanelBoard> &bo
         const OutlineMeasurement measured = measuredBoards.measure(boardPath);
         if (!measured.error.isEmpty())
             return QStringLiteral("cannot read %1: %2").arg(boardPath, measured.error);
-        boards.append(measuredBoard(boardPath, measured.box));
+        boards.append(measuredBoard(boardPath, measured.box, measured.drawing));
     }
     return QString();
 }

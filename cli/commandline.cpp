@@ -100,7 +100,7 @@ QVector<PanelBoard> loadBoards(const QStringList &paths, MeasuredBoards &measure
     for (const QString &path : paths) {
         const OutlineMeasurement measured = measuredBoards.measure(path);
         if (measured.error.isEmpty()) {
-            boards.append(measuredBoard(path, measured.box));
+            boards.append(measuredBoard(path, measured.box, measured.drawing));
         } else {
             report(QStringLiteral("warning: ")
                    + problemLines(unreadableBoardProblem(path, measured.error)).constFirst());

@@ -35,7 +35,7 @@ void Tavolin::loadBoards(const QStringList &paths)
             showCritical(readErrorTitle(), openFailureText(path, measured.error));
             continue;
         }
-        boardList->append(measuredBoard(path, measured.box));
+        boardList->append(measuredBoard(path, measured.box, measured.drawing));
         openFolder = QFileInfo(path).absolutePath();
     }
 }

@@ -5,7 +5,7 @@
 # Prints each include that breaks the order and fails when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-layers=(core/xml core/board core/rules core/place core/frame core/merge core/run cli gui)
+layers=(core/xml core/board core/rules core/place core/frame core/merge core/run picture cli gui)
 rank() {
     local i
     for i in "${!layers[@]}"; do [ "${layers[$i]}" = "$1" ] && { echo "$i"; return; }; done

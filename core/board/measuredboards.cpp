@@ -21,7 +21,7 @@ OutlineMeasurement MeasuredBoards::measure(const QString &path)
     const QString openError = openBoardFile(file);
     if (!openError.isEmpty()) {
         byPath.remove(key);
-        return {OutlineBox(), openError};
+        return {OutlineBox(), openError, nullptr};
     }
     const MeasuredTokens read = keepTokens ? measureOutlineKeepingTokens(file)
                                            : MeasuredTokens {measureOutline(file), nullptr};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outline.h"
 
+#include "outlinedrawing.h"
 #include "packagelookup.h"
 
 #include "core/xml/boardreader.h"
@@ -12,6 +13,7 @@
 #include <limits>
 #include <map>
 #include <tuple>
+#include <type_traits>
 
 namespace {
 
@@ -22,6 +24,8 @@ constexpr int outlineLayer = 20;
 // angles; past this budget a package still unplaced at an angle counts by a
 // box that holds it at every angle, which is never too small.
 constexpr std::size_t exactPlacementBudget = std::size_t(1) << 22;
+// Primitives kept for the picture of a board, packages' and placed ones alike.
+constexpr int drawingBudget = 1 << 20;
 
 double numberOf(const QXmlStreamAttributes &attributes, const char *name)
 {
@@ -33,23 +37,46 @@ bool onOutlineLayer(const QXmlStreamAttributes &attributes)
     return attributes.value(QLatin1String("layer")).toInt(nullptr, 10) == outlineLayer;
 }
 
+template<typename Shape>
+void takeIn(Shape &shape, const OutlineArc &arc)
+{
+    shape.add(arc);
+}
+
+template<typename Shape>
+void takeIn(Shape &shape, const OutlineLine &line)
+{
+    shape.add(line.from);
+    shape.add(line.to);
+}
+
 class OutlineScanner
 {
 public:
     void start(const QXmlStreamReader &reader, int depth);
     void end(int depth);
     OutlineBox box() const { return board.box(); }
+    std::shared_ptr<const OutlineDrawing> drawing() const
+    {
+        return std::make_shared<const OutlineDrawing>(boardDrawing);
+    }
 
 private:
     template<typename Primitive>
     void addPrimitive(const Primitive &primitive);
+    template<typename Primitive>
+    void draw(OutlineDrawing &drawing, const Primitive &primitive);
     void takeInWire(const QXmlStreamAttributes &attributes);
     void takeInCircle(const QXmlStreamAttributes &attributes);
     void placePart(const QXmlStreamAttributes &attributes);
     BoxBuilder placedBox(const PackageOutline &package, const Rotation &rotation);
 
     BoxBuilder board;
+    OutlineDrawing boardDrawing;
     PackageLookup<PackageOutline> packages;
+    PackageLookup<OutlineDrawing> packageDrawings;
+    OutlineDrawing *packageDrawing = nullptr; // of the open package
+    int drawingRoom = drawingBudget;
     QString library; // name and URN of the open library
     QString libraryUrn;
     int librariesDepth = 0; // of the open "libraries", 0 outside
@@ -97,6 +124,7 @@ void OutlineScanner::end(int depth)
                               placedBoxes.upper_bound(std::make_tuple(drawn, true, beyond)));
         }
         package = nullptr;
+        packageDrawing = nullptr;
     } else if (depth == libraryDepth) {
         libraryDepth = 0;
     } else if (depth == librariesDepth) {
@@ -108,13 +136,31 @@ template<typename Primitive>
 void OutlineScanner::addPrimitive(const Primitive &primitive)
 {
     if (packageDepth) {
-        if (!package)
+        if (!package) {
             package = &packages.entry(library, libraryUrn, packageName);
-        package->add(primitive);
+            packageDrawing = &packageDrawings.entry(library, libraryUrn, packageName);
+        }
+        takeIn(*package, primitive);
+        draw(*packageDrawing, primitive);
     } else if (!librariesDepth) {
         // The drawing, and whatever else stands in board coordinates.
-        board.add(primitive);
+        takeIn(board, primitive);
+        draw(boardDrawing, primitive);
     }
+}
+
+template<typename Primitive>
+void OutlineScanner::draw(OutlineDrawing &drawing, const Primitive &primitive)
+{
+    if (drawingRoom == 0) {
+        boardDrawing.cut = true;
+        return;
+    }
+    --drawingRoom;
+    if constexpr (std::is_same_v<Primitive, OutlineArc>)
+        drawing.arcs.append(primitive);
+    else
+        drawing.lines.append(primitive);
 }
 
 void OutlineScanner::takeInWire(const QXmlStreamAttributes &attributes)
@@ -129,8 +175,7 @@ void OutlineScanner::takeInWire(const QXmlStreamAttributes &attributes)
     if (wireArc(x1, y1, x2, y2, numberOf(attributes, "curve"), arc)) {
         addPrimitive(arc);
     } else {
-        addPrimitive(OutlinePoint {x1, y1});
-        addPrimitive(OutlinePoint {x2, y2});
+        addPrimitive(OutlineLine {{x1, y1}, {x2, y2}});
     }
 }
 
@@ -148,9 +193,16 @@ void OutlineScanner::placePart(const QXmlStreamAttributes &attributes)
     const PackageOutline *outline = packages.placedBy(attributes);
     if (!outline || outline->isEmpty())
         return;
-    BoxBuilder box = placedBox(*outline, parseRotation(attributes.value(QLatin1String("rot"))));
-    box.moveBy(numberOf(attributes, "x"), numberOf(attributes, "y"));
+    const PartPlacement part {numberOf(attributes, "x"), numberOf(attributes, "y"),
+                              parseRotation(attributes.value(QLatin1String("rot")))};
+    BoxBuilder box = placedBox(*outline, part.rotation);
+    box.moveBy(part.x, part.y);
     board.add(box);
+    if (const OutlineDrawing *drawn = packageDrawings.placedBy(attributes)) {
+        if (!boardDrawing.addPlaced(*drawn, part, drawingRoom))
+            boardDrawing.cut = true;
+        drawingRoom -= std::min(drawingRoom, drawn->size());
+    }
 }
 
 // A package's box depends only on the angle and mirroring of a part; parts
@@ -184,14 +236,14 @@ OutlineMeasurement measureOutline(QIODevice &device)
 {
     OutlineScanner scanner;
     const QString error = readBoard(device, scanning(scanner));
-    return {scanner.box(), error};
+    return {scanner.box(), error, scanner.drawing()};
 }
 
 MeasuredTokens measureOutlineKeepingTokens(QIODevice &device)
 {
     OutlineScanner scanner;
     const BoardTokens read = readBoardTokens(device, scanning(scanner));
-    return {{scanner.box(), read.error}, read.tokens};
+    return {{scanner.box(), read.error, scanner.drawing()}, read.tokens};
 }
 
 QString sizeText(double width, double height)

@@ -8,18 +8,21 @@
 #include <memory>
 
 class DocumentTokens;
+struct OutlineDrawing;
 class QIODevice;
 
 struct OutlineMeasurement
 {
     OutlineBox box;
     QString error; // why the reader stopped, with where; empty when the whole file was read
+    std::shared_ptr<const OutlineDrawing> drawing; // what the box was taken of
 };
 
-// Streams once through a board file and takes the box of its outline, the
-// wires and circles on layer 20, where they are drawn on the board: those of
-// the drawing and the signals as written, those of a package as each part
-// that places the package puts them. An arc counts by its whole extent.
+// Streams once through a board file and takes the box of its outline, and
+// the outline's drawing: the wires and circles on layer 20, where they are
+// drawn on the board: those of the drawing and the signals as written, those
+// of a package as each part that places the package puts them. An arc counts
+// by its whole extent.
 OutlineMeasurement measureOutline(QIODevice &device);
 
 // The same pass keeping the board's tokens too (readBoardTokens), for a

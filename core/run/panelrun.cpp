@@ -29,9 +29,10 @@ PanelProblem problemOf(PanelProblem::Kind kind, const QString &file = QString(),
 
 } // namespace
 
-PanelBoard measuredBoard(const QString &path, const OutlineBox &box)
+PanelBoard measuredBoard(const QString &path, const OutlineBox &box,
+                         std::shared_ptr<const OutlineDrawing> drawing)
 {
-    return {path, {box.width(), box.height(), box.minX, box.minY}};
+    return {path, {box.width(), box.height(), box.minX, box.minY}, std::move(drawing)};
 }
 
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index)

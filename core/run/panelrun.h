@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/board/outline.h"
+#include "core/board/outlinedrawing.h"
 #include "core/frame/framesettings.h"
 #include "core/frame/panelframe.h"
 #include "core/merge/assemblepanel.h"
@@ -26,9 +27,11 @@ struct PanelBoard
 {
     QString path;
     BoardFootprint footprint;
+    std::shared_ptr<const OutlineDrawing> drawing; // for pictures; null when not kept
 };
 
-PanelBoard measuredBoard(const QString &path, const OutlineBox &box);
+PanelBoard measuredBoard(const QString &path, const OutlineBox &box,
+                         std::shared_ptr<const OutlineDrawing> drawing = nullptr);
 
 // The panel's size and the offset between the boards of a row, in whole
 // millimetres, bounded by the limits table.
@@ -111,6 +114,7 @@ public:
     void assemble();
 
     const QVector<PanelBoard> &boards() const { return runBoards; }
+    const PanelNumbers &settings() const { return numbers; }
     // The copies of the placed boards, from shift() until assemble().
     const QVector<BoardCopy> &copies() const { return boardCopies; }
     // Every name met in the assembly, once each.
