@@ -4,6 +4,7 @@
 #include "cli/commandline.h"
 #include "core/board/boardfile.h"
 #include "core/board/measuredboards.h"
+#include "core/run/panelpreview.h"
 #include "core/run/panelrun.h"
 #include "literalassembly.h"
 
@@ -29,9 +30,9 @@ double millisecondsOf(const QElapsedTimer &timer)
 
 // Loading a board into the catalogue: one pass that measures its outline,
 // taken once for a file mentioned many times, as the program does.
-QString loadCopies(const QString &boardPath, int copies, QVector<PanelBoard> &boards)
+QString loadCopies(const QString &boardPath, int copies, QVector<PanelBoard> &boards,
+                   MeasuredBoards &measuredBoards)
 {
-    MeasuredBoards measuredBoards;
     for (int i = 0; i < copies; ++i) {
         const OutlineMeasurement measured = measuredBoards.measure(boardPath);
         if (!measured.error.isEmpty())
@@ -137,7 +138,8 @@ QString runPipeline(const QString &boardPath, int copies, Assembly assembly,
     QElapsedTimer timer;
     timer.start();
     QVector<PanelBoard> boards;
-    QString error = loadCopies(boardPath, copies, boards);
+    MeasuredBoards measuredBoards;
+    QString error = loadCopies(boardPath, copies, boards, measuredBoards);
     result[QStringLiteral("load")] = millisecondsOf(timer);
     if (!error.isEmpty())
         return error;
@@ -162,6 +164,33 @@ QString runPipeline(const QString &boardPath, int copies, Assembly assembly,
         total += result.value(QLatin1String(stage));
     result[QStringLiteral("total")] = total;
     return error;
+}
+
+QString runPreview(const QString &boardPath, int copies, Figures &result)
+{
+    QVector<PanelBoard> boards;
+    MeasuredBoards measuredBoards(true);
+    const QString error = loadCopies(boardPath, copies, boards, measuredBoards);
+    if (!error.isEmpty())
+        return error;
+    PanelNumbers numbers = panelForCopies(boards);
+    QElapsedTimer timer;
+    timer.start();
+    PanelPreview preview = previewPanel(boards, numbers);
+    result[QStringLiteral("preview")] = millisecondsOf(timer);
+    FrameSettings &frame = numbers.frame;
+    frame.frameWidth = 5;
+    frame.tabWidth = 5;
+    frame.fiducials = true;
+    frame.toolingDrill = 2;
+    const int inset = 2 * (frame.frameWidth + numbers.offset);
+    numbers.width += inset;
+    numbers.height += inset;
+    timer.start();
+    preview = previewPanel(boards, numbers, {{boardPath, measuredBoards.tokensOf(boardPath)}});
+    result[QStringLiteral("framedPreview")] = millisecondsOf(timer);
+    result[QStringLiteral("framedPlaced")] = preview.copies.size();
+    return QString();
 }
 
 QString runDomFloor(const QString &panelPath, Figures &result)

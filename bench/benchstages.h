@@ -18,6 +18,11 @@ enum class Assembly { Tavolin, Literal };
 QString runPipeline(const QString &boardPath, int copies, Assembly assembly,
                     const QString &panelPath, Figures &result, QString &digest);
 
+// What the window's view draws, worked out without painting, on `copies`
+// copies loaded with their tokens kept: the panel in rows, and framed with
+// rails, tabs, fiducials and tooling holes.
+QString runPreview(const QString &boardPath, int copies, Figures &result);
+
 // Floor (a): the panel's text parsed into a QDomDocument and saved again.
 QString runDomFloor(const QString &panelPath, Figures &result);
 

@@ -111,6 +111,24 @@ void printPipeline(QTextStream &out, const QList<BenchRow> &rows)
     }
 }
 
+void printPreview(QTextStream &out, const QList<BenchRow> &rows)
+{
+    out << "\nPreview (what the window's view draws, without painting), on the boards "
+           "loaded with their tokens kept; framed: 5 mm rails, 5 mm tabs, fiducials and "
+           "tooling holes:\n\n"
+        << "| K | preview ms | framed preview ms | framed copies placed | reader ms "
+           "| preview/reader | framed/reader |\n"
+        << "|---|---|---|---|---|---|---|\n";
+    for (const BenchRow &row : rows) {
+        const double reader = figure(row.floors, "reader");
+        out << "| " << row.copies << " | " << number(figure(row.preview, "preview"), 2) << " | "
+            << number(figure(row.preview, "framedPreview"), 1) << " | "
+            << figure(row.preview, "framedPlaced") << " | " << number(reader, 0) << " | "
+            << number(figure(row.preview, "preview") / reader, 3) << " | "
+            << number(figure(row.preview, "framedPreview") / reader, 2) << " |\n";
+    }
+}
+
 void printBaseline(QTextStream &out, const QList<BenchRow> &rows)
 {
     out << "\nList-scan baseline (the literal name bookkeeping on DOM trees), same boards:\n\n"
@@ -161,6 +179,7 @@ void printTables(QTextStream &out, const QList<BenchRow> &rows)
 {
     printPipeline(out, rows);
     printInstructions(out, rows);
+    printPreview(out, rows);
     printBaseline(out, rows);
     printSummary(out, rows);
 }

@@ -15,6 +15,7 @@ struct BenchRow
     Figures pipeline;
     QString digest;
     Figures floors;
+    Figures preview; // what the window's view draws, worked out without painting
     Figures baseline; // empty when the baseline was not run
     QString baselineNote; // why not, when it was not
 };

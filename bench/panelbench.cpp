@@ -85,6 +85,8 @@ QString runStage(const ChildTask &task, Figures &run, QString &digest, QString &
         return runCopyFloor(task.board, task.copies, task.panel, run);
     if (task.stage == QLatin1String("reader"))
         return runReaderFloor(task.board, task.copies, run);
+    if (task.stage == QLatin1String("preview"))
+        return runPreview(task.board, task.copies, run);
     const Assembly assembly =
             task.stage == QLatin1String("literal") ? Assembly::Literal : Assembly::Tavolin;
     key = QStringLiteral("total");
@@ -233,6 +235,9 @@ bool measureRow(const Options &options, const QTemporaryDir &workDir, bool &base
                                 note);
         row.floors.insert(figures);
     }
+    measured = measured
+            && childFigures(QStringList {QStringLiteral("preview")} + common, 0, row.preview,
+                            nullptr, note);
     if (!measured) {
         err << "K=" << row.copies << ": " << note << '\n';
         return false;

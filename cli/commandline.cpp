@@ -5,7 +5,10 @@
 
 #include "core/board/measuredboards.h"
 #include "core/frame/settinglimits.h"
+#include "core/run/panelfile.h"
+#include "core/run/panelpreview.h"
 #include "core/run/panelrun.h"
+#include "picture/panelpicture.h"
 
 #include <QByteArrayList>
 #include <QCommandLineParser>
@@ -16,16 +19,21 @@
 
 namespace {
 
-const char *const panelOptions[] = {
-        "--width",      "--height",     "--offset",    "--output",        "--frame",     "--tabs",
-        "--bite-drill", "--bite-pitch", "--fiducials", "--tooling-holes", "--fixed-size"};
+const char *const panelOptions[] = {"--width",         "--height",     "--offset",
+                                    "--output",        "--frame",      "--tabs",
+                                    "--bite-drill",    "--bite-pitch", "--fiducials",
+                                    "--tooling-holes", "--fixed-size", "--preview"};
 const QByteArrayList infoOptions {"-h", "-?", "--help", "--help-all", "-v", "--version"};
+
+bool isOption(const QByteArray &argument, const char *option)
+{
+    return argument == option || argument.startsWith(QByteArray(option) + '=');
+}
 
 bool isPanelOption(const QByteArray &argument)
 {
-    return std::any_of(std::begin(panelOptions), std::end(panelOptions), [&](const char *option) {
-        return argument == option || argument.startsWith(QByteArray(option) + '=');
-    });
+    return std::any_of(std::begin(panelOptions), std::end(panelOptions),
+                       [&](const char *option) { return isOption(argument, option); });
 }
 
 void report(const QString &line)
@@ -110,27 +118,66 @@ QVector<PanelBoard> loadBoards(const QStringList &paths, MeasuredBoards &measure
     return boards;
 }
 
+int reportProblems(const QList<PanelProblem> &problems)
+{
+    for (const PanelProblem &problem : problems) {
+        for (const QString &line : problemLines(problem))
+            report(QStringLiteral("warning: ") + line);
+    }
+    return problems.size();
+}
+
+bool writePicture(const PanelPicture &picture, const QString &path)
+{
+    const QString error = savePicture(picture, path);
+    if (!error.isEmpty())
+        report(QStringLiteral("error: %1: %2").arg(path, error));
+    return error.isEmpty();
+}
+
+// Only a picture: the boards are placed and framed as the panel would be,
+// and nothing else is done with them.
+CommandLineStatus showPanel(const QVector<PanelBoard> &boards, const PanelNumbers &numbers,
+                            PanelRun::ReadTokens read, const QString &previewPath, int problems)
+{
+    const PanelPreview preview = previewPanel(boards, numbers, std::move(read));
+    problems += reportProblems(preview.problems);
+    if (!writePicture(PanelPicture(preview), previewPath))
+        return CommandLineStatus::NothingWritten;
+    return problems == 0 ? CommandLineStatus::Written : CommandLineStatus::WrittenWithProblems;
+}
+
+// `previewPath` empty: no picture. The picture is written before the panel,
+// from the same run; a picture that cannot be written ends the run.
 CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &numbers,
-                            const QString &outputPath)
+                            const QString &outputPath, const QString &previewPath)
 {
     int problems = 0;
-    // The panel is made right away: each file's one read serves it too.
-    MeasuredBoards measuredBoards(true);
+    // The panel is made right away: each file's one read serves it too. A
+    // picture of a panel without a frame needs only the measurements.
+    MeasuredBoards measuredBoards(!outputPath.isEmpty() || !numbers.frame.isOff());
     const QVector<PanelBoard> boards = loadBoards(paths, measuredBoards, problems);
     PanelRun::ReadTokens read;
     for (const PanelBoard &board : boards)
         read.insert(board.path, measuredBoards.tokensOf(board.path));
+    if (outputPath.isEmpty())
+        return showPanel(boards, numbers, std::move(read), previewPath, problems);
     QSaveFile output(outputPath);
     if (const std::optional<PanelProblem> problem = openPanelOutput(output)) {
         report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }
-    const AssembledPanel panel = assembleBoards(boards, numbers, std::move(read));
-    for (const PanelProblem &problem : panel.problems) {
-        for (const QString &line : problemLines(problem))
-            report(QStringLiteral("warning: ") + line);
+    PanelRun run(boards, numbers);
+    run.reuse(std::move(read));
+    run.place();
+    run.shift();
+    if (!previewPath.isEmpty() && !writePicture(PanelPicture(previewOf(run)), previewPath)) {
+        discardPanelFile(output);
+        return CommandLineStatus::NothingWritten;
     }
-    problems += panel.problems.size();
+    run.assemble();
+    const AssembledPanel panel = run.takePanel();
+    problems += reportProblems(panel.problems);
     if (panel.text.isEmpty()) {
         savePanelOutput(output, panel.text);
         report(QStringLiteral("error: %1: no board placed, nothing written").arg(outputPath));
@@ -164,6 +211,15 @@ QStringList problemLines(const PanelProblem &problem)
         parts << title;
     parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return {parts.join(QStringLiteral(": "))};
+}
+
+bool wantsPicture(int argc, const char *const argv[])
+{
+    for (int i = 1; i < argc && QByteArray(argv[i]) != "--"; ++i) {
+        if (isOption(argv[i], "--preview"))
+            return true;
+    }
+    return false;
 }
 
 bool wantsCommandLine(int argc, const char *const argv[])
@@ -206,6 +262,11 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     const QCommandLineOption output(QStringLiteral("output"),
                                     QStringLiteral("Write the panel to <file>, without a window."),
                                     QStringLiteral("file"));
+    const QCommandLineOption preview(
+            QStringLiteral("preview"),
+            QStringLiteral("Write a picture of the panel to <file>, SVG or PNG by its suffix, "
+                           "with or without --output."),
+            QStringLiteral("file"));
     QCommandLineParser parser;
     parser.setApplicationDescription(
             QStringLiteral("Places copies of EAGLE boards in rows on a panel and writes the panel "
@@ -215,7 +276,7 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     for (int i = 0; i < 7; ++i)
         parser.addOption(settings[i].option);
-    parser.addOptions({fiducials, settings[7].option, fixedSize, output});
+    parser.addOptions({fiducials, settings[7].option, fixedSize, output, preview});
     parser.addPositionalArgument(QStringLiteral("boards"),
                                  QStringLiteral("Board files, each placed once per mention, in "
                                                 "the order given."),
@@ -235,12 +296,15 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     frame.fixedSize = parser.isSet(fixedSize);
     if (frame.bitePitch < frame.biteDrill)
         return usageError(QStringLiteral("--bite-pitch must be at least --bite-drill"));
-    if (!parser.isSet(output))
-        return usageError(
-                QStringLiteral("--width, --height, --offset and the frame settings need --output"));
-    if (parser.value(output).isEmpty())
-        return usageError(QStringLiteral("--output needs a file name"));
+    if (!parser.isSet(output) && !parser.isSet(preview))
+        return usageError(QStringLiteral(
+                "--width, --height, --offset and the frame settings need --output or --preview"));
+    for (const QCommandLineOption &file : {output, preview}) {
+        if (parser.isSet(file) && parser.value(file).isEmpty())
+            return usageError(QStringLiteral("--%1 needs a file name").arg(file.names().first()));
+    }
     if (parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("no board file given"));
-    return makePanel(parser.positionalArguments(), numbers, parser.value(output));
+    return makePanel(parser.positionalArguments(), numbers, parser.value(output),
+                     parser.value(preview));
 }

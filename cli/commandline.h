@@ -19,6 +19,10 @@ enum class CommandLineStatus {
 // a display.
 bool wantsCommandLine(int argc, const char *const argv[]);
 
+// Whether the command line is asked for a picture, which it paints on the
+// offscreen platform: the application it needs is a QGuiApplication.
+bool wantsPicture(int argc, const char *const argv[]);
+
 // The panel options' defaults and ranges are the limits table's, as the window's.
 // Reports on stderr, one line each, and returns the exit status. --help and
 // --version print to stdout and end the process.

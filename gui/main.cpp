@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QTimer>
 
 namespace {
@@ -26,6 +27,14 @@ QStringList boardArguments(const QStringList &arguments)
     return paths;
 }
 
+template<typename Application>
+int commandLine(int &argc, char **argv)
+{
+    Application application(argc, argv);
+    nameApplication();
+    return int(runCommandLine(QCoreApplication::arguments()));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -33,9 +42,14 @@ int main(int argc, char *argv[])
     // Only the window needs a display: a panel made from the command line
     // creates no widget and runs where there is none.
     if (wantsCommandLine(argc, argv)) {
-        QCoreApplication application(argc, argv);
-        nameApplication();
-        return int(runCommandLine(QCoreApplication::arguments()));
+        if (!wantsPicture(argc, argv))
+            return commandLine<QCoreApplication>(argc, argv);
+        // A picture is painted, with fonts, but never shown. The platform's
+        // notes (a session without a runtime folder, say) are no concern
+        // of a script's: the command line reports on stderr what it does.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
+        return commandLine<QGuiApplication>(argc, argv);
     }
     QApplication application(argc, argv);
     nameApplication();

@@ -215,7 +215,7 @@ void PanelPicture::paintBoards(QPainter &painter, const QTransform &toDevice,
             painter.drawRect(rectOf(copy.box).translated(-copy.shift.dx, -copy.shift.dy));
         else
             painter.drawPath(area);
-        painter.setPen(screenPen(edge, 1.2));
+        painter.setPen(screenPen(shown.numbers.frame.frameWidth > 0 ? edge : material, 1.2));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(strokes.at(copy.board));
         if (copy.board == highlightedBoard) {
@@ -296,6 +296,8 @@ QString savePicture(const PanelPicture &picture, const QString &path)
         QSvgGenerator generator;
         generator.setOutputDevice(&file);
         generator.setSize(size);
+        // At its true size in a drawing program: the panel's millimetres.
+        generator.setResolution(qRound(scale * 25.4));
         generator.setViewBox(QRect(QPoint(0, 0), size));
         generator.setTitle(QStringLiteral("Panel"));
         QPainter painter(&generator);

@@ -228,8 +228,8 @@ void TestCommandLine::exitStatusAndReports_data()
             << false << QString();
     QTest::newRow("numbers without an output")
             << QStringList {QStringLiteral("--width"), QStringLiteral("100"), openLog} << 2
-            << usage(QStringLiteral(
-                       "--width, --height, --offset and the frame settings need --output"))
+            << usage(QStringLiteral("--width, --height, --offset and the frame settings need "
+                                    "--output or --preview"))
             << false << QString();
     QTest::newRow("rails too narrow for fiducials and tooling holes")
             << QStringList {QStringLiteral("--frame=2"),
