@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/board/outline.h"
+#include "core/board/outlinedrawing.h"
 #include "support/testsupport.h"
 
 #include <QBuffer>
@@ -25,6 +26,24 @@ private slots:
 };
 
 namespace {
+
+QVector<double> corners(const OutlineBox &box)
+{
+    return {box.minX, box.maxX, box.minY, box.maxY};
+}
+
+// What a picture of the board draws takes up the box its outline measures.
+QVector<double> drawnBox(const OutlineDrawing &drawing)
+{
+    BoxBuilder box;
+    for (const OutlineLine &line : drawing.lines) {
+        box.add(line.from);
+        box.add(line.to);
+    }
+    for (const OutlineArc &arc : drawing.arcs)
+        box.add(arc);
+    return corners(box.box());
+}
 
 OutlineMeasurement measureBytes(const QByteArray &bytes)
 {
@@ -204,6 +223,7 @@ void TestOutline::handMadeBoards()
     QFETCH(double, startY);
     const OutlineMeasurement measured = measureBytes(bytes);
     QCOMPARE(measured.error, QString());
+    QCOMPARE(drawnBox(*measured.drawing), corners(measured.box));
     QCOMPARE(measured.box.width(), width);
     QCOMPARE(measured.box.height(), height);
     QCOMPARE(measured.box.minX, startX);
@@ -272,6 +292,7 @@ void TestOutline::realBoards()
     QVERIFY(board.open(QIODevice::ReadOnly | QIODevice::Text));
     const OutlineMeasurement measured = measureOutline(board);
     QCOMPARE(measured.error, QString());
+    QCOMPARE(drawnBox(*measured.drawing), corners(measured.box));
     const double tolerance = 1e-5;
     QVERIFY2(std::abs(measured.box.width() - width) < tolerance,
              qPrintable(QString::number(measured.box.width(), 'g', 10)));

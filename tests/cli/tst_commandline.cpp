@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/drivenwindow.h"
 
+#include "core/run/panelpreview.h"
+
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,6 +22,8 @@ private slots:
     void samePanelAsTheWindow();
     void exitStatusAndReports_data();
     void exitStatusAndReports();
+    void previewIsThePanelsPicture_data();
+    void previewIsThePanelsPicture();
 };
 
 namespace {
@@ -78,6 +84,7 @@ QStringList numberArguments(const Numbers &numbers)
 } // namespace
 
 Q_DECLARE_METATYPE(Numbers)
+Q_DECLARE_METATYPE(PanelNumbers)
 
 void TestCommandLine::samePanelAsTheWindow_data()
 {
@@ -305,6 +312,78 @@ void TestCommandLine::exitStatusAndReports()
     const QStringList left =
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     QVERIFY(left.isEmpty() || left == QStringList {QStringLiteral("panel.brd")});
+}
+
+void TestCommandLine::previewIsThePanelsPicture_data()
+{
+    QTest::addColumn<QStringList>("boards");
+    QTest::addColumn<PanelNumbers>("numbers");
+    QTest::addColumn<QString>("picture");
+    PanelNumbers numbers;
+    numbers.width = 200;
+    numbers.height = 150;
+    numbers.offset = 3;
+    QTest::newRow("rows, one left out, PNG")
+            << QStringList {"OpenLog.brd", "ChairControl.brd", "SnowFlake.brd", "OpenLog.brd"}
+            << numbers << QStringLiteral("p.png");
+    numbers.frame.frameWidth = 5;
+    numbers.frame.tabWidth = 5;
+    numbers.frame.fiducials = true;
+    numbers.frame.toolingDrill = 2;
+    QTest::newRow("framed, hugging its boards, SVG")
+            << QStringList {"OpenLog.brd", "Qwiic_LED_Stick.brd", "AMG8833_REV-B.brd",
+                            "Metro_Mini_328_V2_-_STEMMA_QT.brd"}
+            << numbers << QStringLiteral("p.svg");
+}
+
+// The picture has the panel's proportions, with or without a panel written
+// beside it; the panel and the reports stay what they are without it.
+void TestCommandLine::previewIsThePanelsPicture()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QStringList, boards);
+    QFETCH(PanelNumbers, numbers);
+    QFETCH(QString, picture);
+    QTemporaryDir dir;
+    QStringList paths;
+    QVector<PanelBoard> loaded;
+    for (const QString &board : boards) {
+        paths << realBoard(board);
+        loaded << measuredBoard(paths.last(), MeasuredBoards().measure(paths.last()).box);
+    }
+    const PanelPreview preview = previewPanel(loaded, numbers);
+    const FrameSettings &frame = numbers.frame;
+    const QStringList settings = numberArguments({numbers.width, numbers.height, numbers.offset})
+            + (frame.isOff()
+                       ? QStringList()
+                       : QStringList {QStringLiteral("--frame=%1").arg(frame.frameWidth),
+                                      QStringLiteral("--tabs=%1").arg(frame.tabWidth),
+                                      QStringLiteral("--tooling-holes=%1").arg(frame.toolingDrill),
+                                      QStringLiteral("--fiducials")});
+    const QString plainPanel = dir.filePath(QStringLiteral("plain.brd"));
+    const Run plain =
+            runTavolin(settings + QStringList {QStringLiteral("--output"), plainPanel} + paths);
+    for (const bool withPanel : {false, true}) {
+        const QString picturePath = dir.filePath(QString::number(withPanel) + picture);
+        const QString panelPath = dir.filePath(QStringLiteral("panel.brd"));
+        QStringList arguments = settings + QStringList {QStringLiteral("--preview"), picturePath};
+        if (withPanel)
+            arguments << QStringLiteral("--output") << panelPath;
+        const Run run = runTavolin(arguments + paths);
+        // Alone, the picture knows nothing of the design rules.
+        QCOMPARE(run.errorLines, plain.errorLines.mid(0, withPanel ? -1 : run.errorLines.size()));
+        QCOMPARE(run.status, withPanel ? plain.status : run.errorLines.isEmpty() ? 0 : 3);
+        QCOMPARE(QFile::exists(panelPath), withPanel);
+        if (withPanel)
+            QVERIFY(readWholeFile(panelPath) == readWholeFile(plainPanel));
+        const QSizeF size = picture.endsWith(QLatin1String(".svg"))
+                ? QSvgRenderer(picturePath).viewBoxF().size()
+                : QSizeF(QImage(picturePath).size());
+        QVERIFY(!size.isEmpty());
+        QVERIFY2(std::abs(size.width() / size.height() - double(preview.width) / preview.height)
+                         < 0.01,
+                 qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+    }
 }
 
 QTEST_MAIN(TestCommandLine)

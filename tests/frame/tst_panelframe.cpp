@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/board/measuredboards.h"
+#include "core/run/panelpreview.h"
 #include "core/run/panelrun.h"
 #include "merge/copyfidelity.h"
 #include "merge/paneltesting.h"
@@ -577,6 +578,41 @@ void TestPanelFrame::framedPanelIsOnePiece_data()
             << wide << 3;
 }
 
+namespace {
+
+// The window's picture of a panel is the panel the run makes: its size, each
+// copy where the run placed it, the same boards left out for the same
+// reasons, and the frame's tabs and holes.
+void verifyPreview(const PanelPreview &preview, const PanelRun &run)
+{
+    const AssembledPanel &panel = run.panel();
+    QCOMPARE(QSize(preview.width, preview.height), QSize(panel.width, panel.height));
+    QCOMPARE(preview.copies.size(), panel.placements.size());
+    for (int i = 0; i < preview.copies.size(); ++i) {
+        const PanelPlacement &placement = panel.placements.at(i);
+        QCOMPARE(preview.copies.at(i).board, placement.board);
+        QCOMPARE(preview.copies.at(i).shift, placement.shift);
+        const BoardFootprint &footprint = run.boards().at(placement.board).footprint;
+        QCOMPARE(preview.copies.at(i).box.minX, footprint.startX + placement.shift.dx);
+        QCOMPARE(preview.copies.at(i).box.maxY,
+                 footprint.startY + footprint.height + placement.shift.dy);
+    }
+    QList<QPair<int, int>> reported;
+    for (const PanelProblem &problem : panel.problems) {
+        if (problem.kind != PanelProblem::DesignRules)
+            reported.append({problem.kind, problem.board});
+    }
+    QList<QPair<int, int>> shown;
+    for (const PanelProblem &problem : preview.problems)
+        shown.append({problem.kind, problem.board});
+    QCOMPARE(shown, reported);
+    QCOMPARE(preview.plan.tabs.size(), run.framePlan().tabs.size());
+    QCOMPARE(preview.plan.biteHoles.size(), run.framePlan().biteHoles.size());
+    QCOMPARE(preview.plan.channels.size(), run.framePlan().channels.size());
+}
+
+} // namespace
+
 void TestPanelFrame::framedPanelIsOnePiece()
 {
     REQUIRE_REAL_BOARDS();
@@ -608,6 +644,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
     run.assemble();
     const AssembledPanel &panel = run.panel();
     QCOMPARE(panel.placements.size(), held);
+    verifyPreview(previewPanel(loaded, numbers), run);
     for (const PanelProblem &problem : panel.problems)
         QVERIFY2(problem.kind == PanelProblem::NoTabs || problem.kind == PanelProblem::NoFit
                          || problem.kind == PanelProblem::DesignRules,

@@ -3,6 +3,7 @@
 #include "core/board/measuredboards.h"
 #include "core/board/outline.h"
 #include "core/merge/assemblepanel.h"
+#include "core/run/panelpreview.h"
 #include "core/run/panelrun.h"
 #include "core/xml/boardtokens.h"
 #include "hostile/hostileinputs.h"
@@ -254,6 +255,29 @@ void TestBoardCopies::framedPanelReadsEachBoardOnce()
     QVERIFY(panel.text.joined().contains("drill=\"0.5\"")); // the tabs' mouse bites
     for (const QString &path : paths)
         QCOMPARE(reads.value(path), 1);
+    // The window's picture takes each board's outline and tokens from its
+    // loading: with the files gone it still shows the run's panel.
+    QTemporaryDir folder;
+    MeasuredBoards loading(true);
+    QVector<PanelBoard> loaded;
+    PanelRun::ReadTokens tokens;
+    for (const QString &name : names) {
+        const QString path = folder.filePath(name);
+        QFile::copy(realBoard(name), path);
+        const OutlineMeasurement measured = loading.measure(path);
+        loaded << measuredBoard(path, measured.box, measured.drawing);
+        tokens.insert(path, loading.tokensOf(path));
+    }
+    for (const PanelBoard &board : std::as_const(loaded))
+        QFile::remove(board.path);
+    const PanelPreview preview = previewPanel(loaded, numbers, tokens);
+    QCOMPARE(preview.copies.size(), panel.placements.size());
+    for (int i = 0; i < preview.copies.size(); ++i)
+        QCOMPARE(preview.copies.at(i).shift, panel.placements.at(i).shift);
+    QCOMPARE(preview.plan.untabbed.size(), names.size() - panel.placements.size());
+    for (const PanelProblem &problem : preview.problems)
+        QCOMPARE(problem.kind, PanelProblem::NoTabs);
+    QVERIFY(!preview.plan.biteHoles.isEmpty());
 }
 
 void TestBoardCopies::partOutlineIsWhereItsPartsPutIt_data()
