@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchstages.h"
 
-#include "cli/commandline.h"
 #include "core/board/boardfile.h"
 #include "core/board/measuredboards.h"
 #include "core/run/panelpreview.h"
@@ -59,11 +58,18 @@ PanelNumbers panelForCopies(const QVector<PanelBoard> &boards)
     return numbers;
 }
 
+// The benchmark links no GUI library, and so not the command line's words
+// either: its rare problem is told by kind and file.
+QString problemText(const PanelProblem &problem)
+{
+    return QStringLiteral("problem %1: %2 %3").arg(problem.kind).arg(problem.file, problem.reason);
+}
+
 QString problemsOf(const PanelRun &run)
 {
     QStringList lines;
     for (const PanelProblem &problem : run.panel().problems)
-        lines << problemLines(problem);
+        lines << problemText(problem);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -85,7 +91,7 @@ QString assembleAndWrite(PanelRun &run, const QString &panelPath, Figures &resul
     if (!problem)
         problem = savePanelOutput(file, run.panel().text);
     result[QStringLiteral("write")] = millisecondsOf(timer);
-    return problem ? problemLines(*problem).join(QLatin1Char('\n')) : QString();
+    return problem ? problemText(*problem) : QString();
 }
 
 // The baseline merges whole documents, one for each copy: each copy moved to
