@@ -1,26 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "footprint.h"
+
 #include <optional>
-
-// What the placement needs to know of a catalogue entry: its measured size
-// and where its outline box starts on the board's drawing.
-struct BoardFootprint
-{
-    double width = 0.0;
-    double height = 0.0;
-    double startX = 0.0;
-    double startY = 0.0;
-};
-
-// Whole millimetres added to every x and y coordinate of one board.
-struct PanelShift
-{
-    int dx = 0;
-    int dy = 0;
-
-    bool operator==(const PanelShift &other) const { return dx == other.dx && dy == other.dy; }
-};
 
 // Sets boards side by side in rows (shelves), left to right, bottom to top,
 // never reordering them and never going back to a row once left.
