@@ -6,6 +6,8 @@
 #include <QVector>
 #include <QXmlStreamReader>
 
+#include <cmath>
+
 namespace {
 
 using Axis = DocumentTokens::Axis;
@@ -25,6 +27,41 @@ Axis axisOf(const QStringRef &name)
     if (name.at(0) == QLatin1Char('y'))
         return Axis::Y;
     return Axis::None;
+}
+
+// "R90", "MR180", "SR22.5", "SMR0": an angle a turned copy can turn. Any
+// other text is left as it is.
+bool isRotation(const QStringRef &value)
+{
+    int at = 0;
+    const auto skip = [&](char c) {
+        if (at < value.size() && value.at(at) == QLatin1Char(c))
+            ++at;
+    };
+    skip('S');
+    skip('M');
+    if (at >= value.size() || value.at(at) != QLatin1Char('R'))
+        return false;
+    bool ok = false;
+    const double angle = value.mid(at + 1).toDouble(&ok);
+    return ok && std::isfinite(angle) && value.at(value.size() - 1).isDigit();
+}
+
+// What a copy changes of an attribute of a moving section's element. A
+// rectangle turns with its corners: its own angle turns it about its
+// centre, whichever way its corners lie.
+Axis changeOf(const QStringRef &element, const QXmlStreamAttribute &attribute)
+{
+    const QStringRef name = attribute.qualifiedName();
+    if (name == QLatin1String("rot"))
+        return element != QLatin1String("rectangle") && isRotation(attribute.value()) ? Axis::Angle
+                                                                                      : Axis::None;
+    if (name == QLatin1String("dtype"))
+        return attribute.value() == QLatin1String("horizontal")
+                        || attribute.value() == QLatin1String("vertical")
+                ? Axis::DimensionType
+                : Axis::None;
+    return axisOf(attribute.name());
 }
 
 bool writable(ushort unit)
@@ -139,7 +176,7 @@ public:
             }
         }
         for (const QXmlStreamAttribute &attribute : reader.attributes()) {
-            const Axis axis = moving && !section.isEmpty() ? axisOf(attribute.name()) : Axis::None;
+            const Axis axis = moving && !section.isEmpty() ? changeOf(name, attribute) : Axis::None;
             if (attribute.namespaceUri().isEmpty())
                 keepAttribute(attribute.qualifiedName(), attribute.value(), axis);
             else

@@ -4,6 +4,7 @@
 #include "xmloutput.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -82,23 +83,69 @@ QStringRef DocumentTokens::valueOf(const AttributeSpans &spans) const
 }
 
 // Empty or not a number counts as 0.
-DocumentTokens DocumentTokens::shifted(int dx, int dy) const
+DocumentTokens DocumentTokens::shifted(int dx, int dy, int turn) const
 {
     DocumentTokens copy(*this);
     copy.movedEnds.clear();
     copy.movedEnds.reserve(coordinates.size());
     copy.movedText.clear();
     copy.movedText.reserve(coordinates.size() * 6);
-    for (const int attribute : coordinates) {
-        const AttributeSpans &spans = attributes.at(attribute);
-        const QStringRef name = ref(spans.qualifiedName);
-        const bool vertical = name.at(name.indexOf(QLatin1Char(':')) + 1) == QLatin1Char('y');
-        const double offset = vertical ? dy : dx;
-        copy.movedText +=
-                millimetreText(ref(spans.value).toDouble() + offset, MillimetreDigits::Moved);
+    turn = (turn % 4 + 4) % 4;
+    for (int coordinate = 0; coordinate < coordinates.size(); ++coordinate) {
+        copy.movedText += turnedValue(coordinate, dx, dy, turn);
         copy.movedEnds.append(copy.movedText.size());
     }
     return copy;
+}
+
+namespace {
+
+QChar kindOf(const QStringRef &qualifiedName)
+{
+    return qualifiedName.at(qualifiedName.indexOf(QLatin1Char(':')) + 1);
+}
+
+// "SMR30" turned: the flags stay, the angle turns; a mirrored part's or
+// text's the other way, as mirroring reverses its sense.
+QString turnedRotation(const QStringRef &rotation, int turn)
+{
+    const int r = rotation.indexOf(QLatin1Char('R'));
+    const QStringRef flags = rotation.left(r);
+    const bool mirrored = flags.contains(QLatin1Char('M'));
+    const double angle = rotation.mid(r + 1).toDouble() + (mirrored ? -90.0 : 90.0) * turn;
+    return flags + QLatin1Char('R')
+            + millimetreText(std::fmod(std::fmod(angle, 360.0) + 360.0, 360.0),
+                             MillimetreDigits::Label);
+}
+
+} // namespace
+
+QString DocumentTokens::turnedValue(int coordinate, int dx, int dy, int turn) const
+{
+    const AttributeSpans &spans = attributes.at(coordinates.at(coordinate));
+    const QStringRef value = ref(spans.value);
+    const QChar kind = kindOf(ref(spans.qualifiedName));
+    if (kind == QLatin1Char('r'))
+        return turn == 0 ? value.toString() : turnedRotation(value, turn);
+    if (kind == QLatin1Char('d')) {
+        if (turn % 2 == 0)
+            return value.toString();
+        return value == QLatin1String("horizontal") ? QStringLiteral("vertical")
+                                                    : QStringLiteral("horizontal");
+    }
+    const bool vertical = kind == QLatin1Char('y');
+    double own = value.toDouble();
+    if (turn != 0) {
+        const int partner = partners.at(coordinate);
+        const double other =
+                partner < 0 ? 0.0 : ref(attributes.at(coordinates.at(partner)).value).toDouble();
+        double x = vertical ? other : own;
+        double y = vertical ? own : other;
+        for (int i = 0; i < turn; ++i)
+            std::tie(x, y) = std::make_pair(-y, x);
+        own = vertical ? y : x;
+    }
+    return millimetreText(own + (vertical ? dy : dx), MillimetreDigits::Moved);
 }
 
 DocumentTokens::Span DocumentTokens::Builder::keepName(const QStringRef &name)
@@ -127,10 +174,36 @@ void DocumentTokens::Builder::attribute(const QStringRef &qualifiedName, const Q
     if (axis != Axis::None) {
         coordinate = target.coordinates.size();
         target.coordinates.append(target.attributes.size());
+        target.partners.append(-1);
+        if (axis == Axis::X || axis == Axis::Y)
+            pairWithPartner(coordinate, qualifiedName);
     }
     const Span name = keepName(qualifiedName);
     target.attributes.append(target.keptAttribute(name, value, coordinate));
     ++target.tokens.last().attributeCount;
+}
+
+// x1 and y1 of one element make one point, wherever they stand among its
+// attributes.
+void DocumentTokens::Builder::pairWithPartner(int coordinate, const QStringRef &qualifiedName)
+{
+    const int axisAt = qualifiedName.indexOf(QLatin1Char(':')) + 1;
+    const auto isPartner = [&](const QStringRef &name) {
+        return name.size() == qualifiedName.size() && name.at(axisAt) != qualifiedName.at(axisAt)
+                && name.left(axisAt) == qualifiedName.left(axisAt)
+                && name.mid(axisAt + 1) == qualifiedName.mid(axisAt + 1);
+    };
+    const int firstAttribute = target.tokens.last().firstAttribute;
+    for (int other = coordinate - 1; other >= 0; --other) {
+        const int attribute = target.coordinates.at(other);
+        if (attribute < firstAttribute)
+            return;
+        if (isPartner(target.ref(target.attributes.at(attribute).qualifiedName))) {
+            target.partners[other] = coordinate;
+            target.partners[coordinate] = other;
+            return;
+        }
+    }
 }
 
 void DocumentTokens::Builder::characters(const QStringRef &text)

@@ -49,7 +49,10 @@ class DocumentTokens
 public:
     DocumentTokens() = default;
 
-    enum class Axis { None, X, Y };
+    // What a copy changes of an attribute: a coordinate along X or Y, an
+    // angle ("rot", turned with the copy), or a dimension's "dtype" (a
+    // horizontal one turned a quarter is vertical).
+    enum class Axis { None, X, Y, Angle, DimensionType };
 
     // Gathers tokens that were read elsewhere, such as a board file read
     // once for all its copies. Coordinates are kept as read; a copy takes
@@ -77,6 +80,7 @@ public:
 
     private:
         Span keepName(const QStringRef &name);
+        void pairWithPartner(int coordinate, const QStringRef &qualifiedName);
 
         DocumentTokens &target;
         QVector<Span> openNames;
@@ -84,10 +88,12 @@ public:
         QHash<QStringRef, Span> names;
     };
 
-    // The same tokens with every coordinate moved by dx and dy millimetres,
-    // written with six significant digits. The tokens themselves are shared,
-    // so a copy costs no more than its coordinates' new values.
-    DocumentTokens shifted(int dx, int dy) const;
+    // The same tokens turned by `turn` quarter turns counterclockwise about
+    // the origin, then with every coordinate moved by dx and dy millimetres,
+    // written with six significant digits; angles turn with them. The tokens
+    // themselves are shared, so a copy costs no more than its coordinates'
+    // new values. Unturned, angles keep their texts.
+    DocumentTokens shifted(int dx, int dy, int turn = 0) const;
 
     // Keeps every attribute as written (Attribute::written()), for this
     // document and the copies shifted() makes of it, before or after: worth
@@ -223,6 +229,7 @@ private:
         return (spans.coordinate >= 0 && !movedEnds.isEmpty()) || !spans.escapes;
     }
     AttributeSpans keptAttribute(Span qualifiedName, const QStringRef &value, int coordinate);
+    QString turnedValue(int coordinate, int dx, int dy, int turn) const;
     std::string_view writtenAttribute(int index) const
     {
         const QVector<int> &ends = encoded->ends;
@@ -237,7 +244,10 @@ private:
     QVector<Token> tokens;
     QVector<AttributeSpans> attributes;
     QHash<int, Span> namespaces; // by attribute, for those with a prefix
-    QVector<int> coordinates; // the attributes that are coordinates
+    QVector<int> coordinates; // the attributes that a copy changes
+    // For each coordinate, the index in `coordinates` of the other one of
+    // its point (y1 for x1, ...); -1 when its element has none.
+    QVector<int> partners;
     // The coordinates' values of a shifted copy, one after the other, and
     // where each ends, in the order of `coordinates`.
     QString movedText;
