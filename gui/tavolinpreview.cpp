@@ -8,8 +8,10 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLayout>
+#include <QMenuBar>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
 
 namespace {
 
@@ -23,8 +25,9 @@ constexpr int paneHeight = 320;
 void Tavolin::setUpPreview()
 {
     const QSize form = size();
-    layout()->activate();
-    centralWidget()->setFixedHeight(centralWidget()->height());
+    const int bars = menuBar()->sizeHint().height() + ui->mainToolBar->sizeHint().height()
+            + statusBar()->sizeHint().height();
+    centralWidget()->setFixedHeight(form.height() - bars);
     panelPane = new PanelPane(this);
     livePreview = new LivePreview(this);
     addDockWidget(Qt::BottomDockWidgetArea, panelPane);
