@@ -55,9 +55,12 @@ private:
     Ui::Tavolin *ui;
     // The loaded boards, shown by both lists of the form.
     BoardListModel *boardList;
-    // Every board file loaded, measured once while it stays as it is; its
-    // tokens are kept for the preview, which never reads a file again.
-    MeasuredBoards measuredBoards {true};
+    // Every board file loaded, measured once while it stays as it is. The
+    // tokens of all but very large files are kept, so that the preview reads
+    // no file again; a very large file is not held in memory.
+    MeasuredBoards keptBoards {true};
+    MeasuredBoards largeBoards;
+    MeasuredBoards &measuredBoardsOf(const QString &path);
     PanelPane *panelPane = nullptr;
     LivePreview *livePreview = nullptr;
     // Where the open dialog starts: the folder of the board loaded last, the

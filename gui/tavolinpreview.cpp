@@ -61,7 +61,7 @@ void Tavolin::requestPreview()
     PreviewRequest request {boardList->boards(), panelNumbers(), {}};
     for (const PanelBoard &board : request.boards) {
         if (!request.tokens.contains(board.path))
-            request.tokens.insert(board.path, measuredBoards.tokensOf(board.path));
+            request.tokens.insert(board.path, keptBoards.tokensOf(board.path));
     }
     livePreview->request(std::move(request));
 }
