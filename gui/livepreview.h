@@ -30,8 +30,6 @@ public:
 
     void request(PreviewRequest request);
     const PanelPicture &picture() const { return current; }
-    // True while a picture is worked out or waits to be.
-    bool isBusy() const { return running; }
 
 signals:
     void pictureChanged();

@@ -21,7 +21,6 @@ PanelView::PanelView(QWidget *parent)
     : QWidget(parent)
 {
     setMinimumSize(120, 80);
-    setMouseTracking(true);
 }
 
 void PanelView::setPicture(PanelPicture picture)

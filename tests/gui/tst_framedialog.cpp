@@ -40,16 +40,21 @@ private:
 
 namespace {
 
-void triggerFrameAndTabs(Tavolin &window)
+void triggerPanelItem(Tavolin &window, const QString &text)
 {
     for (QAction *menu : window.menuBar()->actions()) {
         if (menu->text() != QLatin1String("&Panel"))
             continue;
         for (QAction *item : menu->menu()->actions()) {
-            if (item->text() == QStringLiteral("Frame and Tabs…"))
+            if (item->text() == text)
                 item->trigger();
         }
     }
+}
+
+void triggerFrameAndTabs(Tavolin &window)
+{
+    triggerPanelItem(window, QStringLiteral("Frame and Tabs…"));
 }
 
 template<typename Box>
@@ -317,31 +322,43 @@ void TestFrameDialog::previewFollowsTheWindow()
     QFETCH(int, offset);
     QFETCH(bool, offsetMoves);
     QFETCH(QStringList, leftOut);
-    DrivenWindow window;
-    window.script.answer([&](QWidget *dialog) { fillIn(dialog, frame); });
-    triggerFrameAndTabs(window.tavolin);
+    // The boards are gone once loaded: the preview reads no file again.
+    QTemporaryDir dir;
     QStringList paths;
     for (const QString &board : boards) {
-        paths << realBoard(board);
-        window.load(paths.last());
+        paths << dir.filePath(board);
+        QVERIFY(QFile::exists(paths.last()) || QFile::copy(realBoard(board), paths.last()));
     }
-    window.typeInto("panelWidthBox", width);
-    window.typeInto("panelHeightBox", height);
     PanelNumbers numbers {width, height, 5, frame};
-    const auto *view = window.tavolin.findChild<PanelView *>(QStringLiteral("panelView"));
-    QVERIFY(view);
     const QStringList before = expectedLayout(paths, numbers);
-    QTRY_COMPARE(layoutOf(view->picture().preview()), before);
-
-    window.typeInto("offsetBox", offset);
     numbers.offset = offset;
     const QStringList after = expectedLayout(paths, numbers);
     QCOMPARE(after != before, offsetMoves);
+
+    DrivenWindow window;
+    for (const QString &path : paths)
+        window.load(path);
+    for (const QString &path : paths)
+        QFile::remove(path);
+    window.script.answer([&](QWidget *dialog) { fillIn(dialog, frame); });
+    triggerFrameAndTabs(window.tavolin);
+    window.typeInto("panelWidthBox", width);
+    window.typeInto("panelHeightBox", height);
+    const auto *view = window.tavolin.findChild<PanelView *>(QStringLiteral("panelView"));
+    QVERIFY(view);
+    QTRY_COMPARE(layoutOf(view->picture().preview()), before);
+    window.typeInto("offsetBox", offset);
     QTRY_COMPARE(layoutOf(view->picture().preview()), after);
     const auto *list = window.tavolin.findChild<QLabel *>(QStringLiteral("leftOutList"));
     QVERIFY(list);
     QCOMPARE(list->text(), leftOut.join(QLatin1Char('\n')));
     QCOMPARE(list->isHidden(), leftOut.isEmpty());
+
+    // Panel > Save Preview writes what the view shows.
+    const QString picture = dir.filePath(QStringLiteral("preview.svg"));
+    window.script.chooseFile(picture);
+    triggerPanelItem(window.tavolin, QStringLiteral("Save Preview…"));
+    QVERIFY(readWholeFile(picture).contains("<svg"));
     QCOMPARE(window.script.unexpected, QStringList());
 }
 
