@@ -20,8 +20,8 @@ constexpr int paneHeight = 320;
 
 } // namespace
 
-// The form keeps its size: the window grows by the dock below it, and
-// shrinks back when the dock floats or closes.
+// The form keeps the height it has in a window without the dock: the window
+// grows by the dock below it, and all later growth goes to the dock.
 void Tavolin::setUpPreview()
 {
     const QSize form = size();
