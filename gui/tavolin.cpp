@@ -51,6 +51,7 @@ Tavolin::Tavolin(QWidget *parent)
     connect(ui->actionDuplicateBoard, &QAction::triggered, this, &Tavolin::duplicateBoard);
     connect(ui->actionFrameAndTabs, &QAction::triggered, this, &Tavolin::editFrame);
     frameSettings = storedFrameSettings();
+    setUpPreview();
 }
 
 void Tavolin::editFrame()
@@ -60,6 +61,7 @@ void Tavolin::editFrame()
         return;
     frameSettings = dialog.settings();
     storeFrameSettings(frameSettings);
+    requestPreview();
 }
 
 Tavolin::~Tavolin()

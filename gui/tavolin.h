@@ -8,6 +8,8 @@
 #include "core/run/panelrun.h"
 
 class BoardListModel;
+class LivePreview;
+class PanelPane;
 
 namespace Ui {
 class Tavolin;
@@ -44,12 +46,23 @@ private:
     PanelNumbers panelNumbers() const;
     void showProblem(const PanelProblem &problem);
     void editFrame();
+    // The Panel dock follows every change of the boards or the numbers.
+    void setUpPreview();
+    void connectPreviewTriggers();
+    void requestPreview();
+    void savePreview();
 
     Ui::Tavolin *ui;
     // The loaded boards, shown by both lists of the form.
     BoardListModel *boardList;
-    // Every board file loaded, measured once while it stays as it is.
-    MeasuredBoards measuredBoards;
+    // Every board file loaded, measured once while it stays as it is. The
+    // tokens of all but very large files are kept, so that the preview reads
+    // no file again; a very large file is not held in memory.
+    MeasuredBoards keptBoards {true};
+    MeasuredBoards largeBoards;
+    MeasuredBoards &measuredBoardsOf(const QString &path);
+    PanelPane *panelPane = nullptr;
+    LivePreview *livePreview = nullptr;
     // Where the open dialog starts: the folder of the board loaded last, the
     // user's documents before any.
     QString openFolder = documentsFolder();

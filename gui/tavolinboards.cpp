@@ -10,6 +10,18 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace {
+
+// Tokens take a few times their file's size.
+constexpr qint64 largestKeptBoard = 8 * 1024 * 1024;
+
+} // namespace
+
+MeasuredBoards &Tavolin::measuredBoardsOf(const QString &path)
+{
+    return QFileInfo(path).size() <= largestKeptBoard ? keptBoards : largeBoards;
+}
+
 void Tavolin::on_loadButton_clicked()
 {
     // A cancelled dialog returns no path, and nothing is loaded.
@@ -30,7 +42,7 @@ QString Tavolin::documentsFolder()
 void Tavolin::loadBoards(const QStringList &paths)
 {
     for (const QString &path : paths) {
-        const OutlineMeasurement measured = measuredBoards.measure(path);
+        const OutlineMeasurement measured = measuredBoardsOf(path).measure(path);
         if (!measured.error.isEmpty()) {
             showCritical(readErrorTitle(), openFailureText(path, measured.error));
             continue;

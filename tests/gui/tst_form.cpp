@@ -2,6 +2,7 @@
 #include "gui/formfont.h"
 #include "gui/tavolin.h"
 
+#include <QDockWidget>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,7 @@ private slots:
     void textThatFitsNoFontLeavesTheOthersAlone();
     void makePanelCaptionReadsDownwards();
     void barsAndListsAtStart();
+    void panelDockUnderTheForm();
     void slotsAreTheThreeButtons();
     void eachButtonIsConnectedToItsSlot_data();
     void eachButtonIsConnectedToItsSlot();
@@ -77,7 +79,8 @@ void TestForm::geometry()
     QFETCH(QString, className);
     QFETCH(QRect, rect);
     Tavolin window;
-    QCOMPARE(window.size(), QSize(779, 312));
+    // The form's 779 x 312 and the Panel dock under it.
+    QCOMPARE(window.size(), QSize(779, 632));
     auto *widget = window.findChild<QWidget *>(name);
     QVERIFY(widget);
     QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
@@ -284,20 +287,25 @@ void TestForm::barsAndListsAtStart()
     Tavolin window;
     QCOMPARE(window.menuBar()->objectName(), QStringLiteral("menuBar"));
     QCOMPARE(window.menuBar()->geometry(), QRect(0, 0, 779, 21));
-    // The menu bar holds the Edit and Panel menus, with one item each.
+    // The menu bar holds the Edit, Panel and View menus, each opened by its
+    // letter with Alt.
     const QList<QAction *> menus = window.menuBar()->actions();
-    QCOMPARE(menus.size(), 2);
-    QCOMPARE(menus.first()->text(), QStringLiteral("Edit"));
-    QVERIFY(menus.first()->menu());
-    const QList<QAction *> items = menus.first()->menu()->actions();
-    QCOMPARE(items.size(), 1);
-    QCOMPARE(items.first()->text(), QStringLiteral("Duplicate Board"));
-    QCOMPARE(items.first()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
-    QCOMPARE(menus.last()->text(), QStringLiteral("Panel"));
-    QVERIFY(menus.last()->menu());
-    const QList<QAction *> panelItems = menus.last()->menu()->actions();
-    QCOMPARE(panelItems.size(), 1);
-    QCOMPARE(panelItems.first()->text(), QStringLiteral("Frame and Tabs…"));
+    QStringList titles;
+    QList<QStringList> items;
+    for (const QAction *menu : menus) {
+        titles << menu->text();
+        QVERIFY(menu->menu());
+        QStringList texts;
+        for (const QAction *item : menu->menu()->actions())
+            texts << item->text();
+        items << texts;
+    }
+    QCOMPARE(titles, QStringList({"&Edit", "&Panel", "&View"}));
+    QCOMPARE(items,
+             QList<QStringList>(
+                     {{"Duplicate Board"}, {"Frame and Tabs…", "Save Preview…"}, {"Panel"}}));
+    QCOMPARE(menus.first()->menu()->actions().first()->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::Key_D));
     auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
     QVERIFY(toolBar);
     QCOMPARE(toolBar->parentWidget(), &window);
@@ -313,6 +321,32 @@ void TestForm::barsAndListsAtStart()
         QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
     }
     QCOMPARE(window.objectName(), QStringLiteral("Tavolin"));
+}
+
+void TestForm::panelDockUnderTheForm()
+{
+    Tavolin window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *dock = window.findChild<QDockWidget *>(QStringLiteral("panelDock"));
+    QVERIFY(dock);
+    QCOMPARE(dock->windowTitle(), QStringLiteral("Panel"));
+    QCOMPARE(window.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+    QVERIFY(dock->geometry().top() > window.centralWidget()->geometry().bottom());
+    // The form keeps the room it had in a window of 312 pixels.
+    const auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
+    QCOMPARE(window.menuBar()->height() + toolBar->height() + window.centralWidget()->height()
+                     + window.statusBar()->height(),
+             312);
+    const QList<QAction *> menus = window.menuBar()->actions();
+    QAction *showPanel = menus.last()->menu()->actions().value(0);
+    QVERIFY(showPanel);
+    dock->close();
+    QVERIFY(dock->isHidden() && !showPanel->isChecked());
+    showPanel->trigger();
+    QVERIFY(dock->isVisible());
+    QVERIFY(window.findChild<QWidget *>(QStringLiteral("panelView"))->isVisible());
+    QVERIFY(window.findChild<QWidget *>(QStringLiteral("leftOutList"))->isHidden());
 }
 
 void TestForm::slotsAreTheThreeButtons()

@@ -2,9 +2,11 @@
 #include "support/drivenwindow.h"
 
 #include "gui/framedialog.h"
+#include "gui/panelview.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -15,7 +17,10 @@
 
 // The Frame and Tabs dialog as a user meets it: opened from the Panel menu,
 // filled in, remembered for the next start, and its panel the same as the
-// command line's with the same settings.
+// command line's with the same settings; the Panel dock shows the panel
+// these settings and the form's numbers make, as they change.
+Q_DECLARE_METATYPE(FrameSettings)
+
 class TestFrameDialog : public QObject
 {
     Q_OBJECT
@@ -26,6 +31,8 @@ private slots:
     void cancelKeepsTheSettings();
     void dialogAndCommandLineAgreeAtTheEdges_data();
     void dialogAndCommandLineAgreeAtTheEdges();
+    void previewFollowsTheWindow_data();
+    void previewFollowsTheWindow();
 
 private:
     QTemporaryDir settingsFolder;
@@ -33,16 +40,21 @@ private:
 
 namespace {
 
-void triggerFrameAndTabs(Tavolin &window)
+void triggerPanelItem(Tavolin &window, const QString &text)
 {
     for (QAction *menu : window.menuBar()->actions()) {
-        if (menu->text() != QLatin1String("Panel"))
+        if (menu->text() != QLatin1String("&Panel"))
             continue;
         for (QAction *item : menu->menu()->actions()) {
-            if (item->text() == QStringLiteral("Frame and Tabs…"))
+            if (item->text() == text)
                 item->trigger();
         }
     }
+}
+
+void triggerFrameAndTabs(Tavolin &window)
+{
+    triggerPanelItem(window, QStringLiteral("Frame and Tabs…"));
 }
 
 template<typename Box>
@@ -232,6 +244,122 @@ void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges()
             QCOMPARE(commandTakes, expected);
         }
     }
+}
+
+namespace {
+
+// How large the panel is, where each copy lies and what is left out, a
+// line for each.
+QStringList layoutOf(const PanelPreview &preview)
+{
+    QStringList lines {QStringLiteral("%1 x %2").arg(preview.width).arg(preview.height)};
+    for (const PreviewCopy &copy : preview.copies)
+        lines << QStringLiteral("board %1 moved %2, %3")
+                         .arg(copy.board)
+                         .arg(copy.shift.dx)
+                         .arg(copy.shift.dy);
+    for (const PanelProblem &problem : preview.problems)
+        lines << QStringLiteral("problem %1 of board %2").arg(problem.kind).arg(problem.board);
+    return lines;
+}
+
+QStringList expectedLayout(const QStringList &paths, PanelNumbers numbers)
+{
+    QVector<PanelBoard> boards;
+    MeasuredBoards measuredBoards;
+    for (const QString &path : paths) {
+        const OutlineMeasurement measured = measuredBoards.measure(path);
+        boards.append(measuredBoard(path, measured.box, measured.drawing));
+    }
+    return layoutOf(previewPanel(boards, numbers));
+}
+
+} // namespace
+
+void TestFrameDialog::previewFollowsTheWindow_data()
+{
+    QTest::addColumn<QStringList>("boards");
+    QTest::addColumn<FrameSettings>("frame");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<bool>("offsetMoves");
+    QTest::addColumn<QStringList>("leftOut");
+    const QString bus = QStringLiteral("BusPirate-v3.8a-SSOP.brd");
+    const QString log = QStringLiteral("OpenLog.brd");
+    QTest::newRow("two boards in a row") << QStringList {bus, log} << FrameSettings() << 160 << 80
+                                         << 15 << true << QStringList();
+    QTest::newRow("a panel too small for the second board")
+            << QStringList {log, bus} << FrameSettings() << 30 << 30 << 15 << false
+            << QStringList {QStringLiteral("2  BusPirate-v3.8a-SSOP.brd: No fit")};
+    QTest::newRow("rails and tabs, two boards left out")
+            << QStringList {log, bus, log} << typical() << 100 << 60 << 2 << true
+            << QStringList {QStringLiteral("2  BusPirate-v3.8a-SSOP.brd: No fit"),
+                            QStringLiteral("3  OpenLog.brd: No fit")};
+    FrameSettings tabsAlone;
+    tabsAlone.tabWidth = 5;
+    QTest::newRow("tabs without rails or neighbours")
+            << QStringList {log} << tabsAlone << 160 << 80 << 3 << false
+            << QStringList {QStringLiteral("1  OpenLog.brd: cannot be held by two tabs")};
+    FrameSettings narrow;
+    narrow.frameWidth = 2;
+    narrow.tabWidth = 3;
+    narrow.fiducials = true;
+    narrow.toolingDrill = 3;
+    QTest::newRow("rails too narrow for fiducials and tooling holes")
+            << QStringList {log} << narrow << 160 << 80 << 8 << true
+            << QStringList {QStringLiteral("Fiducials left out: the frame is too narrow"),
+                            QStringLiteral("Tooling holes left out: the frame is too narrow")};
+}
+
+void TestFrameDialog::previewFollowsTheWindow()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QStringList, boards);
+    QFETCH(FrameSettings, frame);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, offset);
+    QFETCH(bool, offsetMoves);
+    QFETCH(QStringList, leftOut);
+    // The boards are gone once loaded: the preview reads no file again.
+    QTemporaryDir dir;
+    QStringList paths;
+    for (const QString &board : boards) {
+        paths << dir.filePath(board);
+        QVERIFY(QFile::exists(paths.last()) || QFile::copy(realBoard(board), paths.last()));
+    }
+    PanelNumbers numbers {width, height, 5, frame};
+    const QStringList before = expectedLayout(paths, numbers);
+    numbers.offset = offset;
+    const QStringList after = expectedLayout(paths, numbers);
+    QCOMPARE(after != before, offsetMoves);
+
+    DrivenWindow window;
+    for (const QString &path : paths)
+        window.load(path);
+    for (const QString &path : paths)
+        QFile::remove(path);
+    window.script.answer([&](QWidget *dialog) { fillIn(dialog, frame); });
+    triggerFrameAndTabs(window.tavolin);
+    window.typeInto("panelWidthBox", width);
+    window.typeInto("panelHeightBox", height);
+    const auto *view = window.tavolin.findChild<PanelView *>(QStringLiteral("panelView"));
+    QVERIFY(view);
+    QTRY_COMPARE(layoutOf(view->picture().preview()), before);
+    window.typeInto("offsetBox", offset);
+    QTRY_COMPARE(layoutOf(view->picture().preview()), after);
+    const auto *list = window.tavolin.findChild<QLabel *>(QStringLiteral("leftOutList"));
+    QVERIFY(list);
+    QCOMPARE(list->text(), leftOut.join(QLatin1Char('\n')));
+    QCOMPARE(list->isHidden(), leftOut.isEmpty());
+
+    // Panel > Save Preview writes what the view shows.
+    const QString picture = dir.filePath(QStringLiteral("preview.svg"));
+    window.script.chooseFile(picture);
+    triggerPanelItem(window.tavolin, QStringLiteral("Save Preview…"));
+    QVERIFY(readWholeFile(picture).contains("<svg"));
+    QCOMPARE(window.script.unexpected, QStringList());
 }
 
 QTEST_MAIN(TestFrameDialog)
