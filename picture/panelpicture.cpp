@@ -121,6 +121,13 @@ QRectF rectOf(const OutlineBox &box)
     return QRectF(QPointF(box.minX, box.minY), QPointF(box.maxX, box.maxY));
 }
 
+QPainterPath boxPath(const OutlineBox &box)
+{
+    QPainterPath path;
+    path.addRect(rectOf(box));
+    return path;
+}
+
 // A pen as wide on screen whatever the zoom.
 QPen screenPen(const QColor &colour, double width)
 {
@@ -206,15 +213,15 @@ void PanelPicture::paintBoards(QPainter &painter, const QTransform &toDevice,
                                int highlightedBoard) const
 {
     for (const PreviewCopy &copy : shown.copies) {
-        const QTransform moved = QTransform::fromTranslate(copy.shift.dx, copy.shift.dy) * toDevice;
-        painter.setWorldTransform(moved);
+        const QTransform moved = QTransform().rotate(90.0 * copy.shift.turn)
+                * QTransform::fromTranslate(copy.shift.dx, copy.shift.dy);
         const QPainterPath &area = areas.at(copy.board);
         painter.setPen(Qt::NoPen);
         painter.setBrush(boardColour);
-        if (area.isEmpty())
-            painter.drawRect(rectOf(copy.box).translated(-copy.shift.dx, -copy.shift.dy));
-        else
-            painter.drawPath(area);
+        // A board without closed outline shows as its box.
+        painter.setWorldTransform(area.isEmpty() ? toDevice : moved * toDevice);
+        painter.drawPath(area.isEmpty() ? boxPath(copy.box) : area);
+        painter.setWorldTransform(moved * toDevice);
         painter.setPen(screenPen(shown.numbers.frame.frameWidth > 0 ? edge : material, 1.2));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(strokes.at(copy.board));

@@ -204,7 +204,7 @@ void reportUnnumbered(RulesReport &report, int board, const QStringList &classes
 
 DocumentTokens BoardCopy::tokens() const
 {
-    return board->shifted(dx, dy);
+    return board->shifted(dx, dy, turn);
 }
 
 // The boards are never held as trees, nor as texts: each copy is made from

@@ -19,13 +19,14 @@ struct PanelAssembly
     RulesReport rules;
 };
 
-// One copy of a board on the panel: the tokens of its board as read, moved
-// to its place as they are gone through.
+// One copy of a board on the panel: the tokens of its board as read, turned
+// and moved to its place as they are gone through.
 struct BoardCopy
 {
     std::shared_ptr<const DocumentTokens> board;
     int dx = 0;
     int dy = 0;
+    int turn = 0; // quarter turns counterclockwise about its origin, before the move
     DesignRules rules; // the board's own
     // The start tags (Reader::index()) whose elements the copy leaves out,
     // in document order: the outline a panel's frame replaces.

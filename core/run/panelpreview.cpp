@@ -23,12 +23,9 @@ PanelPreview previewOf(const PanelRun &run)
     preview.plan = run.framePlan();
     preview.problems = panel.problems;
     for (const PanelPlacement &placement : panel.placements) {
-        const BoardFootprint &footprint = run.boards().at(placement.board).footprint;
-        const double left = footprint.startX + placement.shift.dx;
-        const double bottom = footprint.startY + placement.shift.dy;
-        preview.copies.append({placement.board,
-                               placement.shift,
-                               {left, left + footprint.width, bottom, bottom + footprint.height}});
+        preview.copies.append(
+                {placement.board, placement.shift,
+                 placedBox(run.boards().at(placement.board).footprint, placement.shift)});
     }
     return preview;
 }

@@ -35,6 +35,14 @@ PanelBoard measuredBoard(const QString &path, const OutlineBox &box,
     return {path, {box.width(), box.height(), box.minX, box.minY}, std::move(drawing)};
 }
 
+OutlineBox placedBox(const BoardFootprint &footprint, const PanelShift &shift)
+{
+    const BoardFootprint turned = turnedFootprint(footprint, shift.turn);
+    const double left = turned.startX + shift.dx;
+    const double bottom = turned.startY + shift.dy;
+    return {left, left + turned.width, bottom, bottom + turned.height};
+}
+
 PanelProblem unreadableBoardProblem(const QString &path, const QString &reason, int index)
 {
     return problemOf(PanelProblem::UnreadableBoard, path, index, reason);
@@ -73,7 +81,8 @@ void PanelRun::place()
             continue;
         }
         const int room = spaced.at(i) ? 2 * numbers.offset + 1 : 0;
-        BoardFootprint footprint = runBoards.at(i).footprint;
+        const int turn = runBoards.at(i).turn;
+        BoardFootprint footprint = turnedFootprint(runBoards.at(i).footprint, turn);
         footprint.width += 2 * room;
         footprint.height += 2 * room;
         footprint.startX -= room;
@@ -83,7 +92,8 @@ void PanelRun::place()
             result.problems.append(problemOf(PanelProblem::NoFit, runBoards.at(i).path, i));
             continue;
         }
-        result.placements.append(PanelPlacement {i, {shift->dx + inset, shift->dy + inset}});
+        result.placements.append(
+                PanelPlacement {i, {shift->dx + inset, shift->dy + inset, turn}});
         placer.advance(numbers.offset);
     }
 }
@@ -200,13 +210,10 @@ QVector<TabbedBoard> PanelRun::tabbedCopies(QVector<bool> &bottomParts) const
     QVector<TabbedBoard> boards;
     for (int i = 0; i < boardCopies.size(); ++i) {
         const PanelPlacement &placement = result.placements.at(i);
-        const BoardFootprint &footprint = runBoards.at(placement.board).footprint;
-        const double left = footprint.startX + placement.shift.dx;
-        const double bottom = footprint.startY + placement.shift.dy;
         const BoardCopy &boardCopy = boardCopies.at(i);
         const DocumentTokens copy = boardCopy.tokens();
         const PartOutline partOutline = partOutlineWires(copy);
-        TabbedBoard board {{left, left + footprint.width, bottom, bottom + footprint.height},
+        TabbedBoard board {placedBox(runBoards.at(placement.board).footprint, placement.shift),
                            drawingOutlineWires(copy) + partOutline.wires,
                            {},
                            copperClearance(boardCopy.rules),
@@ -274,6 +281,7 @@ std::optional<BoardCopy> PanelRun::copyOf(const QString &path, const PanelShift 
     copy.board = found->tokens;
     copy.dx = shift.dx;
     copy.dy = shift.dy;
+    copy.turn = shift.turn;
     copy.rules = found->rules;
     return copy;
 }

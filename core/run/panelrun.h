@@ -26,9 +26,13 @@ class QSaveFile;
 struct PanelBoard
 {
     QString path;
-    BoardFootprint footprint;
+    BoardFootprint footprint; // as drawn, unturned
     std::shared_ptr<const OutlineDrawing> drawing; // for pictures; null when not kept
+    int turn = 0; // quarter turns counterclockwise that its copy is placed with
 };
+
+// A placed board's outline box on the panel.
+OutlineBox placedBox(const BoardFootprint &footprint, const PanelShift &shift);
 
 PanelBoard measuredBoard(const QString &path, const OutlineBox &box,
                          std::shared_ptr<const OutlineDrawing> drawing = nullptr);

@@ -29,8 +29,8 @@ Axis axisOf(const QStringRef &name)
     return Axis::None;
 }
 
-// "R90", "MR180", "SR22.5", "SMR0": an angle a turned copy can turn. Any
-// other text is left as it is.
+// "R90", "MR180", "SR22.5", "SMR0": an angle a turned copy can turn, as it
+// can an empty one (R0). Any other text is left as it is.
 bool isRotation(const QStringRef &value)
 {
     int at = 0;
@@ -54,14 +54,24 @@ Axis changeOf(const QStringRef &element, const QXmlStreamAttribute &attribute)
 {
     const QStringRef name = attribute.qualifiedName();
     if (name == QLatin1String("rot"))
-        return element != QLatin1String("rectangle") && isRotation(attribute.value()) ? Axis::Angle
-                                                                                      : Axis::None;
+        return element != QLatin1String("rectangle")
+                        && (attribute.value().isEmpty() || isRotation(attribute.value()))
+                ? Axis::Angle
+                : Axis::None;
     if (name == QLatin1String("dtype"))
         return attribute.value() == QLatin1String("horizontal")
                         || attribute.value() == QLatin1String("vertical")
                 ? Axis::DimensionType
                 : Axis::None;
     return axisOf(attribute.name());
+}
+
+// The tags whose angle a board leaves out at R0: parts, their smashed
+// labels and texts.
+bool takesRotation(const QStringRef &tag)
+{
+    return tag == QLatin1String("element") || tag == QLatin1String("attribute")
+            || tag == QLatin1String("text");
 }
 
 bool writable(ushort unit)
@@ -175,13 +185,17 @@ public:
                 return;
             }
         }
-        for (const QXmlStreamAttribute &attribute : reader.attributes()) {
-            const Axis axis = moving && !section.isEmpty() ? changeOf(name, attribute) : Axis::None;
+        const bool turns = moving && !section.isEmpty();
+        const QXmlStreamAttributes attributes = reader.attributes();
+        for (const QXmlStreamAttribute &attribute : attributes) {
+            const Axis axis = turns ? changeOf(name, attribute) : Axis::None;
             if (attribute.namespaceUri().isEmpty())
                 keepAttribute(attribute.qualifiedName(), attribute.value(), axis);
             else
                 keepPrefixed(attribute, axis);
         }
+        if (turns && takesRotation(name) && !attributes.hasAttribute(QLatin1String("rot")))
+            builder.impliedRotation();
     }
 
     void endElement(const QStringRef &name)

@@ -46,7 +46,9 @@ void DocumentTokens::encodeAttributes() const
     encodedEnds.reserve(attributes.size());
     // The values as read: a copy's moved coordinates are never taken from here.
     for (const AttributeSpans &spans : attributes) {
-        if (spans.escapes)
+        if (spans.implied)
+            ; // a copy writes it only turned, and then as a moved coordinate
+        else if (spans.escapes)
             out.writeAttribute(ref(spans.qualifiedName), ref(spans.value));
         else
             out.writePlainAttribute(ref(spans.qualifiedName), ref(spans.value));
@@ -71,6 +73,7 @@ DocumentTokens::keptAttribute(Span qualifiedName, const QStringRef &value, int c
     spans.value = keep(value);
     spans.coordinate = coordinate;
     spans.escapes = !XmlOutput::isPlain(value);
+    spans.implied = false;
     return spans;
 }
 
@@ -109,7 +112,8 @@ QChar kindOf(const QStringRef &qualifiedName)
 // text's the other way, as mirroring reverses its sense.
 QString turnedRotation(const QStringRef &rotation, int turn)
 {
-    const int r = rotation.indexOf(QLatin1Char('R'));
+    // An implied rotation is R0.
+    const int r = std::max(0, rotation.indexOf(QLatin1Char('R')));
     const QStringRef flags = rotation.left(r);
     const bool mirrored = flags.contains(QLatin1Char('M'));
     const double angle = rotation.mid(r + 1).toDouble() + (mirrored ? -90.0 : 90.0) * turn;
@@ -204,6 +208,12 @@ void DocumentTokens::Builder::pairWithPartner(int coordinate, const QStringRef &
             return;
         }
     }
+}
+
+void DocumentTokens::Builder::impliedRotation()
+{
+    attribute(QStringRef(&rotationName), QStringRef(), Axis::Angle);
+    target.attributes.last().implied = true;
 }
 
 void DocumentTokens::Builder::characters(const QStringRef &text)

@@ -41,9 +41,12 @@ class DocumentTokens
     {
         Span qualifiedName;
         Span value;
-        int coordinate : 31; // index into `coordinates`; -1 for any other attribute
+        int coordinate : 30; // index into `coordinates`; -1 for any other attribute
         // Whether the value as read holds a character that XML escapes.
         unsigned escapes : 1;
+        // Not in the board: an angle its tag leaves at R0, which a turned
+        // copy writes and any other copy leaves out.
+        unsigned implied : 1;
     };
 
 public:
@@ -67,6 +70,8 @@ public:
         // A prefixed name's prefix is bound to `namespaceUri`.
         void attribute(const QStringRef &qualifiedName, const QStringRef &value,
                        Axis axis = Axis::None, const QStringRef &namespaceUri = QStringRef());
+        // The rotation the open tag leaves out, for a turned copy to give it.
+        void impliedRotation();
         void characters(const QStringRef &text);
         // Ends the innermost open element; nothing when none is open.
         void endElement();
@@ -86,6 +91,7 @@ public:
         QVector<Span> openNames;
         // Tag and attribute names repeat throughout a board: each is kept once.
         QHash<QStringRef, Span> names;
+        const QString rotationName = QStringLiteral("rot");
     };
 
     // The same tokens turned by `turn` quarter turns counterclockwise about
@@ -140,21 +146,33 @@ public:
         class const_iterator
         {
         public:
-            const_iterator(const DocumentTokens &tokens, int index)
+            const_iterator(const DocumentTokens &tokens, int index, int end)
                 : tokens(&tokens)
                 , index(index)
-            { }
+                , end(end)
+            {
+                skipAbsent();
+            }
             Attribute operator*() const { return Attribute(*tokens, index); }
             const_iterator &operator++()
             {
                 ++index;
+                skipAbsent();
                 return *this;
+            }
+            // An implied angle a copy leaves out is no attribute of it; it
+            // comes last among its tag's attributes.
+            void skipAbsent()
+            {
+                if (index < end && tokens->isAbsent(index))
+                    ++index;
             }
             bool operator!=(const const_iterator &other) const { return index != other.index; }
 
         private:
             const DocumentTokens *tokens;
             int index;
+            int end;
         };
 
         Attributes(const DocumentTokens &tokens, int first, int count)
@@ -162,8 +180,8 @@ public:
             , first(first)
             , count(count)
         { }
-        const_iterator begin() const { return const_iterator(*tokens, first); }
-        const_iterator end() const { return const_iterator(*tokens, first + count); }
+        const_iterator begin() const { return const_iterator(*tokens, first, first + count); }
+        const_iterator end() const { return const_iterator(*tokens, first + count, first + count); }
         // False when no attribute of the document has a prefix.
         bool mayHavePrefixes() const { return !tokens->namespaces.isEmpty(); }
         // The value of the attribute of that qualified name; a null
@@ -224,6 +242,11 @@ private:
     Span keep(const QStringRef &text);
     QStringRef ref(const Span &span) const { return QStringRef(&text, span.position, span.size); }
     QStringRef valueOf(const AttributeSpans &spans) const;
+    bool isAbsent(int index) const
+    {
+        const AttributeSpans &spans = attributes.at(index);
+        return spans.implied && valueOf(spans).isEmpty();
+    }
     bool isPlain(const AttributeSpans &spans) const
     {
         return (spans.coordinate >= 0 && !movedEnds.isEmpty()) || !spans.escapes;

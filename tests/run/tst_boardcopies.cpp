@@ -3,6 +3,7 @@
 #include "core/board/measuredboards.h"
 #include "core/board/outline.h"
 #include "core/merge/assemblepanel.h"
+#include "core/rules/copycopper.h"
 #include "core/run/panelpreview.h"
 #include "core/run/panelrun.h"
 #include "core/xml/boardtokens.h"
@@ -29,6 +30,8 @@ private slots:
     void framedPanelReadsEachBoardOnce();
     void partOutlineIsWhereItsPartsPutIt_data();
     void partOutlineIsWhereItsPartsPutIt();
+    void turnedCopyIsItsBoardTurned_data();
+    void turnedCopyIsItsBoardTurned();
 };
 
 namespace {
@@ -372,6 +375,83 @@ void TestBoardCopies::partOutlineIsWhereItsPartsPutIt()
     const QByteArray panel = assembleCopies({copy, copy}, names).text.joined();
     QCOMPARE(packageOutlineTags(*readCopy(panel).board).size(),
              2 * (packageOutlineTags(*tokens).size() - outline.packageTags.size()));
+}
+
+namespace {
+
+OutlinePoint turnedAndMoved(OutlinePoint point, int turn, int dx, int dy)
+{
+    for (int i = 0; i < turn; ++i)
+        point = {-point.y, point.x};
+    return {point.x + dx, point.y + dy};
+}
+
+// Six significant digits, as a copy writes its places, and as the unturned
+// copy compared with wrote them too.
+bool near(OutlinePoint a, OutlinePoint b)
+{
+    const auto close = [](double u, double v) {
+        return std::abs(u - v) <= 1e-5 * std::max({10.0, std::abs(u), std::abs(v)});
+    };
+    return close(a.x, b.x) && close(a.y, b.y);
+}
+
+} // namespace
+
+void TestBoardCopies::turnedCopyIsItsBoardTurned_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("turn");
+    const QStringList names = QDir(realBoardsDir()).entryList({"*.brd"}, QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        for (int turn = 1; turn < 4; ++turn)
+            QTest::addRow("%s %d", qPrintable(name), 90 * turn) << name << turn;
+    }
+}
+
+// Every track, via, pad and SMD of a turned copy, each part's (mirrored ones
+// included) where the turned part puts it, and every outline wire, its
+// parts' too, are those of the board turned about its origin, then moved.
+void TestBoardCopies::turnedCopyIsItsBoardTurned()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QString, name);
+    QFETCH(int, turn);
+    QFile file(realBoard(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const BoardTokens read = readBoardTokens(file);
+    QVERIFY(read.tokens);
+    const DesignRules rules = DesignRules::of(*read.tokens);
+    const DocumentTokens board = read.tokens->shifted(0, 0);
+    const DocumentTokens copy = read.tokens->shifted(30, -20, turn);
+    const QVector<CopperShape> before = copperOf(board, rules);
+    const QVector<CopperShape> after = copperOf(copy, rules);
+    QCOMPARE(after.size(), before.size());
+    for (int i = 0; i < before.size(); ++i) {
+        const CopperShape &was = before.at(i);
+        const CopperShape &is = after.at(i);
+        QVERIFY2(
+                near(is.from, turnedAndMoved(was.from, turn, 30, -20))
+                        && near(is.to, turnedAndMoved(was.to, turn, 30, -20)),
+                qPrintable(
+                        QStringLiteral("copper %1 at %2,%3").arg(i).arg(is.from.x).arg(is.from.y)));
+        QCOMPARE(is.radius, was.radius);
+        QCOMPARE(QPointF(is.halfX, is.halfY), QPointF(was.halfX, was.halfY));
+        const double turnedBy = std::fmod(is.angle - was.angle - 90.0 * turn + 720.0, 180.0);
+        QVERIFY2(was.kind == CopperShape::Stroke || turnedBy < 1e-6 || turnedBy > 180 - 1e-6,
+                 qPrintable(QStringLiteral("SMD %1 at %2 degrees, was %3")
+                                    .arg(i)
+                                    .arg(is.angle)
+                                    .arg(was.angle)));
+    }
+    const QVector<OutlineWire> outline = drawingOutlineWires(board) + partOutlineWires(board).wires;
+    const QVector<OutlineWire> turned = drawingOutlineWires(copy) + partOutlineWires(copy).wires;
+    QCOMPARE(turned.size(), outline.size());
+    for (int i = 0; i < outline.size(); ++i) {
+        QVERIFY(near(turned.at(i).from, turnedAndMoved(outline.at(i).from, turn, 30, -20)));
+        QVERIFY(near(turned.at(i).to, turnedAndMoved(outline.at(i).to, turn, 30, -20)));
+        QCOMPARE(turned.at(i).curve, outline.at(i).curve);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBoardCopies)
