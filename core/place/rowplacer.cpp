@@ -1,41 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rowplacer.h"
 
+#include "axisfit.h"
+
 #include <algorithm>
 #include <cmath>
-#include <limits>
-
-namespace {
-
-// A panel larger than a kilometre is no panel; bounding it keeps every
-// position well inside int.
-constexpr double largestPanel = 1e6;
-
-double boundedPanelSide(double side)
-{
-    return std::isfinite(side) ? std::clamp(side, 0.0, largestPanel) : 0.0;
-}
-
-// From the outline start, the whole millimetres a board is moved by so that
-// it starts inside its slot, and the fraction of a millimetre it then
-// reaches beyond its measured size.
-struct AxisFit
-{
-    double reach;
-    int inset;
-};
-
-AxisFit axisFit(double size, double start)
-{
-    const double whole = std::floor(start);
-    // An outline starting further from the origin than any panel is wide
-    // fits nowhere, and its inset would not even be an int.
-    if (!(std::abs(whole) <= largestPanel))
-        return {std::numeric_limits<double>::infinity(), 0};
-    return {size + (start - whole), int(-whole)};
-}
-
-} // namespace
 
 RowPlacer::RowPlacer(double panelWidth, double panelHeight)
     : panelWidth(boundedPanelSide(panelWidth))
