@@ -2,6 +2,7 @@
 #include "commandline.h"
 
 #include "problemtext.h"
+#include "runreport.h"
 
 #include "core/board/measuredboards.h"
 #include "core/frame/settinglimits.h"
@@ -98,24 +99,53 @@ QString readSetting(const QCommandLineParser &parser, const SettingOption &setti
     return QString();
 }
 
-// Every board as the window's Load takes it in: one that cannot be read is
-// reported and left out, the others are loaded. A board named again is not
-// measured again.
-QVector<PanelBoard> loadBoards(const QStringList &paths, MeasuredBoards &measuredBoards,
-                               int &problems)
+// What the command line is asked to do.
+struct PanelRequest
+{
+    QStringList paths;
+    QHash<int, int> turns; // quarter turns, by the board's place among the paths
+    PanelNumbers numbers;
+    bool fill = false;
+    QString outputPath;
+    QString previewPath;
+    QString reportPath;
+};
+
+// The boards loaded, each with its row (where it was named, from 1), and
+// those that could not be.
+struct LoadedBoards
 {
     QVector<PanelBoard> boards;
-    for (const QString &path : paths) {
+    QVector<int> rows;
+    QList<PanelProblem> unread;
+};
+
+// Every board as the window's Load takes it in: one that cannot be read is
+// reported and left out, the others are loaded. A board named again is not
+// measured again. With --fill the boards are repeated as long as they fit.
+LoadedBoards loadBoards(const PanelRequest &request, MeasuredBoards &measuredBoards)
+{
+    LoadedBoards loaded;
+    for (int i = 0; i < request.paths.size(); ++i) {
+        const QString &path = request.paths.at(i);
         const OutlineMeasurement measured = measuredBoards.measure(path);
         if (measured.error.isEmpty()) {
-            boards.append(measuredBoard(path, measured.box, measured.drawing));
+            loaded.boards.append(measuredBoard(path, measured.box, measured.drawing));
+            loaded.boards.last().turn = request.turns.value(i);
+            loaded.rows.append(i + 1);
         } else {
-            report(QStringLiteral("warning: ")
-                   + problemLines(unreadableBoardProblem(path, measured.error)).constFirst());
-            ++problems;
+            loaded.unread.append(unreadableBoardProblem(path, measured.error, i));
+            report(QStringLiteral("warning: ") + problemLines(loaded.unread.last()).constFirst());
         }
     }
-    return boards;
+    if (request.fill) {
+        const int given = loaded.boards.size();
+        loaded.boards = filledBoards({}, loaded.boards, request.numbers);
+        for (int i = given; i < loaded.boards.size(); ++i)
+            loaded.rows.append(loaded.rows.at(i % given));
+        loaded.rows.resize(loaded.boards.size());
+    }
+    return loaded;
 }
 
 int reportProblems(const QList<PanelProblem> &problems)
@@ -135,49 +165,85 @@ bool writePicture(const PanelPicture &picture, const QString &path)
     return error.isEmpty();
 }
 
-// Only a picture: the boards are placed and framed as the panel would be,
-// and nothing else is done with them.
-CommandLineStatus showPanel(const QVector<PanelBoard> &boards, const PanelNumbers &numbers,
-                            PanelRun::ReadTokens read, const QString &previewPath, int problems)
+// No --report: nothing to write.
+bool writeReport(const QString &path, const RunRecord &record)
 {
-    const PanelPreview preview = previewPanel(boards, numbers, std::move(read));
-    problems += reportProblems(preview.problems);
-    if (!writePicture(PanelPicture(preview), previewPath))
-        return CommandLineStatus::NothingWritten;
+    if (path.isEmpty())
+        return true;
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(runReport(record)) >= 0 && file.commit())
+        return true;
+    report(QStringLiteral("error: %1: %2").arg(path, file.errorString()));
+    return false;
+}
+
+RunRecord recordOf(const LoadedBoards &loaded, int width, int height,
+                   const QVector<PanelPlacement> &placements, const QList<PanelProblem> &problems)
+{
+    return {loaded.boards, loaded.rows, width, height, placements, problems, loaded.unread};
+}
+
+CommandLineStatus endStatus(int problems)
+{
     return problems == 0 ? CommandLineStatus::Written : CommandLineStatus::WrittenWithProblems;
 }
 
-// `previewPath` empty: no picture. The picture is written before the panel,
-// from the same run; a picture that cannot be written ends the run.
-CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &numbers,
-                            const QString &outputPath, const QString &previewPath)
+// Only a picture or a report: the boards are placed and framed as the panel
+// would be, and nothing else is done with them.
+CommandLineStatus showPanel(const PanelRequest &request, const LoadedBoards &loaded,
+                            PanelRun::ReadTokens read)
 {
-    int problems = 0;
+    const PanelPreview preview = previewPanel(loaded.boards, request.numbers, std::move(read));
+    const int problems = loaded.unread.size() + reportProblems(preview.problems);
+    if (!request.previewPath.isEmpty() && !writePicture(PanelPicture(preview), request.previewPath))
+        return CommandLineStatus::NothingWritten;
+    QVector<PanelPlacement> placements;
+    for (const PreviewCopy &copy : preview.copies)
+        placements.append({copy.board, copy.shift});
+    const RunRecord record =
+            recordOf(loaded, preview.width, preview.height, placements, preview.problems);
+    if (!writeReport(request.reportPath, record))
+        return CommandLineStatus::NothingWritten;
+    return endStatus(problems);
+}
+
+// The picture is written before the panel, from the same run, and the
+// report after it is made; one that cannot be written ends the run.
+CommandLineStatus makePanel(const PanelRequest &request)
+{
+    const QString &outputPath = request.outputPath;
     // The panel is made right away: each file's one read serves it too. A
     // picture of a panel without a frame needs only the measurements.
-    MeasuredBoards measuredBoards(!outputPath.isEmpty() || !numbers.frame.isOff());
-    const QVector<PanelBoard> boards = loadBoards(paths, measuredBoards, problems);
+    MeasuredBoards measuredBoards(!outputPath.isEmpty() || !request.numbers.frame.isOff());
+    const LoadedBoards loaded = loadBoards(request, measuredBoards);
     PanelRun::ReadTokens read;
-    for (const PanelBoard &board : boards)
+    for (const PanelBoard &board : loaded.boards)
         read.insert(board.path, measuredBoards.tokensOf(board.path));
     if (outputPath.isEmpty())
-        return showPanel(boards, numbers, std::move(read), previewPath, problems);
+        return showPanel(request, loaded, std::move(read));
     QSaveFile output(outputPath);
     if (const std::optional<PanelProblem> problem = openPanelOutput(output)) {
         report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }
-    PanelRun run(boards, numbers);
+    PanelRun run(loaded.boards, request.numbers);
     run.reuse(std::move(read));
     run.place();
     run.shift();
-    if (!previewPath.isEmpty() && !writePicture(PanelPicture(previewOf(run)), previewPath)) {
+    if (!request.previewPath.isEmpty()
+        && !writePicture(PanelPicture(previewOf(run)), request.previewPath)) {
         discardPanelFile(output);
         return CommandLineStatus::NothingWritten;
     }
     run.assemble();
     const AssembledPanel panel = run.takePanel();
-    problems += reportProblems(panel.problems);
+    const int problems = loaded.unread.size() + reportProblems(panel.problems);
+    const RunRecord record =
+            recordOf(loaded, panel.width, panel.height, panel.placements, panel.problems);
+    if (!panel.text.isEmpty() && !writeReport(request.reportPath, record)) {
+        discardPanelFile(output);
+        return CommandLineStatus::NothingWritten;
+    }
     if (panel.text.isEmpty()) {
         savePanelOutput(output, panel.text);
         report(QStringLiteral("error: %1: no board placed, nothing written").arg(outputPath));
@@ -187,7 +253,25 @@ CommandLineStatus makePanel(const QStringList &paths, const PanelNumbers &number
         report(QStringLiteral("error: ") + problemLines(*problem).constFirst());
         return CommandLineStatus::NothingWritten;
     }
-    return problems == 0 ? CommandLineStatus::Written : CommandLineStatus::WrittenWithProblems;
+    return endStatus(problems);
+}
+
+// "--turn 2=90": the second board named, a quarter turn counterclockwise.
+// Why the value is refused; empty when it is taken.
+QString readTurn(const QString &text, int boards, QHash<int, int> &turns)
+{
+    const QStringList parts = text.split(QLatin1Char('='));
+    bool rowOk = false;
+    bool angleOk = false;
+    const int row = parts.value(0).toInt(&rowOk);
+    const int angle = parts.value(1).toInt(&angleOk);
+    if (parts.size() != 2 || !rowOk || !angleOk || row < 1 || row > boards || angle % 90 != 0)
+        return QStringLiteral("--turn takes BOARD=DEGREES, BOARD the place of a board among "
+                              "those given (1 to %1) and DEGREES 0, 90, 180 or 270, not \"%2\"")
+                .arg(boards)
+                .arg(text);
+    turns.insert(row - 1, (angle / 90 % 4 + 4) % 4);
+    return QString();
 }
 
 } // namespace
@@ -262,6 +346,24 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     const QCommandLineOption output(QStringLiteral("output"),
                                     QStringLiteral("Write the panel to <file>, without a window."),
                                     QStringLiteral("file"));
+    const QCommandLineOption turn(
+            QStringLiteral("turn"),
+            QStringLiteral("Turn the <board>-th board given (counting from 1) by <degrees> "
+                           "counterclockwise: 0, 90, 180 or 270. Repeat for other boards."),
+            QStringLiteral("board=degrees"));
+    const QCommandLineOption pack(
+            QStringLiteral("pack"),
+            QStringLiteral("Pack the boards, largest first, each where it fits best and turned "
+                           "a quarter where that fits better, rather than in rows in the "
+                           "order given."));
+    const QCommandLineOption fill(
+            QStringLiteral("fill"),
+            QStringLiteral("Repeat the boards given, in order, as long as the next one fits."));
+    const QCommandLineOption reportFile(
+            QStringLiteral("report"),
+            QStringLiteral("Write what the run did to <file>, as JSON: the panel's size, where "
+                           "each copy went, the boards left out and why."),
+            QStringLiteral("file"));
     const QCommandLineOption preview(
             QStringLiteral("preview"),
             QStringLiteral("Write a picture of the panel to <file>, SVG or PNG by its suffix, "
@@ -276,7 +378,8 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     for (int i = 0; i < 7; ++i)
         parser.addOption(settings[i].option);
-    parser.addOptions({fiducials, settings[7].option, fixedSize, output, preview});
+    parser.addOptions({fiducials, settings[7].option, fixedSize, turn, pack, fill, output, preview,
+                       reportFile});
     parser.addPositionalArgument(QStringLiteral("boards"),
                                  QStringLiteral("Board files, each placed once per mention, in "
                                                 "the order given."),
@@ -296,15 +399,27 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     frame.fixedSize = parser.isSet(fixedSize);
     if (frame.bitePitch < frame.biteDrill)
         return usageError(QStringLiteral("--bite-pitch must be at least --bite-drill"));
-    if (!parser.isSet(output) && !parser.isSet(preview))
-        return usageError(QStringLiteral(
-                "--width, --height, --offset and the frame settings need --output or --preview"));
-    for (const QCommandLineOption &file : {output, preview}) {
+    if (!parser.isSet(output) && !parser.isSet(preview) && !parser.isSet(reportFile))
+        return usageError(QStringLiteral("--width, --height, --offset and the frame settings need "
+                                         "--output, --preview or --report"));
+    for (const QCommandLineOption &file : {output, preview, reportFile}) {
         if (parser.isSet(file) && parser.value(file).isEmpty())
             return usageError(QStringLiteral("--%1 needs a file name").arg(file.names().first()));
     }
     if (parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("no board file given"));
-    return makePanel(parser.positionalArguments(), numbers, parser.value(output),
-                     parser.value(preview));
+    PanelRequest request;
+    request.paths = parser.positionalArguments();
+    for (const QString &value : parser.values(turn)) {
+        const QString refused = readTurn(value, request.paths.size(), request.turns);
+        if (!refused.isEmpty())
+            return usageError(refused);
+    }
+    numbers.packed = parser.isSet(pack);
+    request.numbers = numbers;
+    request.fill = parser.isSet(fill);
+    request.outputPath = parser.value(output);
+    request.previewPath = parser.value(preview);
+    request.reportPath = parser.value(reportFile);
+    return makePanel(request);
 }

@@ -8,6 +8,8 @@
 #include "core/xml/boardtokens.h"
 #include "panelfile.h"
 
+#include "core/place/boxpacker.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -74,27 +76,88 @@ void PanelRun::place()
     result.width = numbers.width;
     result.height = numbers.height;
     const int inset = numbers.frame.frameWidth > 0 ? numbers.frame.frameWidth + numbers.offset : 0;
+    if (numbers.packed)
+        pack(inset);
+    else
+        placeInRows(inset);
+}
+
+BoardFootprint PanelRun::slotOf(int board) const
+{
+    const int room = spaced.at(board) ? 2 * numbers.offset + 1 : 0;
+    BoardFootprint footprint =
+            turnedFootprint(runBoards.at(board).footprint, runBoards.at(board).turn);
+    footprint.width += 2 * room;
+    footprint.height += 2 * room;
+    footprint.startX -= room;
+    footprint.startY -= room;
+    return footprint;
+}
+
+void PanelRun::placeInRows(int inset)
+{
     RowPlacer placer(numbers.width - 2 * inset, numbers.height - 2 * inset);
     for (int i = 0; i < runBoards.size(); ++i) {
         if (unheld.at(i)) {
             result.problems.append(problemOf(PanelProblem::NoTabs, runBoards.at(i).path, i));
             continue;
         }
-        const int room = spaced.at(i) ? 2 * numbers.offset + 1 : 0;
-        const int turn = runBoards.at(i).turn;
-        BoardFootprint footprint = turnedFootprint(runBoards.at(i).footprint, turn);
-        footprint.width += 2 * room;
-        footprint.height += 2 * room;
-        footprint.startX -= room;
-        footprint.startY -= room;
-        const std::optional<PanelShift> shift = placer.place(footprint);
+        const std::optional<PanelShift> shift = placer.place(slotOf(i));
         if (!shift) {
             result.problems.append(problemOf(PanelProblem::NoFit, runBoards.at(i).path, i));
             continue;
         }
         result.placements.append(
-                PanelPlacement {i, {shift->dx + inset, shift->dy + inset, turn}});
+                PanelPlacement {i, {shift->dx + inset, shift->dy + inset, runBoards.at(i).turn}});
         placer.advance(numbers.offset);
+    }
+}
+
+// The packer turns a board a quarter more where that fits better.
+void PanelRun::pack(int inset)
+{
+    QVector<int> packed;
+    QVector<BoardFootprint> footprints;
+    for (int i = 0; i < runBoards.size(); ++i) {
+        if (unheld.at(i)) {
+            result.problems.append(problemOf(PanelProblem::NoTabs, runBoards.at(i).path, i));
+            continue;
+        }
+        packed.append(i);
+        footprints.append(slotOf(i));
+    }
+    const QVector<std::optional<PanelShift>> shifts = packBoards(
+            footprints, numbers.width - 2 * inset, numbers.height - 2 * inset, numbers.offset);
+    for (int k = 0; k < packed.size(); ++k) {
+        const int i = packed.at(k);
+        const std::optional<PanelShift> &shift = shifts.at(k);
+        if (!shift) {
+            result.problems.append(problemOf(PanelProblem::NoFit, runBoards.at(i).path, i));
+            continue;
+        }
+        result.placements.append(PanelPlacement {
+                i,
+                {shift->dx + inset, shift->dy + inset, (runBoards.at(i).turn + shift->turn) % 4}});
+    }
+    // In board order, as the rows give them.
+    std::sort(result.problems.begin(), result.problems.end(),
+              [](const PanelProblem &a, const PanelProblem &b) { return a.board < b.board; });
+}
+
+QVector<PanelBoard> filledBoards(const QVector<PanelBoard> &boards,
+                                 const QVector<PanelBoard> &repeated, const PanelNumbers &numbers)
+{
+    QVector<PanelBoard> filled = boards;
+    if (repeated.isEmpty())
+        return filled;
+    for (int next = 0;; next = (next + 1) % repeated.size()) {
+        QVector<PanelBoard> tried = filled;
+        tried.append(repeated.at(next));
+        PanelRun run(tried, numbers);
+        run.place();
+        if (run.panel().placements.size() < tried.size())
+            return filled;
+        filled = tried;
     }
 }
 

@@ -45,6 +45,9 @@ struct PanelNumbers
     int height = int(Limits::panelHeight.defaultValue);
     int offset = int(Limits::offset.defaultValue);
     FrameSettings frame;
+    // Packed: largest first, each where it fits best, turned a quarter where
+    // that fits better; else in rows in load order.
+    bool packed = false;
 };
 
 // Something a run reports: what happened and to what. The window and the
@@ -138,6 +141,10 @@ public:
     void reuse(ReadTokens tokens) { readAlready = std::move(tokens); }
 
 private:
+    void placeInRows(int inset);
+    void pack(int inset);
+    // Its footprint as placed, with the room it is given around it.
+    BoardFootprint slotOf(int board) const;
     bool frame();
     QVector<TabbedBoard> tabbedCopies(QVector<bool> &bottomParts) const;
     void hug(const QVector<TabbedBoard> &boards);
@@ -171,6 +178,11 @@ private:
     // neighbours' edges could not take its tabs.
     QVector<bool> spaced;
 };
+
+// `boards` and after them the boards of `repeated`, in turn, again and
+// again, as long as every one of them is placed.
+QVector<PanelBoard> filledBoards(const QVector<PanelBoard> &boards,
+                                 const QVector<PanelBoard> &repeated, const PanelNumbers &numbers);
 
 // The whole run on boards already loaded.
 AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers,

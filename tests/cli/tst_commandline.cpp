@@ -5,6 +5,9 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -24,6 +27,8 @@ private slots:
     void exitStatusAndReports();
     void previewIsThePanelsPicture_data();
     void previewIsThePanelsPicture();
+    void reportIsTheRun_data();
+    void reportIsTheRun();
 };
 
 namespace {
@@ -236,8 +241,17 @@ void TestCommandLine::exitStatusAndReports_data()
     QTest::newRow("numbers without an output")
             << QStringList {QStringLiteral("--width"), QStringLiteral("100"), openLog} << 2
             << usage(QStringLiteral("--width, --height, --offset and the frame settings need "
-                                    "--output or --preview"))
+                                    "--output, --preview or --report"))
             << false << QString();
+    const QString turnUsage = QStringLiteral(
+            "--turn takes BOARD=DEGREES, BOARD the place of a board among those given (1 to 2) "
+            "and DEGREES 0, 90, 180 or 270, not \"%1\"");
+    for (const char *turn : {"3=90", "1=45", "0=90", "1", "x=90"}) {
+        QTest::addRow("turn %s", turn)
+                << QStringList {QStringLiteral("--turn"), QLatin1String(turn), output, openLog,
+                                openLog}
+                << 2 << usage(turnUsage.arg(QLatin1String(turn))) << false << QString();
+    }
     QTest::newRow("rails too narrow for fiducials and tooling holes")
             << QStringList {QStringLiteral("--frame=2"),
                             QStringLiteral("--fiducials"),
@@ -277,7 +291,7 @@ void TestCommandLine::exitStatusAndReports_data()
             << QStringList {QStringLiteral("--copies=3"), output, openLog} << 2
             << usage(QStringLiteral("Unknown option 'copies'.")) << false << QString();
     QTest::newRow("help") << QStringList {QStringLiteral("--help")} << 0 << QStringList() << false
-                          << QStringLiteral("  --output <file>       Write the panel to <file>, "
+                          << QStringLiteral("  --output <file>         Write the panel to <file>, "
                                             "without a window.");
     QTest::newRow("version") << QStringList {QStringLiteral("--version")} << 0 << QStringList()
                              << false << QStringLiteral("tavolin 0.1");
@@ -384,6 +398,91 @@ void TestCommandLine::previewIsThePanelsPicture()
                          < 0.01,
                  qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
     }
+}
+
+void TestCommandLine::reportIsTheRun_data()
+{
+    QTest::addColumn<QStringList>("boards");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QList<int>>("turns"); // of each board named, in quarter turns
+    QTest::addColumn<bool>("packed");
+    QTest::addColumn<bool>("fill");
+    const QStringList mixed {"ChairControl.brd", "OpenLog.brd",         "MOAC.brd",
+                             "SnowFlake.brd",    "Qwiic_LED_Stick.brd", "AMG8833_REV-B.brd"};
+    QTest::newRow("turned, one left out")
+            << mixed << QStringList {"--turn=2=90", "--turn", "3=270", "--turn=6=180"}
+            << QList<int> {0, 1, 3, 0, 0, 2} << false << false;
+    QTest::newRow("packed") << mixed << QStringList {"--pack", "--turn=4=90"}
+                            << QList<int> {0, 0, 0, 1, 0, 0} << true << false;
+    QTest::newRow("filled, framed")
+            << QStringList {"OpenLog.brd", "AMG8833_REV-B.brd"}
+            << QStringList {"--fill", "--frame=5", "--tabs=3", "--turn=2=90"} << QList<int> {0, 1}
+            << false << true;
+}
+
+// The report tells where the run put each copy, turned how, and which boards
+// it left out and why: as the run made the panel written beside it.
+void TestCommandLine::reportIsTheRun()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QStringList, boards);
+    QFETCH(QStringList, options);
+    QFETCH(QList<int>, turns);
+    QFETCH(bool, packed);
+    QFETCH(bool, fill);
+    QTemporaryDir dir;
+    QStringList paths;
+    QVector<PanelBoard> loaded;
+    for (int i = 0; i < boards.size(); ++i) {
+        paths << realBoard(boards.at(i));
+        loaded << measuredBoard(paths.last(), MeasuredBoards().measure(paths.last()).box);
+        loaded.last().turn = turns.at(i);
+    }
+    PanelNumbers numbers;
+    numbers.width = 150;
+    numbers.height = 150;
+    numbers.offset = 2;
+    numbers.packed = packed;
+    if (fill) {
+        numbers.frame.frameWidth = 5;
+        numbers.frame.tabWidth = 3;
+        loaded = filledBoards({}, loaded, numbers);
+        QVERIFY(loaded.size() > boards.size());
+    }
+    const AssembledPanel panel = assembleBoards(loaded, numbers);
+    const QString reportPath = dir.filePath(QStringLiteral("run.json"));
+    const Run run = runTavolin(QStringList {"--width=150", "--height=150", "--offset=2", "--report",
+                                            reportPath, "--output",
+                                            dir.filePath(QStringLiteral("panel.brd"))}
+                               + options + paths);
+    QCOMPARE(run.status, panel.problems.isEmpty() ? 0 : 3);
+    const QJsonObject report = QJsonDocument::fromJson(readWholeFile(reportPath)).object();
+    QCOMPARE(report.value("panel").toObject().value("width").toInt(), panel.width);
+    QCOMPARE(report.value("panel").toObject().value("height").toInt(), panel.height);
+    const QJsonArray placed = report.value("placed").toArray();
+    QCOMPARE(placed.size(), panel.placements.size());
+    for (int i = 0; i < placed.size(); ++i) {
+        const QJsonObject copy = placed.at(i).toObject();
+        const PanelPlacement &placement = panel.placements.at(i);
+        QCOMPARE(copy.value("board").toString(), loaded.at(placement.board).path);
+        QCOMPARE(copy.value("row").toInt(), placement.board % boards.size() + 1);
+        QCOMPARE(copy.value("dx").toInt(), placement.shift.dx);
+        QCOMPARE(copy.value("dy").toInt(), placement.shift.dy);
+        QCOMPARE(copy.value("turn").toInt(), 90 * placement.shift.turn);
+    }
+    QStringList leftOut;
+    for (const QJsonValue &board : report.value("leftOut").toArray())
+        leftOut << QStringLiteral("%1 %2").arg(board["row"].toInt()).arg(board["why"].toString());
+    QStringList expected;
+    for (const PanelProblem &problem : panel.problems) {
+        if (problem.kind == PanelProblem::NoFit)
+            expected << QStringLiteral("%1 no fit").arg(problem.board % boards.size() + 1);
+    }
+    QCOMPARE(leftOut, expected);
+    QCOMPARE(report.value("designRules").toArray().isEmpty(),
+             std::none_of(panel.problems.begin(), panel.problems.end(), [](const PanelProblem &p) {
+                 return p.kind == PanelProblem::DesignRules;
+             }));
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "runreport.h"
+
+#include "problemtext.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QString leftOutReason(PanelProblem::Kind kind)
+{
+    switch (kind) {
+    case PanelProblem::NoFit:
+        return QStringLiteral("no fit");
+    case PanelProblem::NoTabs:
+        return QStringLiteral("cannot be held by two tabs");
+    default:
+        return QStringLiteral("cannot be read");
+    }
+}
+
+QJsonArray designRuleRows(const PanelProblem &problem)
+{
+    QJsonArray rows;
+    const QStringList lines = ruleLines(problem);
+    for (int i = 0; i < problem.rules.size(); ++i) {
+        const RuleDifference &difference = problem.rules.at(i);
+        QJsonArray boards;
+        for (const RuleDifference::BoardValue &board : difference.boards)
+            boards.append(QJsonObject {{QStringLiteral("board"), problem.boards.value(board.board)},
+                                       {QStringLiteral("value"), board.value}});
+        rows.append(QJsonObject {{QStringLiteral("rule"), difference.rule},
+                                 {QStringLiteral("boards"), boards},
+                                 {QStringLiteral("panel"), difference.panelValue},
+                                 {QStringLiteral("text"), lines.value(i)}});
+    }
+    return rows;
+}
+
+} // namespace
+
+QByteArray runReport(const RunRecord &run)
+{
+    QJsonArray placed;
+    for (const PanelPlacement &placement : run.placements) {
+        placed.append(QJsonObject {{QStringLiteral("board"), run.boards.at(placement.board).path},
+                                   {QStringLiteral("row"), run.rows.at(placement.board)},
+                                   {QStringLiteral("dx"), placement.shift.dx},
+                                   {QStringLiteral("dy"), placement.shift.dy},
+                                   {QStringLiteral("turn"), 90 * placement.shift.turn}});
+    }
+    QJsonArray leftOut; // those not loaded, then those the run left out, in its order
+    QJsonArray rules;
+    QJsonArray notes;
+    const auto leave = [&leftOut](const PanelProblem &problem, int row) {
+        leftOut.append(QJsonObject {{QStringLiteral("board"), problem.file},
+                                    {QStringLiteral("row"), row},
+                                    {QStringLiteral("why"), leftOutReason(problem.kind)},
+                                    {QStringLiteral("detail"), problem.reason}});
+    };
+    for (const PanelProblem &problem : run.unread)
+        leave(problem, problem.board + 1);
+    for (const PanelProblem &problem : run.problems) {
+        if (problem.kind == PanelProblem::DesignRules)
+            rules = designRuleRows(problem);
+        else if (problem.board >= 0)
+            leave(problem, run.rows.at(problem.board));
+        else
+            notes.append(problemText(problem));
+    }
+    const QJsonObject report {{QStringLiteral("panel"),
+                               QJsonObject {{QStringLiteral("width"), run.width},
+                                            {QStringLiteral("height"), run.height}}},
+                              {QStringLiteral("placed"), placed},
+                              {QStringLiteral("leftOut"), leftOut},
+                              {QStringLiteral("designRules"), rules},
+                              {QStringLiteral("notes"), notes}};
+    return QJsonDocument(report).toJson(QJsonDocument::Indented);
+}
