@@ -104,9 +104,9 @@ void checkPlacements(const PanelRun &run)
     }
 }
 
-// One copy of the board moved by dx, dy, written as a panel of its own; none
-// when the board cannot be read.
-std::optional<QString> shift(const QByteArray &bytes, int dx, int dy)
+// One copy of the board turned by `turn` quarter turns and moved by dx, dy,
+// written as a panel of its own; none when the board cannot be read.
+std::optional<QString> shift(const QByteArray &bytes, int dx, int dy, int turn = 0)
 {
     QBuffer device;
     device.setData(bytes);
@@ -117,6 +117,7 @@ std::optional<QString> shift(const QByteArray &bytes, int dx, int dy)
         return std::nullopt;
     copy.dx = dx;
     copy.dy = dy;
+    copy.turn = turn;
     copy.rules = DesignRules::of(*copy.board);
     QStringList known;
     QStringList duplicates;
@@ -223,6 +224,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     for (const QString &copy : shifted)
         check(checkCopy(copy).elements == parsedFar.elements, "copies of one board alike");
+    // A turned copy gains angles, never elements.
+    if (const std::optional<QString> turned = shift(bytes, 5, -7, 1 + int(size % 3)))
+        check(checkCopy(*turned).elements == parsedFar.elements, "a turned copy is alike");
     run.assemble();
     const QByteArray panel = run.panel().text.joined();
     check(panel.isEmpty() == shifted.isEmpty(), "a panel for every placed board");

@@ -10,7 +10,7 @@ seconds=${1:-600}
 shift || true
 
 packages=(cmake make clang-14 libclang-rt-14-dev pkg-config qtbase5-dev qtbase5-dev-tools
-    libpolyclipping-dev)
+    libpolyclipping-dev libqt5svg5-dev)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
