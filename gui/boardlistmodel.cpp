@@ -1,6 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "boardlistmodel.h"
 
+#include "core/place/footprint.h"
+
+namespace {
+
+// A turned board shows the size it takes on the panel, and its turn.
+QString turnedSizeText(const PanelBoard &board)
+{
+    const BoardFootprint turned = turnedFootprint(board.footprint, board.turn);
+    const QString size = sizeText(turned.width, turned.height);
+    if (board.turn == 0)
+        return size;
+    return QStringLiteral("%1 (%2°)").arg(size).arg(board.turn * 90);
+}
+
+} // namespace
+
 int BoardListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : loaded.size();
@@ -18,13 +34,22 @@ QVariant BoardListModel::data(const QModelIndex &index, int role) const
     const PanelBoard &board = loaded.at(index.row());
     if (index.column() == PathColumn)
         return board.path;
-    return sizeText(board.footprint.width, board.footprint.height);
+    return turnedSizeText(board);
 }
 
 void BoardListModel::append(PanelBoard board)
 {
     beginInsertRows(QModelIndex(), loaded.size(), loaded.size());
     loaded.append(std::move(board));
+    endInsertRows();
+}
+
+void BoardListModel::append(const QVector<PanelBoard> &boards)
+{
+    if (boards.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), loaded.size(), loaded.size() + boards.size() - 1);
+    loaded += boards;
     endInsertRows();
 }
 
@@ -35,4 +60,13 @@ void BoardListModel::remove(int row)
     beginRemoveRows(QModelIndex(), row, row);
     loaded.removeAt(row);
     endRemoveRows();
+}
+
+void BoardListModel::turn(int row)
+{
+    if (row < 0 || row >= loaded.size())
+        return;
+    PanelBoard &board = loaded[row];
+    board.turn = (board.turn + 1) % 4;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {Qt::DisplayRole});
 }

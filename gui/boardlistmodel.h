@@ -23,7 +23,10 @@ public:
 
     const QVector<PanelBoard> &boards() const { return loaded; }
     void append(PanelBoard board);
+    void append(const QVector<PanelBoard> &boards);
     void remove(int row);
+    // Turns the board a quarter counterclockwise more.
+    void turn(int row);
 
 private:
     QVector<PanelBoard> loaded;

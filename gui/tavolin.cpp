@@ -49,8 +49,12 @@ Tavolin::Tavolin(QWidget *parent)
         setFont(readable);
     setAcceptDrops(true);
     connect(ui->actionDuplicateBoard, &QAction::triggered, this, &Tavolin::duplicateBoard);
+    connect(ui->actionTurnBoard, &QAction::triggered, this, &Tavolin::turnBoard);
+    connect(ui->actionFillWithSelectedBoard, &QAction::triggered, this,
+            &Tavolin::fillWithChosenBoard);
     connect(ui->actionFrameAndTabs, &QAction::triggered, this, &Tavolin::editFrame);
     frameSettings = storedFrameSettings();
+    setUpArrangement();
     setUpPreview();
 }
 

@@ -41,11 +41,15 @@ protected:
 
 private:
     void duplicateBoard();
+    void turnBoard();
+    void fillWithChosenBoard();
     // The row of the board chosen in the file list, -1 when none is.
     int chosenRow() const;
     PanelNumbers panelNumbers() const;
     void showProblem(const PanelProblem &problem);
     void editFrame();
+    // Rows in load order or packed, remembered for the next start.
+    void setUpArrangement();
     // The Panel dock follows every change of the boards or the numbers.
     void setUpPreview();
     void connectPreviewTriggers();

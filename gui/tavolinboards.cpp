@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "boardlistmodel.h"
+#include "busycursor.h"
 #include "tavolin.h"
 #include "ui_tavolin.h"
 
@@ -59,6 +60,22 @@ void Tavolin::duplicateBoard()
     const int row = chosenRow();
     if (row >= 0)
         boardList->append(boardList->boards().at(row));
+}
+
+void Tavolin::turnBoard()
+{
+    boardList->turn(chosenRow());
+}
+
+void Tavolin::fillWithChosenBoard()
+{
+    const int row = chosenRow();
+    if (row < 0)
+        return;
+    const BusyCursor busy;
+    const QVector<PanelBoard> &boards = boardList->boards();
+    const QVector<PanelBoard> filled = filledBoards(boards, {boards.at(row)}, panelNumbers());
+    boardList->append(filled.mid(boards.size()));
 }
 
 int Tavolin::chosenRow() const

@@ -6,7 +6,26 @@
 
 #include "core/run/panelfile.h"
 
+#include <QActionGroup>
 #include <QFileDialog>
+#include <QSettings>
+
+namespace {
+
+const QString packedKey = QStringLiteral("panel/packed");
+
+} // namespace
+
+void Tavolin::setUpArrangement()
+{
+    auto *arrangement = new QActionGroup(this);
+    arrangement->addAction(ui->actionRowsInLoadOrder);
+    arrangement->addAction(ui->actionPacked);
+    if (QSettings().value(packedKey, false).toBool())
+        ui->actionPacked->setChecked(true);
+    connect(ui->actionPacked, &QAction::toggled, this,
+            [](bool packed) { QSettings().setValue(packedKey, packed); });
+}
 
 void Tavolin::on_makePanel_clicked()
 {
@@ -43,5 +62,6 @@ PanelNumbers Tavolin::panelNumbers() const
     numbers.height = ui->panelHeightBox->value();
     numbers.offset = ui->offsetBox->value();
     numbers.frame = frameSettings;
+    numbers.packed = ui->actionPacked->isChecked();
     return numbers;
 }

@@ -52,6 +52,8 @@ void Tavolin::connectPreviewTriggers()
     connect(boardList, &QAbstractItemModel::rowsInserted, this, request);
     connect(boardList, &QAbstractItemModel::rowsRemoved, this, request);
     connect(boardList, &QAbstractItemModel::modelReset, this, request);
+    connect(boardList, &QAbstractItemModel::dataChanged, this, request);
+    connect(ui->actionPacked, &QAction::toggled, this, request);
     for (QSpinBox *box : {ui->panelWidthBox, ui->panelHeightBox, ui->offsetBox})
         connect(box, QOverload<int>::of(&QSpinBox::valueChanged), this, request);
 }

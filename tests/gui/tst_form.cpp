@@ -2,6 +2,7 @@
 #include "gui/formfont.h"
 #include "gui/tavolin.h"
 
+#include <QActionGroup>
 #include <QDockWidget>
 #include <QFontInfo>
 #include <QLabel>
@@ -302,10 +303,19 @@ void TestForm::barsAndListsAtStart()
     }
     QCOMPARE(titles, QStringList({"&Edit", "&Panel", "&View"}));
     QCOMPARE(items,
-             QList<QStringList>(
-                     {{"Duplicate Board"}, {"Frame and Tabs…", "Save Preview…"}, {"Panel"}}));
+             QList<QStringList>({{"Duplicate Board", "Turn Board"},
+                                 {"Frame and Tabs…", "Fill With Selected Board", "Save Preview…",
+                                  "", "Rows in Load Order", "Packed"},
+                                 {"Panel"}}));
     QCOMPARE(menus.first()->menu()->actions().first()->shortcut(),
              QKeySequence(Qt::CTRL | Qt::Key_D));
+    QCOMPARE(menus.first()->menu()->actions().last()->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::Key_R));
+    // Rows in load order at first, and one arrangement at a time.
+    const QList<QAction *> arrangements = menus.at(1)->menu()->actions().mid(4);
+    QVERIFY(arrangements.first()->isChecked() && !arrangements.last()->isChecked());
+    const QActionGroup *group = arrangements.first()->actionGroup();
+    QVERIFY(group && group->isExclusive() && group->actions() == arrangements);
     auto *toolBar = window.findChild<QToolBar *>(QStringLiteral("mainToolBar"));
     QVERIFY(toolBar);
     QCOMPARE(toolBar->parentWidget(), &window);

@@ -33,6 +33,8 @@ private slots:
     void dialogAndCommandLineAgreeAtTheEdges();
     void previewFollowsTheWindow_data();
     void previewFollowsTheWindow();
+    void turnFillAndArrangementReachThePreview_data();
+    void turnFillAndArrangementReachThePreview();
 
 private:
     QTemporaryDir settingsFolder;
@@ -40,16 +42,28 @@ private:
 
 namespace {
 
-void triggerPanelItem(Tavolin &window, const QString &text)
+QAction *menuItem(Tavolin &window, const QString &menuTitle, const QString &text)
 {
     for (QAction *menu : window.menuBar()->actions()) {
-        if (menu->text() != QLatin1String("&Panel"))
+        if (menu->text() != menuTitle)
             continue;
         for (QAction *item : menu->menu()->actions()) {
             if (item->text() == text)
-                item->trigger();
+                return item;
         }
     }
+    return nullptr;
+}
+
+void triggerItem(Tavolin &window, const QString &menuTitle, const QString &text)
+{
+    if (QAction *item = menuItem(window, menuTitle, text))
+        item->trigger();
+}
+
+void triggerPanelItem(Tavolin &window, const QString &text)
+{
+    triggerItem(window, QStringLiteral("&Panel"), text);
 }
 
 void triggerFrameAndTabs(Tavolin &window)
@@ -263,6 +277,11 @@ QStringList layoutOf(const PanelPreview &preview)
     return lines;
 }
 
+const PanelPreview &shownPreview(const Tavolin &window)
+{
+    return window.findChild<PanelView *>(QStringLiteral("panelView"))->picture().preview();
+}
+
 QStringList expectedLayout(const QStringList &paths, PanelNumbers numbers)
 {
     QVector<PanelBoard> boards;
@@ -360,6 +379,60 @@ void TestFrameDialog::previewFollowsTheWindow()
     triggerPanelItem(window.tavolin, QStringLiteral("Save Preview…"));
     QVERIFY(readWholeFile(picture).contains("<svg"));
     QCOMPARE(window.script.unexpected, QStringList());
+}
+
+void TestFrameDialog::turnFillAndArrangementReachThePreview_data()
+{
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<int>("turns");
+    QTest::addColumn<bool>("packed");
+    QTest::newRow("unturned, packed") << "BusPirate-v3.8a-SSOP.brd" << 0 << true;
+    QTest::newRow("a quarter, in rows") << "BusPirate-v3.8a-SSOP.brd" << 1 << false;
+    QTest::newRow("three quarters, packed") << "OpenLog.brd" << 3 << true;
+    QTest::newRow("a half, in rows") << "OpenLog.brd" << 2 << false;
+}
+
+void TestFrameDialog::turnFillAndArrangementReachThePreview()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QString, board);
+    QFETCH(int, turns);
+    QFETCH(bool, packed);
+    const QString path = realBoard(board);
+    const BoardFootprint drawn = measuredBoard(path, MeasuredBoards().measure(path).box).footprint;
+    const QString size =
+            (turns % 2 ? sizeText(drawn.height, drawn.width) : sizeText(drawn.width, drawn.height))
+            + (turns ? QStringLiteral(" (%1°)").arg(90 * turns) : QString());
+    storeFrameSettings(FrameSettings());
+    DrivenWindow window;
+    window.load(path);
+    window.typeInto("panelWidthBox", 300);
+    window.typeInto("panelHeightBox", 200);
+    // Each row's arrangement differs from the one the row before left, and
+    // the last change of a turned board is its turn.
+    triggerPanelItem(window.tavolin, packed ? "Packed" : "Rows in Load Order");
+    DrivenWindow::choose(window.files(), 0);
+    for (int i = 0; i < turns; ++i)
+        triggerItem(window.tavolin, "&Edit", "Turn Board");
+    const PanelPreview &shown = shownPreview(window.tavolin);
+    QTRY_VERIFY(shown.boards.value(0).turn == turns && shown.numbers.packed == packed);
+    QCOMPARE(shown.copies.size(), 1);
+    // Packed may turn the copy a quarter further.
+    const int further = (shown.copies.first().shift.turn - turns + 4) % 4;
+    QVERIFY(further == 0 || (packed && further == 1));
+
+    triggerPanelItem(window.tavolin, "Fill With Selected Board");
+    const int filled = window.sizeRows().count(size);
+    QVERIFY(filled > 2);
+    QCOMPARE(window.sizeRows().size(), filled);
+    QTRY_COMPARE(shown.copies.size(), filled);
+    QVector<PanelBoard> oneMore = shown.boards;
+    oneMore.append(oneMore.first());
+    QCOMPARE(previewPanel(oneMore, shown.numbers).copies.size(), filled);
+
+    // The arrangement is the next start's too.
+    Tavolin next;
+    QCOMPARE(menuItem(next, "&Panel", "Packed")->isChecked(), packed);
 }
 
 QTEST_MAIN(TestFrameDialog)
