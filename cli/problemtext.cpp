@@ -76,6 +76,24 @@ QString problemText(const PanelProblem &problem)
     return QString();
 }
 
+QString leftOutReason(PanelProblem::Kind kind)
+{
+    switch (kind) {
+    case PanelProblem::NoFit:
+        return QStringLiteral("No fit");
+    case PanelProblem::NoTabs:
+        return QStringLiteral("cannot be held by two tabs");
+    case PanelProblem::UnreadableBoard:
+        return QStringLiteral("cannot be read");
+    case PanelProblem::NoFiducials:
+        return QStringLiteral("Fiducials left out: the frame is too narrow");
+    case PanelProblem::NoToolingHoles:
+        return QStringLiteral("Tooling holes left out: the frame is too narrow");
+    default:
+        return QString();
+    }
+}
+
 QStringList ruleLines(const PanelProblem &problem)
 {
     QStringList lines;

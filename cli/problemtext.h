@@ -10,6 +10,12 @@
 QString problemTitle(const PanelProblem &problem);
 QString problemText(const PanelProblem &problem);
 
+// Why a board was left out, in a few words: "No fit", "cannot be held by two
+// tabs", "cannot be read"; for a problem that leaves out what the rails
+// carry, what it left out: "Fiducials left out: the frame is too narrow".
+// Empty for any other problem.
+QString leftOutReason(PanelProblem::Kind kind);
+
 // For the design rules: one sentence for each rule, the boards named by
 // their file names (a board beyond the problem's boards is "board N",
 // counting from 1).

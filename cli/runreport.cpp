@@ -9,18 +9,6 @@
 
 namespace {
 
-QString leftOutReason(PanelProblem::Kind kind)
-{
-    switch (kind) {
-    case PanelProblem::NoFit:
-        return QStringLiteral("no fit");
-    case PanelProblem::NoTabs:
-        return QStringLiteral("cannot be held by two tabs");
-    default:
-        return QStringLiteral("cannot be read");
-    }
-}
-
 QJsonArray designRuleRows(const PanelProblem &problem)
 {
     QJsonArray rows;

@@ -2,33 +2,17 @@
 #include "panelpane.h"
 #include "panelview.h"
 
+#include "cli/problemtext.h"
+
 #include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
 
 namespace {
 
-QString whyLeftOut(PanelProblem::Kind kind)
-{
-    switch (kind) {
-    case PanelProblem::NoFit:
-        return QStringLiteral("No fit");
-    case PanelProblem::NoTabs:
-        return QStringLiteral("cannot be held by two tabs");
-    case PanelProblem::UnreadableBoard:
-        return QStringLiteral("cannot be read");
-    case PanelProblem::NoFiducials:
-        return QStringLiteral("Fiducials left out: the frame is too narrow");
-    case PanelProblem::NoToolingHoles:
-        return QStringLiteral("Tooling holes left out: the frame is too narrow");
-    default:
-        return QString();
-    }
-}
-
 QString leftOutLine(const PanelProblem &problem)
 {
-    const QString why = whyLeftOut(problem.kind);
+    const QString why = leftOutReason(problem.kind);
     if (why.isEmpty() || problem.file.isEmpty())
         return why;
     const QString file = QFileInfo(problem.file).fileName();

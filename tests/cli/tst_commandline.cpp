@@ -476,7 +476,7 @@ void TestCommandLine::reportIsTheRun()
     QStringList expected;
     for (const PanelProblem &problem : panel.problems) {
         if (problem.kind == PanelProblem::NoFit)
-            expected << QStringLiteral("%1 no fit").arg(problem.board % boards.size() + 1);
+            expected << QStringLiteral("%1 No fit").arg(problem.board % boards.size() + 1);
     }
     QCOMPARE(leftOut, expected);
     QCOMPARE(report.value("designRules").toArray().isEmpty(),
