@@ -140,7 +140,10 @@ LoadedBoards loadBoards(const PanelRequest &request, MeasuredBoards &measuredBoa
     }
     if (request.fill) {
         const int given = loaded.boards.size();
-        loaded.boards = filledBoards({}, loaded.boards, request.numbers);
+        PanelRun::ReadTokens read;
+        for (const PanelBoard &board : std::as_const(loaded.boards))
+            read.insert(board.path, measuredBoards.tokensOf(board.path));
+        loaded.boards = filledBoards({}, loaded.boards, request.numbers, read);
         for (int i = given; i < loaded.boards.size(); ++i)
             loaded.rows.append(loaded.rows.at(i % given));
         loaded.rows.resize(loaded.boards.size());

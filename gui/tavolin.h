@@ -54,6 +54,8 @@ private:
     void setUpPreview();
     void connectPreviewTriggers();
     void requestPreview();
+    // The tokens kept from loading each of the boards, by path.
+    PanelRun::ReadTokens keptTokens(const QVector<PanelBoard> &boards) const;
     void savePreview();
 
     Ui::Tavolin *ui;

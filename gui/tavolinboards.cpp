@@ -74,7 +74,8 @@ void Tavolin::fillWithChosenBoard()
         return;
     const BusyCursor busy;
     const QVector<PanelBoard> &boards = boardList->boards();
-    const QVector<PanelBoard> filled = filledBoards(boards, {boards.at(row)}, panelNumbers());
+    const QVector<PanelBoard> filled =
+            filledBoards(boards, {boards.at(row)}, panelNumbers(), keptTokens(boards));
     boardList->append(filled.mid(boards.size()));
 }
 

@@ -60,12 +60,17 @@ void Tavolin::connectPreviewTriggers()
 
 void Tavolin::requestPreview()
 {
-    PreviewRequest request {boardList->boards(), panelNumbers(), {}};
-    for (const PanelBoard &board : request.boards) {
-        if (!request.tokens.contains(board.path))
-            request.tokens.insert(board.path, keptBoards.tokensOf(board.path));
+    livePreview->request({boardList->boards(), panelNumbers(), keptTokens(boardList->boards())});
+}
+
+PanelRun::ReadTokens Tavolin::keptTokens(const QVector<PanelBoard> &boards) const
+{
+    PanelRun::ReadTokens tokens;
+    for (const PanelBoard &board : boards) {
+        if (!tokens.contains(board.path))
+            tokens.insert(board.path, keptBoards.tokensOf(board.path));
     }
-    livePreview->request(std::move(request));
+    return tokens;
 }
 
 void Tavolin::savePreview()

@@ -145,20 +145,32 @@ void PanelRun::pack(int inset)
 }
 
 QVector<PanelBoard> filledBoards(const QVector<PanelBoard> &boards,
-                                 const QVector<PanelBoard> &repeated, const PanelNumbers &numbers)
+                                 const QVector<PanelBoard> &repeated, const PanelNumbers &numbers,
+                                 const PanelRun::ReadTokens &readAlready)
 {
     QVector<PanelBoard> filled = boards;
-    if (repeated.isEmpty())
-        return filled;
-    for (int next = 0;; next = (next + 1) % repeated.size()) {
+    for (int next = 0; !repeated.isEmpty(); next = (next + 1) % repeated.size()) {
         QVector<PanelBoard> tried = filled;
         tried.append(repeated.at(next));
         PanelRun run(tried, numbers);
         run.place();
         if (run.panel().placements.size() < tried.size())
-            return filled;
+            break;
         filled = tried;
     }
+    // Tabs may need room that the slots leave no space for: the frame is
+    // planned for the fullest panel, and copies come off it until it holds
+    // them all, which takes a plan or two.
+    while (!numbers.frame.isOff() && filled.size() > boards.size()) {
+        PanelRun run(filled, numbers);
+        run.reuse(readAlready);
+        run.place();
+        run.shift();
+        if (run.panel().placements.size() == filled.size())
+            break;
+        filled.removeLast();
+    }
+    return filled;
 }
 
 // Each board is read once, whatever the number of its copies and of the

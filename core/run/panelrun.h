@@ -180,9 +180,12 @@ private:
 };
 
 // `boards` and after them the boards of `repeated`, in turn, again and
-// again, as long as every one of them is placed.
+// again, as long as every one of them is placed; with a frame, as long as
+// every one is held by its tabs too, the copies' copper and outlines taken
+// from `readAlready` (or read).
 QVector<PanelBoard> filledBoards(const QVector<PanelBoard> &boards,
-                                 const QVector<PanelBoard> &repeated, const PanelNumbers &numbers);
+                                 const QVector<PanelBoard> &repeated, const PanelNumbers &numbers,
+                                 const PanelRun::ReadTokens &readAlready = {});
 
 // The whole run on boards already loaded.
 AssembledPanel assembleBoards(const QVector<PanelBoard> &boards, const PanelNumbers &numbers,
