@@ -64,9 +64,10 @@ QString PanelView::copyTipAt(const QPoint &position) const
     const int copy = preview.copyAt({mm.x(), mm.y()});
     if (copy < 0)
         return QString();
-    const PanelBoard &board = preview.boards.at(preview.copies.at(copy).board);
-    return QFileInfo(board.path).fileName() + QLatin1Char('\n')
-            + sizeText(board.footprint.width, board.footprint.height);
+    // The size as the copy lies, turned or not.
+    const PreviewCopy &placed = preview.copies.at(copy);
+    return QFileInfo(preview.boards.at(placed.board).path).fileName() + QLatin1Char('\n')
+            + sizeText(placed.box.width(), placed.box.height());
 }
 
 void PanelView::paintEvent(QPaintEvent *)
