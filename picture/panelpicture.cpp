@@ -34,7 +34,8 @@ QPointF pointOf(OutlinePoint point)
 
 QVector<QPointF> arcPoints(const OutlineArc &arc)
 {
-    const int steps = std::clamp(int(std::ceil(std::abs(arc.sweep) / 10.0)), 2, 36);
+    const double sweep = std::isfinite(arc.sweep) ? std::min(std::abs(arc.sweep), 360.0) : 0.0;
+    const int steps = std::clamp(int(std::ceil(sweep / 10.0)), 2, 36);
     const double radius = arc.radius();
     const double start = arc.startAngle();
     QVector<QPointF> points {pointOf(arc.from)};
@@ -47,13 +48,27 @@ QVector<QPointF> arcPoints(const OutlineArc &arc)
     return points;
 }
 
+// A crafted board may draw where no panel reaches, or at no number at all:
+// such a piece is not drawn.
+bool drawable(const QVector<QPointF> &piece)
+{
+    constexpr double farthest = 1e6; // mm
+    return std::all_of(piece.begin(), piece.end(), [](const QPointF &point) {
+        return std::abs(point.x()) <= farthest && std::abs(point.y()) <= farthest;
+    });
+}
+
 QVector<QVector<QPointF>> piecesOf(const OutlineDrawing &drawing)
 {
     QVector<QVector<QPointF>> pieces;
+    const auto take = [&pieces](const QVector<QPointF> &piece) {
+        if (drawable(piece))
+            pieces.append(piece);
+    };
     for (const OutlineLine &line : drawing.lines)
-        pieces.append({pointOf(line.from), pointOf(line.to)});
+        take({pointOf(line.from), pointOf(line.to)});
     for (const OutlineArc &arc : drawing.arcs)
-        pieces.append(arcPoints(arc));
+        take(arcPoints(arc));
     return pieces;
 }
 
