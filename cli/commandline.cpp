@@ -140,10 +140,8 @@ LoadedBoards loadBoards(const PanelRequest &request, MeasuredBoards &measuredBoa
     }
     if (request.fill) {
         const int given = loaded.boards.size();
-        PanelRun::ReadTokens read;
-        for (const PanelBoard &board : std::as_const(loaded.boards))
-            read.insert(board.path, measuredBoards.tokensOf(board.path));
-        loaded.boards = filledBoards({}, loaded.boards, request.numbers, read);
+        loaded.boards = filledBoards({}, loaded.boards, request.numbers,
+                                     keptTokens(loaded.boards, measuredBoards));
         for (int i = given; i < loaded.boards.size(); ++i)
             loaded.rows.append(loaded.rows.at(i % given));
         loaded.rows.resize(loaded.boards.size());
@@ -219,9 +217,7 @@ CommandLineStatus makePanel(const PanelRequest &request)
     // picture of a panel without a frame needs only the measurements.
     MeasuredBoards measuredBoards(!outputPath.isEmpty() || !request.numbers.frame.isOff());
     const LoadedBoards loaded = loadBoards(request, measuredBoards);
-    PanelRun::ReadTokens read;
-    for (const PanelBoard &board : loaded.boards)
-        read.insert(board.path, measuredBoards.tokensOf(board.path));
+    PanelRun::ReadTokens read = keptTokens(loaded.boards, measuredBoards);
     if (outputPath.isEmpty())
         return showPanel(request, loaded, std::move(read));
     QSaveFile output(outputPath);

@@ -54,8 +54,6 @@ private:
     void setUpPreview();
     void connectPreviewTriggers();
     void requestPreview();
-    // The tokens kept from loading each of the boards, by path.
-    PanelRun::ReadTokens keptTokens(const QVector<PanelBoard> &boards) const;
     void savePreview();
 
     Ui::Tavolin *ui;

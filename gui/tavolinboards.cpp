@@ -75,7 +75,7 @@ void Tavolin::fillWithChosenBoard()
     const BusyCursor busy;
     const QVector<PanelBoard> &boards = boardList->boards();
     const QVector<PanelBoard> filled =
-            filledBoards(boards, {boards.at(row)}, panelNumbers(), keptTokens(boards));
+            filledBoards(boards, {boards.at(row)}, panelNumbers(), keptTokens(boards, keptBoards));
     boardList->append(filled.mid(boards.size()));
 }
 

@@ -60,17 +60,8 @@ void Tavolin::connectPreviewTriggers()
 
 void Tavolin::requestPreview()
 {
-    livePreview->request({boardList->boards(), panelNumbers(), keptTokens(boardList->boards())});
-}
-
-PanelRun::ReadTokens Tavolin::keptTokens(const QVector<PanelBoard> &boards) const
-{
-    PanelRun::ReadTokens tokens;
-    for (const PanelBoard &board : boards) {
-        if (!tokens.contains(board.path))
-            tokens.insert(board.path, keptBoards.tokensOf(board.path));
-    }
-    return tokens;
+    livePreview->request(
+            {boardList->boards(), panelNumbers(), keptTokens(boardList->boards(), keptBoards)});
 }
 
 void Tavolin::savePreview()

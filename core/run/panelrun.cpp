@@ -76,10 +76,30 @@ void PanelRun::place()
     result.width = numbers.width;
     result.height = numbers.height;
     const int inset = numbers.frame.frameWidth > 0 ? numbers.frame.frameWidth + numbers.offset : 0;
-    if (numbers.packed)
-        pack(inset);
-    else
-        placeInRows(inset);
+    QVector<int> held;
+    QVector<BoardFootprint> footprints;
+    for (int i = 0; i < runBoards.size(); ++i) {
+        if (unheld.at(i)) {
+            result.problems.append(problemOf(PanelProblem::NoTabs, runBoards.at(i).path, i));
+            continue;
+        }
+        held.append(i);
+        footprints.append(slotOf(i));
+    }
+    // The packer turns a board a quarter more where that fits better.
+    const QVector<std::optional<PanelShift>> shifts = shiftsOf(footprints, inset);
+    for (int k = 0; k < held.size(); ++k) {
+        const int i = held.at(k);
+        const std::optional<PanelShift> &shift = shifts.at(k);
+        if (!shift) {
+            result.problems.append(problemOf(PanelProblem::NoFit, runBoards.at(i).path, i));
+            continue;
+        }
+        result.placements.append(PanelPlacement {
+                i,
+                {shift->dx + inset, shift->dy + inset, (runBoards.at(i).turn + shift->turn) % 4}});
+    }
+    sortProblems();
 }
 
 BoardFootprint PanelRun::slotOf(int board) const
@@ -94,54 +114,31 @@ BoardFootprint PanelRun::slotOf(int board) const
     return footprint;
 }
 
-void PanelRun::placeInRows(int inset)
+QVector<std::optional<PanelShift>> PanelRun::shiftsOf(const QVector<BoardFootprint> &footprints,
+                                                      int inset) const
 {
-    RowPlacer placer(numbers.width - 2 * inset, numbers.height - 2 * inset);
-    for (int i = 0; i < runBoards.size(); ++i) {
-        if (unheld.at(i)) {
-            result.problems.append(problemOf(PanelProblem::NoTabs, runBoards.at(i).path, i));
-            continue;
-        }
-        const std::optional<PanelShift> shift = placer.place(slotOf(i));
-        if (!shift) {
-            result.problems.append(problemOf(PanelProblem::NoFit, runBoards.at(i).path, i));
-            continue;
-        }
-        result.placements.append(
-                PanelPlacement {i, {shift->dx + inset, shift->dy + inset, runBoards.at(i).turn}});
-        placer.advance(numbers.offset);
+    const int width = numbers.width - 2 * inset;
+    const int height = numbers.height - 2 * inset;
+    if (numbers.packed)
+        return packBoards(footprints, width, height, numbers.offset);
+    RowPlacer placer(width, height);
+    QVector<std::optional<PanelShift>> shifts;
+    for (const BoardFootprint &footprint : footprints) {
+        shifts.append(placer.place(footprint));
+        if (shifts.last())
+            placer.advance(numbers.offset);
     }
+    return shifts;
 }
 
-// The packer turns a board a quarter more where that fits better.
-void PanelRun::pack(int inset)
+PanelRun::ReadTokens keptTokens(const QVector<PanelBoard> &boards, const MeasuredBoards &measured)
 {
-    QVector<int> packed;
-    QVector<BoardFootprint> footprints;
-    for (int i = 0; i < runBoards.size(); ++i) {
-        if (unheld.at(i)) {
-            result.problems.append(problemOf(PanelProblem::NoTabs, runBoards.at(i).path, i));
-            continue;
-        }
-        packed.append(i);
-        footprints.append(slotOf(i));
+    PanelRun::ReadTokens tokens;
+    for (const PanelBoard &board : boards) {
+        if (!tokens.contains(board.path))
+            tokens.insert(board.path, measured.tokensOf(board.path));
     }
-    const QVector<std::optional<PanelShift>> shifts = packBoards(
-            footprints, numbers.width - 2 * inset, numbers.height - 2 * inset, numbers.offset);
-    for (int k = 0; k < packed.size(); ++k) {
-        const int i = packed.at(k);
-        const std::optional<PanelShift> &shift = shifts.at(k);
-        if (!shift) {
-            result.problems.append(problemOf(PanelProblem::NoFit, runBoards.at(i).path, i));
-            continue;
-        }
-        result.placements.append(PanelPlacement {
-                i,
-                {shift->dx + inset, shift->dy + inset, (runBoards.at(i).turn + shift->turn) % 4}});
-    }
-    // In board order, as the rows give them.
-    std::sort(result.problems.begin(), result.problems.end(),
-              [](const PanelProblem &a, const PanelProblem &b) { return a.board < b.board; });
+    return tokens;
 }
 
 QVector<PanelBoard> filledBoards(const QVector<PanelBoard> &boards,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/board/measuredboards.h"
 #include "core/board/outline.h"
 #include "core/board/outlinedrawing.h"
 #include "core/frame/framesettings.h"
@@ -141,8 +142,9 @@ public:
     void reuse(ReadTokens tokens) { readAlready = std::move(tokens); }
 
 private:
-    void placeInRows(int inset);
-    void pack(int inset);
+    // The shift of each footprint in rows or packed, nothing for one left out.
+    QVector<std::optional<PanelShift>> shiftsOf(const QVector<BoardFootprint> &footprints,
+                                                int inset) const;
     // Its footprint as placed, with the room it is given around it.
     BoardFootprint slotOf(int board) const;
     bool frame();
@@ -178,6 +180,10 @@ private:
     // neighbours' edges could not take its tabs.
     QVector<bool> spaced;
 };
+
+// The tokens `measured` kept of each of the boards, by path, for a run to
+// take rather than read the files again.
+PanelRun::ReadTokens keptTokens(const QVector<PanelBoard> &boards, const MeasuredBoards &measured);
 
 // `boards` and after them the boards of `repeated`, in turn, again and
 // again, as long as every one of them is placed; with a frame, as long as
