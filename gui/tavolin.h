@@ -62,9 +62,7 @@ private:
     // Every board file loaded, measured once while it stays as it is. The
     // tokens of all but very large files are kept, so that the preview reads
     // no file again; a very large file is not held in memory.
-    MeasuredBoards keptBoards {true};
-    MeasuredBoards largeBoards;
-    MeasuredBoards &measuredBoardsOf(const QString &path);
+    MeasuredBoards measuredBoards {true, 8 * 1024 * 1024};
     PanelPane *panelPane = nullptr;
     LivePreview *livePreview = nullptr;
     // Where the open dialog starts: the folder of the board loaded last, the

@@ -11,18 +11,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
-
-// Tokens take a few times their file's size.
-constexpr qint64 largestKeptBoard = 8 * 1024 * 1024;
-
-} // namespace
-
-MeasuredBoards &Tavolin::measuredBoardsOf(const QString &path)
-{
-    return QFileInfo(path).size() <= largestKeptBoard ? keptBoards : largeBoards;
-}
-
 void Tavolin::on_loadButton_clicked()
 {
     // A cancelled dialog returns no path, and nothing is loaded.
@@ -43,7 +31,7 @@ QString Tavolin::documentsFolder()
 void Tavolin::loadBoards(const QStringList &paths)
 {
     for (const QString &path : paths) {
-        const OutlineMeasurement measured = measuredBoardsOf(path).measure(path);
+        const OutlineMeasurement measured = measuredBoards.measure(path);
         if (!measured.error.isEmpty()) {
             showCritical(readErrorTitle(), openFailureText(path, measured.error));
             continue;
@@ -74,8 +62,8 @@ void Tavolin::fillWithChosenBoard()
         return;
     const BusyCursor busy;
     const QVector<PanelBoard> &boards = boardList->boards();
-    const QVector<PanelBoard> filled =
-            filledBoards(boards, {boards.at(row)}, panelNumbers(), keptTokens(boards, keptBoards));
+    const QVector<PanelBoard> filled = filledBoards(boards, {boards.at(row)}, panelNumbers(),
+                                                    keptTokens(boards, measuredBoards));
     boardList->append(filled.mid(boards.size()));
 }
 

@@ -61,7 +61,7 @@ void Tavolin::connectPreviewTriggers()
 void Tavolin::requestPreview()
 {
     livePreview->request(
-            {boardList->boards(), panelNumbers(), keptTokens(boardList->boards(), keptBoards)});
+            {boardList->boards(), panelNumbers(), keptTokens(boardList->boards(), measuredBoards)});
 }
 
 void Tavolin::savePreview()

@@ -23,8 +23,9 @@ OutlineMeasurement MeasuredBoards::measure(const QString &path)
         byPath.remove(key);
         return {OutlineBox(), openError, nullptr};
     }
-    const MeasuredTokens read = keepTokens ? measureOutlineKeepingTokens(file)
-                                           : MeasuredTokens {measureOutline(file), nullptr};
+    const MeasuredTokens read = keepTokens && size <= largestKept
+            ? measureOutlineKeepingTokens(file)
+            : MeasuredTokens {measureOutline(file), nullptr};
     byPath.insert(key, {size, modified, read.measurement, read.tokens});
     return read.measurement;
 }

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 
+#include <limits>
 #include <memory>
 
 // The measurements of the board files loaded so far. Most panels hold many
@@ -17,9 +18,12 @@ class MeasuredBoards
 {
 public:
     // With `keepTokens` the pass that measures a file keeps its tokens too,
-    // for a panel made right away from the same files.
-    explicit MeasuredBoards(bool keepTokens = false)
+    // for a panel made right away from the same files: of a file of at most
+    // `largestKept` bytes, as tokens take a few times their file's size.
+    explicit MeasuredBoards(bool keepTokens = false,
+                            qint64 largestKept = std::numeric_limits<qint64>::max())
         : keepTokens(keepTokens)
+        , largestKept(largestKept)
     { }
 
     // One Load of the board at `path`: its outline, or why it cannot be read
@@ -40,5 +44,6 @@ private:
         std::shared_ptr<const DocumentTokens> tokens;
     };
     bool keepTokens;
+    qint64 largestKept;
     QHash<QString, Measured> byPath; // by absolute path
 };
