@@ -24,8 +24,8 @@ struct PanelAssembly
 struct BoardCopy
 {
     std::shared_ptr<const DocumentTokens> board;
-    int dx = 0;
-    int dy = 0;
+    double dx = 0.0;
+    double dy = 0.0;
     int turn = 0; // quarter turns counterclockwise about its origin, before the move
     DesignRules rules; // the board's own
     // The start tags (Reader::index()) whose elements the copy leaves out,

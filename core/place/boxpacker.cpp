@@ -208,7 +208,7 @@ Layout placeInRows(const QVector<BoardFootprint> &boards, const QVector<BoardSlo
         if (!shift)
             continue;
         rows.advance(panel.offset);
-        layout[i] = Placement {shift->dx - slot.insetX, shift->dy - slot.insetY, 0};
+        layout[i] = Placement {int(shift->dx) - slot.insetX, int(shift->dy) - slot.insetY, 0};
     }
     return layout;
 }
@@ -303,7 +303,8 @@ QVector<std::optional<PanelShift>> packBoards(const QVector<BoardFootprint> &boa
     for (int i = 0; i < boards.size(); ++i) {
         if (const std::optional<Placement> &place = best->at(i)) {
             const Slot &slot = slots.at(i)[place->turn];
-            shifts[i] = PanelShift {place->x + slot.insetX, place->y + slot.insetY, place->turn};
+            shifts[i] = PanelShift {double(place->x + slot.insetX), double(place->y + slot.insetY),
+                                    place->turn};
         }
     }
     return shifts;

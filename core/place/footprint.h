@@ -12,12 +12,12 @@ struct BoardFootprint
 };
 
 // Where a copy of a board goes: turned by `turn` quarter turns
-// counterclockwise about the board's own origin, then moved by whole
-// millimetres along x and y.
+// counterclockwise about the board's own origin, then moved along x and y:
+// by whole millimetres, but for copies set edge to edge.
 struct PanelShift
 {
-    int dx = 0;
-    int dy = 0;
+    double dx = 0.0;
+    double dy = 0.0;
     int turn = 0; // 0 to 3
 
     bool operator==(const PanelShift &other) const

@@ -36,7 +36,7 @@ std::optional<PanelShift> RowPlacer::place(const BoardFootprint &board)
     // conversions cannot overflow.
     placedWidth = int(std::ceil(alongX.reach));
     placedHeight = int(std::ceil(alongY.reach));
-    return PanelShift {x + alongX.inset, y + alongY.inset};
+    return PanelShift {double(x + alongX.inset), double(y + alongY.inset)};
 }
 
 void RowPlacer::advance(int offset)

@@ -86,7 +86,7 @@ QStringRef DocumentTokens::valueOf(const AttributeSpans &spans) const
 }
 
 // Empty or not a number counts as 0.
-DocumentTokens DocumentTokens::shifted(int dx, int dy, int turn) const
+DocumentTokens DocumentTokens::shifted(double dx, double dy, int turn) const
 {
     DocumentTokens copy(*this);
     copy.movedEnds.clear();
@@ -124,7 +124,7 @@ QString turnedRotation(const QStringRef &rotation, int turn)
 
 } // namespace
 
-QString DocumentTokens::turnedValue(int coordinate, int dx, int dy, int turn) const
+QString DocumentTokens::turnedValue(int coordinate, double dx, double dy, int turn) const
 {
     const AttributeSpans &spans = attributes.at(coordinates.at(coordinate));
     const QStringRef value = ref(spans.value);

@@ -99,7 +99,7 @@ public:
     // written with six significant digits; angles turn with them. The tokens
     // themselves are shared, so a copy costs no more than its coordinates'
     // new values. Unturned, angles keep their texts.
-    DocumentTokens shifted(int dx, int dy, int turn = 0) const;
+    DocumentTokens shifted(double dx, double dy, int turn = 0) const;
 
     // Keeps every attribute as written (Attribute::written()), for this
     // document and the copies shifted() makes of it, before or after: worth
@@ -252,7 +252,7 @@ private:
         return (spans.coordinate >= 0 && !movedEnds.isEmpty()) || !spans.escapes;
     }
     AttributeSpans keptAttribute(Span qualifiedName, const QStringRef &value, int coordinate);
-    QString turnedValue(int coordinate, int dx, int dy, int turn) const;
+    QString turnedValue(int coordinate, double dx, double dy, int turn) const;
     std::string_view writtenAttribute(int index) const
     {
         const QVector<int> &ends = encoded->ends;

@@ -93,9 +93,9 @@ QString labelKey(const QDomElement &text)
 class CopyCheck
 {
 public:
-    CopyCheck(const QDomElement &board, int dx, int dy, bool first)
+    CopyCheck(const QDomElement &board, double dx, double dy, bool first)
         : board(board)
-        , shift {double(dx), double(dy)}
+        , shift {dx, dy}
         , first(first)
     {
         indexLabels();

@@ -9,8 +9,8 @@
 struct PlacedBoard
 {
     QString text;
-    int dx = 0;
-    int dy = 0;
+    double dx = 0.0;
+    double dy = 0.0;
 };
 
 // Compares every copy on a panel with its board moved, element by element,

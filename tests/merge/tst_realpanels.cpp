@@ -115,7 +115,7 @@ void TestRealPanels::everyCopyIsItsBoardMoved()
         copies << readCopy(bytes, dx, dy);
         QVERIFY(copies.last().board);
         shares << shareOf(QString::fromUtf8(bytes));
-        placed.append({QString::fromUtf8(bytes), dx, dy});
+        placed.append({QString::fromUtf8(bytes), double(dx), double(dy)});
     }
     const QDomDocument panel = parseXml(QString::fromUtf8(assembled(copies).text.joined()));
     QVERIFY(!panel.documentElement().isNull());

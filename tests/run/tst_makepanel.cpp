@@ -218,8 +218,8 @@ void TestMakePanel::panelOfRealBoards()
     QList<Box> placedBoxes;
     for (int placed = 0; placed < placedIndexes.size(); ++placed) {
         const QByteArray bytes = readWholeFile(realBoard(files.at(placedIndexes.at(placed))));
-        placedBoards.append(
-                {QString::fromUtf8(bytes), shifts.at(placed).x(), shifts.at(placed).y()});
+        placedBoards.append({QString::fromUtf8(bytes), double(shifts.at(placed).x()),
+                             double(shifts.at(placed).y())});
         const QDomDocument source = parse(bytes);
         const QList<QDomElement> sourceWires = outlineWires(source);
         QVERIFY(panelWires.size() >= sourceWires.size());
