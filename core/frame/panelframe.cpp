@@ -26,6 +26,7 @@ struct FrameElement
 {
     QString tag;
     QVector<QPair<QString, QString>> attributes;
+    QString text = {};
 };
 using FrameElements = QVector<FrameElement>;
 
@@ -36,7 +37,8 @@ QString added(double millimetres)
 
 // The frame draws its own lines (rails, channels, tab sides) 0 wide.
 FrameElement wireElement(const PointText &from, const PointText &to,
-                         const QString &width = QStringLiteral("0"), double curve = 0.0)
+                         const QString &width = QStringLiteral("0"), double curve = 0.0,
+                         int layer = 20)
 {
     FrameElement wire {QStringLiteral("wire"),
                        {{QStringLiteral("x1"), from.x},
@@ -44,7 +46,7 @@ FrameElement wireElement(const PointText &from, const PointText &to,
                         {QStringLiteral("x2"), to.x},
                         {QStringLiteral("y2"), to.y},
                         {QStringLiteral("width"), width},
-                        {QStringLiteral("layer"), QStringLiteral("20")}}};
+                        {QStringLiteral("layer"), QString::number(layer)}}};
     if (curve != 0.0)
         wire.attributes.append({QStringLiteral("curve"), added(curve)});
     return wire;
@@ -85,6 +87,8 @@ std::shared_ptr<const DocumentTokens> drawingTokens(const FrameElements &element
         builder.startElement(QStringRef(&element.tag));
         for (const auto &attribute : element.attributes)
             builder.attribute(QStringRef(&attribute.first), QStringRef(&attribute.second));
+        if (!element.text.isEmpty())
+            builder.characters(QStringRef(&element.text));
         builder.endElement();
     }
     builder.endAll();
@@ -205,14 +209,111 @@ QVector<OutlinePoint> toolingHoles(const TabArea &area, const QVector<ChannelEdg
     return holes;
 }
 
+// In the middle of the rail, or as far from the outer edge as the house
+// asks where the rail is wide enough for that.
+double fiducialInset(const TabArea &area, const FrameSettings &settings)
+{
+    const HouseRules *rules = houseRules(settings.house);
+    const double middle = area.frame / 2.0;
+    if (!rules || rules->leastFiducialEdge <= middle)
+        return middle;
+    return std::min(rules->leastFiducialEdge, area.frame - fiducialOpening / 2);
+}
+
 // Three fiducials, the fourth corner left out so that the panel's
 // orientation shows: two on the bottom rail, one on the top rail's left.
-QVector<OutlinePoint> fiducialPlaces(const TabArea &area)
+QVector<OutlinePoint> fiducialPlaces(const TabArea &area, double inset)
 {
-    const double middle = area.frame / 2.0;
-    return {{fiducialDistance, middle},
-            {area.width - fiducialDistance, middle},
-            {fiducialDistance, area.height - middle}};
+    return {{fiducialDistance, inset},
+            {area.width - fiducialDistance, inset},
+            {fiducialDistance, area.height - inset}};
+}
+
+// Copies set edge to edge leave no material inside the rails.
+ChannelEdge insideRails(const TabArea &area)
+{
+    const double f = area.frame;
+    return {{f, f}, {area.width - f, f}, {area.width - f, area.height - f}, {f, area.height - f}};
+}
+
+// Each cut with its "V-CUT" on the rail at its far end, beside the line.
+FrameElements vcutElements(const TabArea &area, const FramePlan &plan)
+{
+    constexpr double textSize = 1.0;
+    FrameElements elements;
+    for (const VCut &cut : plan.vcuts) {
+        const OutlinePoint from =
+                cut.vertical ? OutlinePoint {cut.at, 0} : OutlinePoint {0, cut.at};
+        const OutlinePoint to = cut.vertical ? OutlinePoint {cut.at, area.height}
+                                             : OutlinePoint {area.width, cut.at};
+        elements << wireElement(pointText(from), pointText(to), QStringLiteral("0"), 0.0,
+                                plan.vcutLayer);
+        if (area.frame < 3 * textSize)
+            continue;
+        const OutlinePoint label = cut.vertical
+                ? OutlinePoint {cut.at + textSize, area.height - area.frame / 2.0}
+                : OutlinePoint {area.width - area.frame / 2.0, cut.at + textSize};
+        elements << FrameElement {QStringLiteral("text"),
+                                  {{QStringLiteral("x"), added(label.x)},
+                                   {QStringLiteral("y"), added(label.y)},
+                                   {QStringLiteral("size"), added(textSize * 0.8)},
+                                   {QStringLiteral("layer"), QString::number(plan.vcutLayer)},
+                                   {QStringLiteral("rot"),
+                                    cut.vertical ? QStringLiteral("R90") : QStringLiteral("R0")},
+                                   {QStringLiteral("align"), QStringLiteral("center")}},
+                                  QStringLiteral("V-CUT")};
+    }
+    return elements;
+}
+
+FrameElements railFeatures(const FrameSettings &settings, const FramePlan &plan)
+{
+    FrameElements features;
+    for (OutlinePoint hole : plan.biteHoles)
+        features << holeElement(hole, settings.biteDrill);
+    for (OutlinePoint hole : plan.toolingHoles)
+        features << holeElement(hole, settings.toolingDrill);
+    for (OutlinePoint fiducial : plan.fiducials) {
+        features << discElement(fiducial, fiducialCopper, 1)
+                 << discElement(fiducial, fiducialOpening, 29);
+        if (plan.bottomFiducials)
+            features << discElement(fiducial, fiducialCopper, 16)
+                     << discElement(fiducial, fiducialOpening, 30);
+    }
+    return features;
+}
+
+// The panel's own drawing travels in the first copy the panel keeps.
+void giveHolder(FrameEdits &edits, const FrameElements &additions, int boards,
+                const FramePlan &plan)
+{
+    for (int i = 0; i < boards && !additions.isEmpty(); ++i) {
+        if (!plan.untabbed.contains(i)) {
+            edits.holder = i;
+            edits.additions = drawingTokens(additions);
+            return;
+        }
+    }
+}
+
+// The copies give up their whole outline: the panel's outer edge and the
+// cuts take its place.
+FrameEdits vcutEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
+                     const FrameSettings &settings, const FramePlan &plan)
+{
+    FrameEdits edits;
+    for (const TabbedBoard &board : boards) {
+        QVector<int> leftOut = board.partOutlineTags;
+        for (const OutlineWire &wire : board.wires) {
+            if (!wire.drawnByPart)
+                leftOut.append(wire.tag);
+        }
+        std::sort(leftOut.begin(), leftOut.end());
+        edits.leftOut.append(leftOut);
+    }
+    giveHolder(edits, outerEdge(area) + vcutElements(area, plan) + railFeatures(settings, plan),
+               boards.size(), plan);
+    return edits;
 }
 
 } // namespace
@@ -221,8 +322,16 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
                     const FrameSettings &settings)
 {
     FramePlan plan;
-    plan.channels = channelEdges(boards, area);
-    if (settings.hasTabs()) {
+    QVector<ChannelEdge> routed;
+    if (settings.vcuts()) {
+        plan.vcuts = vcutLines(boards, area);
+        plan.vcutLayer = settings.vcutLayer;
+        routed = {insideRails(area)};
+    } else {
+        plan.channels = channelEdges(boards, area);
+        routed = plan.channels;
+    }
+    if (settings.hasTabs() && !settings.vcuts()) {
         plan.tabs = planTabs(boards, plan.channels, area, settings);
         for (int board = 0; board < boards.size(); ++board) {
             if (tabsHolding(plan.tabs, board) < 2)
@@ -232,13 +341,13 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
             plan.biteHoles << tab.near.bites << tab.far.bites;
     }
     if (settings.toolingDrill > 0.0) {
-        plan.toolingHoles = toolingHoles(area, plan.channels, settings.toolingDrill);
+        plan.toolingHoles = toolingHoles(area, routed, settings.toolingDrill);
         plan.toolingLeftOut = plan.toolingHoles.isEmpty();
     }
     if (settings.fiducials) {
         plan.fiducialsLeftOut = !railTakes(area, fiducialOpening);
         if (!plan.fiducialsLeftOut)
-            plan.fiducials = fiducialPlaces(area);
+            plan.fiducials = fiducialPlaces(area, fiducialInset(area, settings));
     }
     return plan;
 }
@@ -246,6 +355,8 @@ FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
 FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
                       const FrameSettings &settings, const FramePlan &plan)
 {
+    if (settings.vcuts())
+        return vcutEdits(boards, area, settings, plan);
     QVector<std::map<int, QVector<WireCut>>> boardCuts(boards.size());
     QVector<CutChannel> channels;
     for (const ChannelEdge &edge : plan.channels)
@@ -286,25 +397,7 @@ FrameEdits frameEdits(const QVector<TabbedBoard> &boards, const TabArea &area,
         std::sort(leftOut.begin(), leftOut.end());
         edits.leftOut.append(leftOut);
     }
-    additions << sides;
-    for (OutlinePoint hole : plan.biteHoles)
-        additions << holeElement(hole, settings.biteDrill);
-    for (OutlinePoint hole : plan.toolingHoles)
-        additions << holeElement(hole, settings.toolingDrill);
-    for (OutlinePoint fiducial : plan.fiducials) {
-        additions << discElement(fiducial, fiducialCopper, 1)
-                  << discElement(fiducial, fiducialOpening, 29);
-        if (plan.bottomFiducials)
-            additions << discElement(fiducial, fiducialCopper, 16)
-                      << discElement(fiducial, fiducialOpening, 30);
-    }
-    // The panel's own drawing travels in the first copy the panel keeps.
-    for (int i = 0; i < boards.size() && !additions.isEmpty(); ++i) {
-        if (!plan.untabbed.contains(i)) {
-            edits.holder = i;
-            edits.additions = drawingTokens(additions);
-            break;
-        }
-    }
+    additions << sides << railFeatures(settings, plan);
+    giveHolder(edits, additions, boards.size(), plan);
     return edits;
 }

@@ -3,6 +3,7 @@
 
 #include "framesettings.h"
 #include "tabplan.h"
+#include "vcuts.h"
 
 #include "core/xml/documenttokens.h"
 
@@ -25,12 +26,22 @@ struct FramePlan
     QVector<int> spaced;
     bool fiducialsLeftOut = false; // asked for, but the rails cannot take them
     bool toolingLeftOut = false;
+    // With V-cuts: the cuts, the layer they are drawn on, and for each board
+    // how near its copper comes to them.
+    QVector<VCut> vcuts;
+    int vcutLayer = 0;
+    struct NearCopper
+    {
+        int board = -1;
+        double distance = 0.0;
+    };
+    QVector<NearCopper> vcutCopper;
 };
 
-// Plans the channels and tabs for the boards on the panel; the boards that
-// cannot get two tabs go to `untabbed`, for the caller to place the others
-// again without them. Fiducials are planned for the top side only; the
-// caller sets `bottomFiducials` once it knows the boards kept.
+// Plans the channels and tabs for the boards on the panel, or with V-cuts
+// the cuts along their edges; the boards that cannot get two tabs go to
+// `untabbed`, for the caller to place the others again without them. Fiducials are planned for the
+// top side only; the caller sets `bottomFiducials` once it knows the boards kept.
 FramePlan planFrame(const QVector<TabbedBoard> &boards, const TabArea &area,
                     const FrameSettings &settings);
 

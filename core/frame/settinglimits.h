@@ -51,4 +51,7 @@ constexpr SettingLimits biteDrill {0.2, 2, 0.5, 0.05, 2, false};
 constexpr SettingLimits bitePitch {0.2, 4, 0.8, 0.05, 2, false};
 constexpr SettingLimits toolingDrill {1, 10, 0, 0.1, 2, true};
 
+// A layer number: 46 is EAGLE's Milling layer.
+constexpr SettingLimits vcutLayer {1, 255, 46, 1, 0, false};
+
 } // namespace Limits
