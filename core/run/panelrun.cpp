@@ -9,6 +9,8 @@
 #include "panelfile.h"
 
 #include "core/place/boxpacker.h"
+#include "core/place/gridplacer.h"
+#include "housecheck.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -64,6 +66,7 @@ PanelRun::PanelRun(QVector<PanelBoard> boards, const PanelNumbers &numbers, Sour
     , source(std::move(source))
     , unheld(runBoards.size())
     , spaced(runBoards.size())
+    , vcutRefusals(runBoards.size(), PanelProblem::NoFit)
 { }
 
 // Inside rails the boards take the panel less the rails and a channel the
@@ -75,10 +78,14 @@ void PanelRun::place()
     result.problems.clear();
     result.width = numbers.width;
     result.height = numbers.height;
-    const int inset = numbers.frame.frameWidth > 0 ? numbers.frame.frameWidth + numbers.offset : 0;
+    refuseOtherSizes();
+    const int rails = numbers.frame.frameWidth;
+    const int inset = vcutGrid() ? rails : rails > 0 ? rails + numbers.offset : 0;
     QVector<int> held;
     QVector<BoardFootprint> footprints;
     for (int i = 0; i < runBoards.size(); ++i) {
+        if (vcutRefusals.at(i) != PanelProblem::NoFit)
+            result.problems.append(problemOf(vcutRefusals.at(i), runBoards.at(i).path, i));
         if (unheld.at(i)) {
             result.problems.append(problemOf(PanelProblem::NoTabs, runBoards.at(i).path, i));
             continue;
@@ -119,6 +126,8 @@ QVector<std::optional<PanelShift>> PanelRun::shiftsOf(const QVector<BoardFootpri
 {
     const int width = numbers.width - 2 * inset;
     const int height = numbers.height - 2 * inset;
+    if (vcutGrid())
+        return gridShifts(footprints, width, height);
     if (numbers.packed)
         return packBoards(footprints, width, height, numbers.offset);
     RowPlacer placer(width, height);
@@ -187,6 +196,14 @@ void PanelRun::shift()
         else if (spaced.at(board))
             plan.spaced.append(board);
     }
+    if (const HouseRules *rules = houseRules(numbers.frame.house)) {
+        for (PanelProblem finding :
+             houseFindings(*rules, numbers, QSize(result.width, result.height), plan, vcutGrid())) {
+            if (finding.board >= 0)
+                finding.file = runBoards.at(finding.board).path;
+            result.problems.append(finding);
+        }
+    }
     sortProblems();
 }
 
@@ -238,6 +255,71 @@ int wholeMillimetres(double reach, int set)
 
 } // namespace
 
+// V-cuts run the whole panel: copies of one size only.
+void PanelRun::refuseOtherSizes()
+{
+    if (!vcutGrid() || runBoards.isEmpty())
+        return;
+    const BoardFootprint first =
+            turnedFootprint(runBoards.first().footprint, runBoards.first().turn);
+    for (int i = 1; i < runBoards.size(); ++i) {
+        const BoardFootprint board =
+                turnedFootprint(runBoards.at(i).footprint, runBoards.at(i).turn);
+        if (std::abs(board.width - first.width) > 1e-3
+            || std::abs(board.height - first.height) > 1e-3) {
+            vcutRefusals[i] = PanelProblem::NoVCutSize;
+            tabbedInstead = true;
+        }
+    }
+}
+
+bool PanelRun::refuseOtherShapes(const QVector<TabbedBoard> &boards)
+{
+    for (int i = 0; i < boards.size(); ++i) {
+        if (!isRectangle(boards.at(i))) {
+            vcutRefusals[result.placements.at(i).board] = PanelProblem::NoVCutShape;
+            tabbedInstead = true;
+        }
+    }
+    return tabbedInstead;
+}
+
+// Tabs where V-cuts cannot be; the cuts on the outline's layer where the
+// boards lack the one asked for.
+FrameSettings PanelRun::frameSettings() const
+{
+    FrameSettings settings = numbers.frame;
+    if (tabbedInstead)
+        settings.separation = Separation::MouseBites;
+    if (vcutGrid() && !definesLayer(*boardCopies.first().board, settings.vcutLayer))
+        settings.vcutLayer = 20;
+    return settings;
+}
+
+// A grid without rails is its own outer edge, to the micrometre.
+TabArea PanelRun::tabArea(const QVector<TabbedBoard> &boards) const
+{
+    TabArea area {double(result.width), double(result.height), numbers.frame.frameWidth,
+                  double(numbers.offset)};
+    if (vcutGrid() && area.frame == 0 && !numbers.frame.fixedSize) {
+        area.width = area.height = 0.0;
+        for (const TabbedBoard &board : boards) {
+            area.width = std::max(area.width, board.box.maxX);
+            area.height = std::max(area.height, board.box.maxY);
+        }
+    }
+    return area;
+}
+
+void PanelRun::measureVCutCopper(const QVector<TabbedBoard> &boards)
+{
+    if (plan.vcuts.isEmpty() || numbers.frame.house == BoardHouse::None)
+        return;
+    for (int i = 0; i < boards.size(); ++i)
+        plan.vcutCopper.append(
+                {result.placements.at(i).board, copperToVCuts(boards.at(i), plan.vcuts)});
+}
+
 // Leaves out the outline the tabs and channels replace and adds the panel's
 // own drawing to the first copy; the copies stay tokens throughout. False,
 // the copies left as they are, when boards cannot be held: they are marked
@@ -249,10 +331,12 @@ bool PanelRun::frame()
         return true;
     QVector<bool> bottomParts;
     const QVector<TabbedBoard> boards = tabbedCopies(bottomParts);
+    if (vcutGrid() && refuseOtherShapes(boards))
+        return false;
     hug(boards);
-    const TabArea area {double(result.width), double(result.height), numbers.frame.frameWidth,
-                        double(numbers.offset)};
-    plan = planFrame(boards, area, numbers.frame);
+    const TabArea area = tabArea(boards);
+    const FrameSettings settings = frameSettings();
+    plan = planFrame(boards, area, settings);
     if (!plan.untabbed.isEmpty()) {
         // Material a channel wide between it and its neighbours gives a
         // board whose neighbours' edges cannot take tabs the room to hold it.
@@ -263,7 +347,8 @@ bool PanelRun::frame()
         return false;
     }
     plan.bottomFiducials = !plan.fiducials.isEmpty() && bottomParts.contains(true);
-    const FrameEdits edits = frameEdits(boards, area, numbers.frame, plan);
+    const FrameEdits edits = frameEdits(boards, area, settings, plan);
+    measureVCutCopper(boards);
     toRunBoards(plan.tabs, result.placements);
     for (int i = 0; i < boardCopies.size(); ++i) {
         BoardCopy &copy = boardCopies[i];
@@ -272,6 +357,9 @@ bool PanelRun::frame()
             copy.drawingAdditions = edits.additions;
     }
     reportRailFeatures();
+    if (settings.vcuts() && settings.vcutLayer != numbers.frame.vcutLayer)
+        result.problems.append(problemOf(PanelProblem::NoVCutLayer, QString(), -1,
+                                         QString::number(numbers.frame.vcutLayer)));
     return true;
 }
 
@@ -290,7 +378,8 @@ QVector<TabbedBoard> PanelRun::tabbedCopies(QVector<bool> &bottomParts) const
                            {},
                            copperClearance(boardCopy.rules),
                            partOutline.packageTags};
-        if (numbers.frame.hasTabs())
+        if (numbers.frame.hasTabs()
+            || (numbers.frame.vcuts() && numbers.frame.house != BoardHouse::None))
             board.copper = copperOf(copy, boardCopy.rules);
         boards.append(board);
         bottomParts.append(numbers.frame.fiducials && hasBottomParts(copy));
@@ -302,7 +391,7 @@ QVector<TabbedBoard> PanelRun::tabbedCopies(QVector<bool> &bottomParts) const
 // the rest of the panel to the channel and the rails beyond their reach.
 void PanelRun::hug(const QVector<TabbedBoard> &boards)
 {
-    if (numbers.frame.frameWidth == 0 || numbers.frame.fixedSize)
+    if ((numbers.frame.frameWidth == 0 && !vcutGrid()) || numbers.frame.fixedSize)
         return;
     double right = 0.0;
     double top = 0.0;
@@ -310,7 +399,7 @@ void PanelRun::hug(const QVector<TabbedBoard> &boards)
         right = std::max(right, board.box.maxX);
         top = std::max(top, board.box.maxY);
     }
-    const int margin = numbers.offset + numbers.frame.frameWidth;
+    const int margin = numbers.frame.frameWidth + (vcutGrid() ? 0 : numbers.offset);
     result.width = wholeMillimetres(right + margin, numbers.width);
     result.height = wholeMillimetres(top + margin, numbers.height);
 }

@@ -64,16 +64,25 @@ struct PanelProblem
         NoTabs, // a board left out: it cannot be held by two tabs
         NoFiducials, // the rails are too narrow: the panel was written without fiducials
         NoToolingHoles, // the rails are too narrow: the panel was written without tooling holes
+        // The panel was made with tabs rather than V-cuts: a board's outline
+        // is no rectangle, or a board is of another size than the first.
+        NoVCutShape,
+        NoVCutSize,
+        NoVCutLayer, // the boards have no such layer: the cuts are on layer 20
+        HouseLimit, // the panel breaks a limit of the board house chosen
     };
 
     Kind kind = NoFit;
     QString file; // the path of the board, or of the panel's file
     int board = -1; // index into the run's boards; -1 when no one board is meant
-    QString reason; // why the file cannot be read or written, as the reading or writing says
+    // Why the file cannot be read or written, as the reading or writing
+    // says; NoVCutLayer: the layer asked for.
+    QString reason;
     // DesignRules: each rule the boards set differently, its boards counted
     // in `boards`, the paths of the boards on the panel in panel order.
     RulesReport rules;
     QStringList boards;
+    HouseFinding finding;
 };
 
 // `reason`: why the file cannot be read, as the reading reports it.
@@ -148,6 +157,13 @@ private:
     // Its footprint as placed, with the room it is given around it.
     BoardFootprint slotOf(int board) const;
     bool frame();
+    // Copies of one size set edge to edge, to be parted by V-cuts.
+    bool vcutGrid() const { return numbers.frame.vcuts() && !tabbedInstead; }
+    void refuseOtherSizes();
+    bool refuseOtherShapes(const QVector<TabbedBoard> &boards);
+    FrameSettings frameSettings() const;
+    TabArea tabArea(const QVector<TabbedBoard> &boards) const;
+    void measureVCutCopper(const QVector<TabbedBoard> &boards);
     QVector<TabbedBoard> tabbedCopies(QVector<bool> &bottomParts) const;
     void hug(const QVector<TabbedBoard> &boards);
     void reportRailFeatures();
@@ -179,6 +195,11 @@ private:
     // For each board: placed with room for material around it, as its
     // neighbours' edges could not take its tabs.
     QVector<bool> spaced;
+    // With V-cuts: for each board why it cannot be parted by them
+    // (NoVCutShape, NoVCutSize), NoFit for none; one that cannot makes the
+    // whole panel take tabs instead.
+    QVector<PanelProblem::Kind> vcutRefusals;
+    bool tabbedInstead = false;
 };
 
 // The tokens `measured` kept of each of the boards, by path, for a run to
