@@ -20,10 +20,10 @@
 
 namespace {
 
-const char *const panelOptions[] = {"--width",         "--height",     "--offset",
-                                    "--output",        "--frame",      "--tabs",
-                                    "--bite-drill",    "--bite-pitch", "--fiducials",
-                                    "--tooling-holes", "--fixed-size", "--preview"};
+const char *const panelOptions[] = {
+        "--width",      "--height",     "--offset",     "--output",     "--frame",
+        "--tabs",       "--bite-drill", "--bite-pitch", "--fiducials",  "--tooling-holes",
+        "--fixed-size", "--preview",    "--vcuts",      "--vcut-layer", "--preset"};
 const QByteArrayList infoOptions {"-h", "-?", "--help", "--help-all", "-v", "--version"};
 
 bool isOption(const QByteArray &argument, const char *option)
@@ -178,10 +178,11 @@ bool writeReport(const QString &path, const RunRecord &record)
     return false;
 }
 
-RunRecord recordOf(const LoadedBoards &loaded, int width, int height,
+RunRecord recordOf(const PanelRequest &request, const LoadedBoards &loaded, int width, int height,
                    const QVector<PanelPlacement> &placements, const QList<PanelProblem> &problems)
 {
-    return {loaded.boards, loaded.rows, width, height, placements, problems, loaded.unread};
+    return {loaded.boards, loaded.rows, request.numbers, width,
+            height,        placements,  problems,        loaded.unread};
 }
 
 CommandLineStatus endStatus(int problems)
@@ -202,7 +203,7 @@ CommandLineStatus showPanel(const PanelRequest &request, const LoadedBoards &loa
     for (const PreviewCopy &copy : preview.copies)
         placements.append({copy.board, copy.shift});
     const RunRecord record =
-            recordOf(loaded, preview.width, preview.height, placements, preview.problems);
+            recordOf(request, loaded, preview.width, preview.height, placements, preview.problems);
     if (!writeReport(request.reportPath, record))
         return CommandLineStatus::NothingWritten;
     return endStatus(problems);
@@ -238,7 +239,7 @@ CommandLineStatus makePanel(const PanelRequest &request)
     const AssembledPanel panel = run.takePanel();
     const int problems = loaded.unread.size() + reportProblems(panel.problems);
     const RunRecord record =
-            recordOf(loaded, panel.width, panel.height, panel.placements, panel.problems);
+            recordOf(request, loaded, panel.width, panel.height, panel.placements, panel.problems);
     if (!panel.text.isEmpty() && !writeReport(request.reportPath, record)) {
         discardPanelFile(output);
         return CommandLineStatus::NothingWritten;
@@ -335,13 +336,30 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
             settingOption("bite-pitch", "Distance between mouse-bite holes", Limits::bitePitch,
                           nullptr, &frame.bitePitch),
             settingOption("tooling-holes", "Drill of a tooling hole in each corner; 0: none",
-                          Limits::toolingDrill, nullptr, &frame.toolingDrill)};
+                          Limits::toolingDrill, nullptr, &frame.toolingDrill),
+            settingOption("vcut-layer", "With --vcuts, the layer number the cuts are drawn on",
+                          Limits::vcutLayer, &frame.vcutLayer)};
     const QCommandLineOption fiducials(QStringLiteral("fiducials"),
                                        QStringLiteral("Three fiducials on the rails."));
     const QCommandLineOption fixedSize(
             QStringLiteral("fixed-size"),
             QStringLiteral("With --frame, keep the panel at --width and --height rather than "
                            "shrinking it to the boards."));
+    const QCommandLineOption vcuts(
+            QStringLiteral("vcuts"),
+            QStringLiteral("Part copies of one rectangular board by V-cuts: set edge to edge in "
+                           "a grid, cut from edge to edge of the panel. Other boards make the "
+                           "panel take tabs and mouse bites instead."));
+    QStringList houseKeys;
+    for (const HouseRules &house : boardHouses())
+        houseKeys << QLatin1String(house.key);
+    const QCommandLineOption preset(
+            QStringLiteral("preset"),
+            QStringLiteral("Start from the numbers of a board house (%1), and check the panel "
+                           "against its limits; options given set their numbers over the "
+                           "preset's.")
+                    .arg(houseKeys.join(QLatin1String(", "))),
+            QStringLiteral("house"));
     const QCommandLineOption output(QStringLiteral("output"),
                                     QStringLiteral("Write the panel to <file>, without a window."),
                                     QStringLiteral("file"));
@@ -377,8 +395,8 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     for (int i = 0; i < 7; ++i)
         parser.addOption(settings[i].option);
-    parser.addOptions({fiducials, settings[7].option, fixedSize, turn, pack, fill, output, preview,
-                       reportFile});
+    parser.addOptions({fiducials, settings[7].option, fixedSize, vcuts, settings[8].option, preset,
+                       turn, pack, fill, output, preview, reportFile});
     parser.addPositionalArgument(QStringLiteral("boards"),
                                  QStringLiteral("Board files, each placed once per mention, in "
                                                 "the order given."),
@@ -389,13 +407,23 @@ CommandLineStatus runCommandLine(const QStringList &arguments)
         parser.showHelp(0);
     if (parser.isSet(version))
         parser.showVersion();
+    if (parser.isSet(preset)) {
+        const std::optional<BoardHouse> house = houseOfKey(parser.value(preset));
+        if (!house)
+            return usageError(
+                    QStringLiteral("--preset takes %1, not \"%2\"")
+                            .arg(houseKeys.join(QLatin1String(", ")), parser.value(preset)));
+        applyPreset(*house, frame, numbers.offset);
+    }
     for (const SettingOption &setting : settings) {
         const QString refused = readSetting(parser, setting);
         if (!refused.isEmpty())
             return usageError(refused);
     }
-    frame.fiducials = parser.isSet(fiducials);
+    frame.fiducials = frame.fiducials || parser.isSet(fiducials);
     frame.fixedSize = parser.isSet(fixedSize);
+    if (parser.isSet(vcuts))
+        frame.separation = Separation::VCuts;
     if (frame.bitePitch < frame.biteDrill)
         return usageError(QStringLiteral("--bite-pitch must be at least --bite-drill"));
     if (!parser.isSet(output) && !parser.isSet(preview) && !parser.isSet(reportFile))

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 namespace {
 
 QString boardName(const PanelProblem &problem, int board)
@@ -31,6 +33,57 @@ QString railFeatureText(const QString &feature)
     return QStringLiteral("The frame is too narrow for %1: the panel has none").arg(feature);
 }
 
+QString tabsInsteadText(const QString &why)
+{
+    return QStringLiteral("%1: the panel has tabs and mouse bites instead of V-cuts").arg(why);
+}
+
+QString millimetres(double value)
+{
+    return QString::number(std::round(value * 100) / 100);
+}
+
+QString houseFindingText(const HouseFinding &finding)
+{
+    const QString house = QLatin1String(houseRules(finding.house)->name);
+    const QString found = millimetres(finding.found);
+    const QString asked = millimetres(finding.asked);
+    const auto size = [](double width, double height) {
+        return QStringLiteral("%1 x %2 mm").arg(millimetres(width), millimetres(height));
+    };
+    const auto least = [&](const char *what) {
+        return QString::fromLatin1(what).arg(found)
+                + QStringLiteral("; %1 asks for at least %2").arg(house, asked);
+    };
+    switch (finding.limit) {
+    case HouseFinding::LargePanel:
+        return QStringLiteral("The panel is %1; %2 makes panels of at most %3")
+                .arg(size(finding.found, finding.foundOther), house,
+                     size(finding.asked, finding.askedOther));
+    case HouseFinding::SmallVCutPanel:
+        return QStringLiteral("The panel is %1; %2 V-cuts panels of at least %3")
+                .arg(size(finding.found, finding.foundOther), house,
+                     size(finding.asked, finding.askedOther));
+    case HouseFinding::NoVCuts:
+        return QStringLiteral("%1 does not cut V-grooves").arg(house);
+    case HouseFinding::NarrowRail:
+        return least("The rails are %1 mm wide") + QStringLiteral(" mm");
+    case HouseFinding::NarrowChannel:
+        return least("The channels around the boards are %1 mm wide") + QStringLiteral(" mm");
+    case HouseFinding::NarrowTab:
+        return least("The tabs are %1 mm wide") + QStringLiteral(" mm");
+    case HouseFinding::FewBites:
+        return least("A tab has %1 mouse bites at a board");
+    case HouseFinding::FiducialNearEdge:
+        return least("A fiducial is %1 mm from the panel's edge") + QStringLiteral(" mm");
+    case HouseFinding::CopperNearVCut:
+        return least("Copper comes %1 mm near a V-cut") + QStringLiteral(" mm");
+    case HouseFinding::VCutsClose:
+        return least("Two V-cuts are %1 mm apart") + QStringLiteral(" mm");
+    }
+    return QString();
+}
+
 } // namespace
 
 QString problemTitle(const PanelProblem &problem)
@@ -49,6 +102,12 @@ QString problemTitle(const PanelProblem &problem)
     case PanelProblem::NoFiducials:
     case PanelProblem::NoToolingHoles:
         return QStringLiteral("Frame");
+    case PanelProblem::NoVCutShape:
+    case PanelProblem::NoVCutSize:
+    case PanelProblem::NoVCutLayer:
+        return QStringLiteral("V-cuts");
+    case PanelProblem::HouseLimit:
+        return QStringLiteral("Board house");
     }
     return QString();
 }
@@ -72,6 +131,15 @@ QString problemText(const PanelProblem &problem)
         return railFeatureText(QStringLiteral("fiducials"));
     case PanelProblem::NoToolingHoles:
         return railFeatureText(QStringLiteral("tooling holes"));
+    case PanelProblem::NoVCutShape:
+        return tabsInsteadText(QStringLiteral("The board's outline is not a rectangle"));
+    case PanelProblem::NoVCutSize:
+        return tabsInsteadText(QStringLiteral("The board is of another size than the first"));
+    case PanelProblem::NoVCutLayer:
+        return QStringLiteral("The boards have no layer %1: the V-cuts are drawn on layer 20")
+                .arg(problem.reason);
+    case PanelProblem::HouseLimit:
+        return houseFindingText(problem.finding);
     }
     return QString();
 }
@@ -89,6 +157,10 @@ QString leftOutReason(PanelProblem::Kind kind)
         return QStringLiteral("Fiducials left out: the frame is too narrow");
     case PanelProblem::NoToolingHoles:
         return QStringLiteral("Tooling holes left out: the frame is too narrow");
+    case PanelProblem::NoVCutShape:
+        return QStringLiteral("not a rectangle: tabs instead of V-cuts");
+    case PanelProblem::NoVCutSize:
+        return QStringLiteral("of another size: tabs instead of V-cuts");
     default:
         return QString();
     }

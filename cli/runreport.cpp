@@ -27,6 +27,37 @@ QJsonArray designRuleRows(const PanelProblem &problem)
     return rows;
 }
 
+bool leavesOut(PanelProblem::Kind kind)
+{
+    return kind == PanelProblem::NoFit || kind == PanelProblem::NoTabs
+            || kind == PanelProblem::UnreadableBoard;
+}
+
+QString noteText(const PanelProblem &problem)
+{
+    const QString text = problemText(problem);
+    return problem.file.isEmpty() ? text : problem.file + QStringLiteral(": ") + text;
+}
+
+// Null without a house.
+QJsonValue houseReport(const RunRecord &run)
+{
+    const FrameSettings &frame = run.numbers.frame;
+    const HouseRules *rules = houseRules(frame.house);
+    if (!rules)
+        return QJsonValue();
+    QJsonArray findings;
+    for (const PanelProblem &problem : run.problems) {
+        if (problem.kind == PanelProblem::HouseLimit)
+            findings.append(noteText(problem));
+    }
+    return QJsonObject {
+            {QStringLiteral("preset"), QLatin1String(rules->key)},
+            {QStringLiteral("changed"),
+             QJsonArray::fromStringList(differencesFromPreset(frame, run.numbers.offset))},
+            {QStringLiteral("findings"), findings}};
+}
+
 } // namespace
 
 QByteArray runReport(const RunRecord &run)
@@ -53,17 +84,19 @@ QByteArray runReport(const RunRecord &run)
     for (const PanelProblem &problem : run.problems) {
         if (problem.kind == PanelProblem::DesignRules)
             rules = designRuleRows(problem);
-        else if (problem.board >= 0)
+        else if (leavesOut(problem.kind))
             leave(problem, run.rows.at(problem.board));
-        else
-            notes.append(problemText(problem));
+        else if (problem.kind != PanelProblem::HouseLimit)
+            notes.append(noteText(problem));
     }
-    const QJsonObject report {{QStringLiteral("panel"),
-                               QJsonObject {{QStringLiteral("width"), run.width},
-                                            {QStringLiteral("height"), run.height}}},
-                              {QStringLiteral("placed"), placed},
-                              {QStringLiteral("leftOut"), leftOut},
-                              {QStringLiteral("designRules"), rules},
-                              {QStringLiteral("notes"), notes}};
+    QJsonObject report {{QStringLiteral("panel"),
+                         QJsonObject {{QStringLiteral("width"), run.width},
+                                      {QStringLiteral("height"), run.height}}},
+                        {QStringLiteral("placed"), placed},
+                        {QStringLiteral("leftOut"), leftOut},
+                        {QStringLiteral("designRules"), rules},
+                        {QStringLiteral("notes"), notes}};
+    if (const QJsonValue house = houseReport(run); !house.isNull())
+        report.insert(QStringLiteral("boardHouse"), house);
     return QJsonDocument(report).toJson(QJsonDocument::Indented);
 }

@@ -7,7 +7,8 @@
 
 // What a run did, for scripts: the panel's size, where each copy went and
 // how it was turned, each board left out and why, what the frame left out,
-// and the design-rule rows the window's box would show. JSON; the README
+// the design-rule rows the window's box would show and, with a board house,
+// the settings changed from its preset and the limits the panel breaks. JSON; the README
 // gives its format.
 //
 // `rows` gives each of the run's boards its row, counting from 1: where it
@@ -17,6 +18,7 @@ struct RunRecord
 {
     QVector<PanelBoard> boards;
     QVector<int> rows;
+    PanelNumbers numbers;
     int width = 0;
     int height = 0;
     QVector<PanelPlacement> placements;
