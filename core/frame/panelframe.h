@@ -26,8 +26,8 @@ struct FramePlan
     QVector<int> spaced;
     bool fiducialsLeftOut = false; // asked for, but the rails cannot take them
     bool toolingLeftOut = false;
-    // With V-cuts: the cuts, the layer they are drawn on, and for each board
-    // how near its copper comes to them.
+    // With V-cuts: the cuts, the layer they are drawn on, and for each
+    // board file how near the copper of its copies comes to them.
     QVector<VCut> vcuts;
     int vcutLayer = 0;
     struct NearCopper

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "housecheck.h"
 
-#include <QMap>
-
 #include <algorithm>
 #include <limits>
 
@@ -83,15 +81,9 @@ void checkFiducials(Findings &findings, const FramePlan &plan, QSize panel)
 
 void checkVCuts(Findings &findings, const FramePlan &plan)
 {
-    QMap<int, double> nearestCopper; // by board, in board order
-    for (const FramePlan::NearCopper &near : plan.vcutCopper) {
-        const auto found = nearestCopper.constFind(near.board);
-        if (found == nearestCopper.constEnd() || near.distance < *found)
-            nearestCopper.insert(near.board, near.distance);
-    }
-    for (auto board = nearestCopper.cbegin(); board != nearestCopper.cend(); ++board)
-        findings.least(HouseFinding::CopperNearVCut, *board, findings.rules.leastVCutCopper,
-                       board.key());
+    for (const FramePlan::NearCopper &near : plan.vcutCopper)
+        findings.least(HouseFinding::CopperNearVCut, near.distance, findings.rules.leastVCutCopper,
+                       near.board);
     double closest = std::numeric_limits<double>::max();
     for (int i = 1; i < plan.vcuts.size(); ++i) {
         if (plan.vcuts.at(i).vertical == plan.vcuts.at(i - 1).vertical)

@@ -311,13 +311,24 @@ TabArea PanelRun::tabArea(const QVector<TabbedBoard> &boards) const
     return area;
 }
 
+// Once for each board file, its nearest copy: the copies of one board are
+// one design to mend.
 void PanelRun::measureVCutCopper(const QVector<TabbedBoard> &boards)
 {
     if (plan.vcuts.isEmpty() || numbers.frame.house == BoardHouse::None)
         return;
-    for (int i = 0; i < boards.size(); ++i)
-        plan.vcutCopper.append(
-                {result.placements.at(i).board, copperToVCuts(boards.at(i), plan.vcuts)});
+    QHash<QString, int> entries;
+    for (int i = 0; i < boards.size(); ++i) {
+        const int board = result.placements.at(i).board;
+        const double distance = copperToVCuts(boards.at(i), plan.vcuts);
+        const auto entry = entries.constFind(runBoards.at(board).path);
+        if (entry == entries.constEnd()) {
+            entries.insert(runBoards.at(board).path, plan.vcutCopper.size());
+            plan.vcutCopper.append({board, distance});
+        } else if (distance < plan.vcutCopper.at(*entry).distance) {
+            plan.vcutCopper[*entry].distance = distance;
+        }
+    }
 }
 
 // Leaves out the outline the tabs and channels replace and adds the panel's

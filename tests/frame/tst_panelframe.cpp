@@ -33,6 +33,8 @@ private slots:
     void framedPanelIsOnePiece();
     void settingsOffLeaveThePanelAsItWas();
     void packageOutlineIsRoutedAround();
+    void vcutGridIsCutAlongSharedEdges_data();
+    void vcutGridIsCutAlongSharedEdges();
 };
 
 namespace {
@@ -883,6 +885,152 @@ void TestPanelFrame::packageOutlineIsRoutedAround()
           OutlinePoint {middleX, bottom - 1}, OutlinePoint {middleX, top + 1}})
         QVERIFY(!isMaterial(loops, beside));
     QVERIFY(isMaterial(loops, {2.5, 2.5}));
+}
+
+void TestPanelFrame::vcutGridIsCutAlongSharedEdges_data()
+{
+    QTest::addColumn<QStringList>("boards");
+    QTest::addColumn<PanelNumbers>("numbers");
+    // Why the panel took tabs instead, by board; empty: cut.
+    QTest::addColumn<QList<int>>("refusals");
+
+    PanelNumbers railed;
+    railed.width = 300;
+    railed.height = 300;
+    railed.frame.frameWidth = 5;
+    railed.frame.separation = Separation::VCuts;
+    PanelNumbers bare = railed;
+    bare.frame.frameWidth = 0;
+    PanelNumbers fixed = railed;
+    fixed.width = 60;
+    fixed.height = 60;
+    fixed.frame.fixedSize = true;
+    fixed.frame.vcutLayer = 20;
+    const QStringList sticks = QVector<QString>(6, QStringLiteral("Qwiic_LED_Stick.brd")).toList();
+    const QStringList logs = QVector<QString>(4, QStringLiteral("OpenLog.brd")).toList();
+    QTest::newRow("six LED sticks in rails") << sticks << railed << QList<int>();
+    QTest::newRow("four OpenLogs, no rails") << logs << bare << QList<int>();
+    QTest::newRow("OpenLogs in a fixed panel, cuts on the outline layer")
+            << logs << fixed << QList<int>();
+    QTest::newRow("a snowflake among them")
+            << (logs + QStringList {QStringLiteral("SnowFlake.brd")}) << railed
+            << QList<int> {0, 0, 0, 0, PanelProblem::NoVCutShape};
+    QTest::newRow("boards of two sizes")
+            << QStringList {QStringLiteral("OpenLog.brd"), QStringLiteral("Qwiic_LED_Stick.brd")}
+            << railed << QList<int> {0, PanelProblem::NoVCutSize};
+}
+
+// Copies set edge to edge are cut along every edge they share and along the
+// rails, each cut straight across the whole panel and through no board; the
+// panel's outline is its outer edge, and apart from their outlines the
+// copies are their boards, moved. A board that cannot be cut so makes the
+// whole panel take tabs, and the run says why.
+void TestPanelFrame::vcutGridIsCutAlongSharedEdges()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(QStringList, boards);
+    QFETCH(PanelNumbers, numbers);
+    QFETCH(QList<int>, refusals);
+    QVector<PanelBoard> loaded;
+    for (const QString &board : std::as_const(boards)) {
+        const QString path = realBoard(board);
+        loaded.append(measuredBoard(path, MeasuredBoards().measure(path).box));
+    }
+    PanelRun run(loaded, numbers);
+    run.place();
+    run.shift();
+    const FramePlan plan = run.framePlan();
+    run.assemble();
+    const AssembledPanel &panel = run.panel();
+    QCOMPARE(panel.placements.size(), loaded.size());
+    QList<int> refused;
+    for (const PanelProblem &problem : panel.problems) {
+        if (problem.kind == PanelProblem::NoVCutShape || problem.kind == PanelProblem::NoVCutSize)
+            refused.append(problem.board);
+    }
+    for (int board = 0; board < refusals.size(); ++board)
+        QCOMPARE(refused.contains(board), refusals.at(board) != 0);
+    QVector<OutlineBox> boxes;
+    for (const PanelPlacement &placement : panel.placements)
+        boxes.append(placedBox(loaded.at(placement.board).footprint, placement.shift));
+    // Without rails the panel ends where its last copy does.
+    const bool railed = numbers.frame.frameWidth > 0;
+    const double reachX = numbers.frame.fixedSize ? numbers.width
+            : railed                              ? panel.width
+                                                  : boxes.last().maxX;
+    const double reachY = numbers.frame.fixedSize ? numbers.height
+            : railed                              ? panel.height
+                                                  : boxes.last().maxY;
+    const auto onPanelEdge = [&](const QDomElement &wire) {
+        const auto near = [](double a, double b) {
+            return std::abs(a - b) < 1e-6;
+        };
+        const double x1 = attribute(wire, "x1"), x2 = attribute(wire, "x2");
+        const double y1 = attribute(wire, "y1"), y2 = attribute(wire, "y2");
+        return (near(x1, x2) && (near(x1, 0) || near(x1, reachX)))
+                || (near(y1, y2) && (near(y1, 0) || near(y1, reachY)));
+    };
+    QDomDocument document = parseXml(QString::fromUtf8(panel.text.joined()));
+    QList<QDomElement> cuts;
+    const QString layer = QString::number(numbers.frame.vcutLayer);
+    for (const QDomElement &wire : drawingItems(document, QStringLiteral("wire"))) {
+        if (wire.attribute(QStringLiteral("layer")) == layer && !onPanelEdge(wire))
+            cuts.append(wire);
+        else if (wire.attribute(QStringLiteral("layer")) == QLatin1String("20"))
+            QVERIFY(!refusals.isEmpty() || onPanelEdge(wire));
+    }
+    if (!refusals.isEmpty()) {
+        QVERIFY(cuts.isEmpty() && plan.vcuts.isEmpty());
+        QVERIFY(!plan.channels.isEmpty());
+        return;
+    }
+    QCOMPARE(cuts.size(), plan.vcuts.size());
+    for (QDomElement cut : std::as_const(cuts)) {
+        const bool vertical = attribute(cut, "x1") == attribute(cut, "x2");
+        QVERIFY(vertical || attribute(cut, "y1") == attribute(cut, "y2"));
+        QCOMPARE(std::abs(attribute(cut, vertical ? "y2" : "x2")
+                          - attribute(cut, vertical ? "y1" : "x1")),
+                 vertical ? reachY : reachX);
+        cut.parentNode().removeChild(cut);
+    }
+    QString error;
+    const QVector<Polygon> loops = closedLoops(outlineWires(document), error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(loops.size(), 1);
+
+    for (const VCut &cut : plan.vcuts) {
+        for (const OutlineBox &box : std::as_const(boxes)) {
+            const double low = cut.vertical ? box.minX : box.minY;
+            const double high = cut.vertical ? box.maxX : box.maxY;
+            QVERIFY(cut.at <= low + 1e-3 || cut.at >= high - 1e-3);
+        }
+    }
+    // Every edge of a copy inside the panel has its cut.
+    const auto hasCut = [&](bool vertical, double at) {
+        return std::any_of(plan.vcuts.begin(), plan.vcuts.end(), [&](const VCut &cut) {
+            return cut.vertical == vertical && std::abs(cut.at - at) < 1e-3;
+        });
+    };
+    for (const OutlineBox &box : std::as_const(boxes)) {
+        for (double x : {box.minX, box.maxX})
+            QVERIFY(std::abs(x) < 1e-3 || std::abs(x - reachX) < 1e-3 || hasCut(true, x));
+        for (double y : {box.minY, box.maxY})
+            QVERIFY(std::abs(y) < 1e-3 || std::abs(y - reachY) < 1e-3 || hasCut(false, y));
+    }
+    for (QDomElement text : drawingItems(document, QStringLiteral("text"))) {
+        if (text.attribute(QStringLiteral("layer")) == layer)
+            text.parentNode().removeChild(text);
+    }
+    removeOutline(document);
+    QList<PlacedBoard> placed;
+    for (const PanelPlacement &placement : panel.placements) {
+        QDomDocument board =
+                parseXml(QString::fromUtf8(readWholeFile(loaded.at(placement.board).path)));
+        removeOutline(board);
+        placed.append({board.toString(), placement.shift.dx, placement.shift.dy});
+    }
+    const QString difference = copiesDifference(document, placed);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 QTEST_GUILESS_MAIN(TestPanelFrame)
