@@ -285,6 +285,38 @@ void TestCommandLine::exitStatusAndReports_data()
             << QStringList {QStringLiteral("--tabs=0.4"), output, openLog} << 2
             << usage(QStringLiteral("--tabs takes millimetres from 0.5 to 50 or 0, not \"0.4\""))
             << false << QString();
+    const QString jlcpcb = QStringLiteral("--preset=jlcpcb");
+    QTest::newRow("a panel in JLCPCB's limits") << QStringList {jlcpcb, output, openLog, openLog}
+                                                << 0 << QStringList() << true << QString();
+    QTest::newRow("JLCPCB's limits, 3 mm rails")
+            << QStringList {jlcpcb, QStringLiteral("--frame=3"), output, openLog, openLog} << 3
+            << QStringList {QStringLiteral("tavolin: warning: The rails are 3 mm wide; JLCPCB "
+                                           "asks for at least 5 mm"),
+                            QStringLiteral("tavolin: warning: A fiducial is 2 mm from the "
+                                           "panel's edge; JLCPCB asks for at least 3.58 mm")}
+            << true << QString();
+    QTest::newRow("JLCPCB's limits, a 60 x 60 mm V-cut panel")
+            << QStringList {jlcpcb,
+                            QStringLiteral("--vcuts"),
+                            QStringLiteral("--fixed-size"),
+                            QStringLiteral("--width=60"),
+                            QStringLiteral("--height=60"),
+                            output,
+                            openLog,
+                            openLog,
+                            openLog,
+                            openLog}
+            << 3
+            << QStringList {QStringLiteral("tavolin: warning: The panel is 60 x 60 mm; JLCPCB "
+                                           "V-cuts panels of at least 70 x 70 mm"),
+                            QStringLiteral("tavolin: warning: %B/OpenLog.brd: Copper comes 0 mm "
+                                           "near a V-cut; JLCPCB asks for at least 0.4 mm")}
+            << true << QString();
+    QTest::newRow("a house without a preset")
+            << QStringList {QStringLiteral("--preset=acme"), output, openLog} << 2
+            << usage(QStringLiteral(
+                       "--preset takes jlcpcb, pcbway, eurocircuits, oshpark, not \"acme\""))
+            << false << QString();
     QTest::newRow("no board") << QStringList {output} << 2
                               << usage(QStringLiteral("no board file given")) << false << QString();
     QTest::newRow("unknown option")
