@@ -15,6 +15,13 @@ int cellsIn(double room, double cell, int most)
     return int(std::min(double(most), std::floor(room / cell + 1e-9)));
 }
 
+// To the nanometre, so that a shift reads as the decimal it is: a board
+// 25.4 mm high moves the fourth row by 76.2 mm, not 76.19999999999999.
+double snapped(double millimetres)
+{
+    return std::round(millimetres * 1e6) / 1e6;
+}
+
 } // namespace
 
 QVector<std::optional<PanelShift>> gridShifts(const QVector<BoardFootprint> &boards, double width,
@@ -33,8 +40,8 @@ QVector<std::optional<PanelShift>> gridShifts(const QVector<BoardFootprint> &boa
     const int columns = (placed + rows - 1) / rows;
     for (int k = 0; k < placed; ++k) {
         const BoardFootprint &board = boards.at(k);
-        shifts[k] = PanelShift {(k % columns) * cell.width - board.startX,
-                                (k / columns) * cell.height - board.startY};
+        shifts[k] = PanelShift {snapped((k % columns) * cell.width - board.startX),
+                                snapped((k / columns) * cell.height - board.startY)};
     }
     return shifts;
 }
