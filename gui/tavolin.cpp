@@ -60,11 +60,13 @@ Tavolin::Tavolin(QWidget *parent)
 
 void Tavolin::editFrame()
 {
-    FrameDialog dialog(frameSettings, this);
+    FrameDialog dialog(frameSettings, ui->offsetBox->value(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     frameSettings = dialog.settings();
     storeFrameSettings(frameSettings);
+    // A house's preset sets the channel too.
+    ui->offsetBox->setValue(dialog.channel());
     requestPreview();
 }
 

@@ -235,7 +235,7 @@ void TestFrameDialog::dialogAndCommandLineAgreeAtTheEdges()
                                       QStringLiteral("--bite-pitch=4")};
     for (const bool expected : {false, true}) {
         for (const double value : expected ? taken : refused) {
-            FrameDialog dialog(start);
+            FrameDialog dialog(start, int(Limits::offset.defaultValue));
             if (auto *millimetres = field<QDoubleSpinBox>(&dialog, qPrintable(box)))
                 millimetres->setValue(value);
             else
