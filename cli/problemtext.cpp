@@ -166,6 +166,14 @@ QString leftOutReason(PanelProblem::Kind kind)
     }
 }
 
+QString houseLimitLine(const PanelProblem &problem)
+{
+    const QString text = problemText(problem);
+    if (problem.file.isEmpty())
+        return text;
+    return QStringLiteral("%1: %2").arg(QFileInfo(problem.file).fileName(), text);
+}
+
 QStringList ruleLines(const PanelProblem &problem)
 {
     QStringList lines;

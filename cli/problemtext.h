@@ -16,6 +16,10 @@ QString problemText(const PanelProblem &problem);
 // Empty for any other problem.
 QString leftOutReason(PanelProblem::Kind kind);
 
+// A board house's finding, its board named by its file name where one board
+// is meant.
+QString houseLimitLine(const PanelProblem &problem);
+
 // For the design rules: one sentence for each rule, the boards named by
 // their file names (a board beyond the problem's boards is "board N",
 // counting from 1).

@@ -111,6 +111,21 @@ bool Tavolin::acceptDesignRules(const PanelProblem &rules)
             == QMessageBox::Ok;
 }
 
+bool Tavolin::acceptHouseLimits(const QList<PanelProblem> &findings)
+{
+    const NormalCursor normal;
+    QStringList lines;
+    for (const PanelProblem &finding : findings)
+        lines << houseLimitLine(finding);
+    const QString house = QLatin1String(houseRules(findings.first().finding.house)->name);
+    const QString text = QStringLiteral("The panel breaks these limits of %1:\n\n").arg(house)
+            + lines.join(QLatin1Char('\n'))
+            + QStringLiteral("\n\nOk writes the panel as it is; Cancel writes nothing.");
+    return QMessageBox::warning(this, problemTitle(findings.first()), text,
+                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+            == QMessageBox::Ok;
+}
+
 void Tavolin::showCritical(const QString &title, const QString &text)
 {
     const NormalCursor normal;

@@ -78,4 +78,7 @@ private:
     // Tells what the panel cannot keep of its boards' design rules; true
     // when the user goes on.
     bool acceptDesignRules(const PanelProblem &rules);
+    // Tells, in one box, which limits of the chosen board house the panel
+    // breaks; true when the user goes on.
+    bool acceptHouseLimits(const QList<PanelProblem> &findings);
 };

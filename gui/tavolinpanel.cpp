@@ -43,13 +43,20 @@ void Tavolin::on_makePanel_clicked()
         return;
     }
     const AssembledPanel panel = assembleBoards(boardList->boards(), numbers);
+    QList<PanelProblem> houseLimits;
     for (const PanelProblem &problem : panel.problems) {
-        if (problem.kind != PanelProblem::DesignRules) {
+        if (problem.kind == PanelProblem::HouseLimit) {
+            houseLimits << problem;
+        } else if (problem.kind != PanelProblem::DesignRules) {
             showProblem(problem);
         } else if (!acceptDesignRules(problem)) {
             discardPanelFile(panelFile);
             return;
         }
+    }
+    if (!houseLimits.isEmpty() && !acceptHouseLimits(houseLimits)) {
+        discardPanelFile(panelFile);
+        return;
     }
     if (const std::optional<PanelProblem> problem = savePanelOutput(panelFile, panel.text))
         showProblem(*problem);
