@@ -12,6 +12,8 @@ namespace {
 
 QString leftOutLine(const PanelProblem &problem)
 {
+    if (problem.kind == PanelProblem::HouseLimit)
+        return problemTitle(problem) + QStringLiteral(": ") + houseLimitLine(problem);
     const QString why = leftOutReason(problem.kind);
     if (why.isEmpty() || problem.file.isEmpty())
         return why;

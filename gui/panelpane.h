@@ -24,6 +24,7 @@ private:
     QLabel *leftOut;
 };
 
-// A line for each board left out, "row  file: why", then one for each rail
-// feature left out.
+// A line for each board left out or that keeps the panel from V-cuts,
+// "row  file: why", one for each rail feature left out, and one for each
+// limit of the board house the panel breaks, "Board house: what".
 QStringList leftOutLines(const PanelPicture &picture);
