@@ -21,6 +21,7 @@ const QColor edge(0xf2, 0xec, 0xc8);
 const QColor hole(0x10, 0x10, 0x10);
 const QColor copper(0xd4, 0xa0, 0x17);
 const QColor highlight(0xff, 0x8c, 0x1a);
+const QColor vcutColour(0x00, 0xb4, 0xf0);
 
 // The longer side of an exported picture at most, in pixels, and its scale
 // at most, in pixels per millimetre.
@@ -219,6 +220,7 @@ void PanelPicture::paint(QPainter &painter, const QTransform &toDevice, int high
     }
     paintBoards(painter, toDevice, highlightedBoard);
     paintFrame(painter);
+    paintVCuts(painter);
     painter.setWorldTransform(QTransform());
     paintLabels(painter, toDevice);
     painter.restore();
@@ -274,6 +276,20 @@ void PanelPicture::paintFrame(QPainter &painter) const
     paintDiscs(painter, plan.fiducials, 2.0);
     painter.setBrush(copper);
     paintDiscs(painter, plan.fiducials, 1.0);
+}
+
+// Each cut runs the whole panel, over the boards and the rails alike.
+void PanelPicture::paintVCuts(QPainter &painter) const
+{
+    QPen pen = screenPen(vcutColour, 1.5);
+    pen.setStyle(Qt::DashLine);
+    painter.setPen(pen);
+    for (const VCut &cut : shown.plan.vcuts) {
+        if (cut.vertical)
+            painter.drawLine(QLineF(cut.at, 0.0, cut.at, shown.height));
+        else
+            painter.drawLine(QLineF(0.0, cut.at, shown.width, cut.at));
+    }
 }
 
 // Each copy's row number and, where it fits, its file name, upright

@@ -12,7 +12,8 @@ class QPainter;
 
 // A picture of a panel: its rectangle and rails, the routed channels, each
 // copy's outline where the copy lies with its row number and file name, the
-// tabs with their mouse bites, the fiducials and the tooling holes. The
+// tabs with their mouse bites, the V-cuts, the fiducials and the tooling
+// holes. The
 // outlines are turned into paths once, so that it paints as often as a view
 // asks; it may be made on any thread.
 class PanelPicture
@@ -35,6 +36,7 @@ public:
 private:
     void paintBoards(QPainter &painter, const QTransform &toDevice, int highlightedBoard) const;
     void paintFrame(QPainter &painter) const;
+    void paintVCuts(QPainter &painter) const;
     void paintLabels(QPainter &painter, const QTransform &toDevice) const;
 
     PanelPreview shown;
