@@ -5,10 +5,12 @@
 #include "gui/panelview.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
 #include <QSpinBox>
@@ -20,6 +22,7 @@
 // command line's with the same settings; the Panel dock shows the panel
 // these settings and the form's numbers make, as they change.
 Q_DECLARE_METATYPE(FrameSettings)
+Q_DECLARE_METATYPE(BoardHouse)
 
 class TestFrameDialog : public QObject
 {
@@ -35,6 +38,10 @@ private slots:
     void previewFollowsTheWindow();
     void turnFillAndArrangementReachThePreview_data();
     void turnFillAndArrangementReachThePreview();
+    void housePresetFillsTheFields_data();
+    void housePresetFillsTheFields();
+    void houseLimitsBoxLetsTheUserChoose_data();
+    void houseLimitsBoxLetsTheUserChoose();
 
 private:
     QTemporaryDir settingsFolder;
@@ -99,7 +106,8 @@ bool sameSettings(const FrameSettings &a, const FrameSettings &b)
 {
     return a.frameWidth == b.frameWidth && a.tabWidth == b.tabWidth && a.biteDrill == b.biteDrill
             && a.bitePitch == b.bitePitch && a.fiducials == b.fiducials
-            && a.toolingDrill == b.toolingDrill && a.fixedSize == b.fixedSize;
+            && a.toolingDrill == b.toolingDrill && a.fixedSize == b.fixedSize
+            && a.separation == b.separation && a.vcutLayer == b.vcutLayer && a.house == b.house;
 }
 
 FrameSettings typical()
@@ -433,6 +441,112 @@ void TestFrameDialog::turnFillAndArrangementReachThePreview()
     // The arrangement is the next start's too.
     Tavolin next;
     QCOMPARE(menuItem(next, "&Panel", "Packed")->isChecked(), packed);
+}
+
+void TestFrameDialog::housePresetFillsTheFields_data()
+{
+    QTest::addColumn<BoardHouse>("house");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("changed"); // as the dialog names the box
+    const QStringList boxes {"frameWidth", "tabWidth", "biteDrill", "fiducials"};
+    const QStringList words {"rail width", "tab width", "mouse-bite drill", "fiducials"};
+    for (int i = 0; i < boardHouses().size(); ++i)
+        QTest::newRow(boardHouses().at(i).key)
+                << boardHouses().at(i).house << boxes.at(i % 4) << words.at(i % 4);
+}
+
+void TestFrameDialog::housePresetFillsTheFields()
+{
+    QFETCH(BoardHouse, house);
+    QFETCH(QString, box);
+    QFETCH(QString, changed);
+    const HouseRules &rules = *houseRules(house);
+    FrameDialog dialog(typical(), 9);
+    auto *houses = field<QComboBox>(&dialog, "boardHouse");
+    houses->setCurrentText(QLatin1String(rules.name));
+    const FrameSettings preset = dialog.settings();
+    QVERIFY(preset.frameWidth == rules.frameWidth && preset.tabWidth == rules.tabWidth
+            && preset.biteDrill == rules.biteDrill && preset.bitePitch == rules.bitePitch
+            && preset.fiducials == rules.fiducials && preset.toolingDrill == rules.toolingDrill);
+    auto *differences = field<QLabel>(&dialog, "presetDifferences");
+    QVERIFY(dialog.channel() == rules.channel && differences->isHidden());
+    QTest::keyClick(field<QWidget>(&dialog, qPrintable(box)),
+                    box == "fiducials" ? Qt::Key_Space : Qt::Key_Up);
+    QCOMPARE(differences->text(),
+             QString("Changed from the %1 preset: %2").arg(rules.name, changed));
+    QVERIFY(!differences->isHidden());
+    // None keeps the numbers as they are.
+    FrameSettings kept = dialog.settings();
+    kept.house = BoardHouse::None;
+    houses->setCurrentIndex(0);
+    QVERIFY(sameSettings(dialog.settings(), kept) && differences->isHidden());
+    QCOMPARE(dialog.channel(), rules.channel);
+}
+
+void TestFrameDialog::houseLimitsBoxLetsTheUserChoose_data()
+{
+    QTest::addColumn<bool>("vcuts");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("tabs too narrow, Ok writes") << false << int(QMessageBox::Ok);
+    QTest::newRow("V-cut panel too small, Cancel writes nothing")
+            << true << int(QMessageBox::Cancel);
+}
+
+void TestFrameDialog::houseLimitsBoxLetsTheUserChoose()
+{
+    REQUIRE_REAL_BOARDS();
+    QFETCH(bool, vcuts);
+    QFETCH(int, answer);
+    const HouseRules &rules = *houseRules(BoardHouse::Jlcpcb);
+    storeFrameSettings(FrameSettings());
+    DrivenWindow window;
+    window.load(realBoard(QStringLiteral("OpenLog.brd")));
+    window.script.answer([&](QWidget *dialog) {
+        field<QComboBox>(dialog, "boardHouse")->setCurrentText(QLatin1String(rules.name));
+        field<QComboBox>(dialog, "separation")->setCurrentIndex(vcuts);
+        field<QDoubleSpinBox>(dialog, "tabWidth")->setValue(rules.leastTabWidth - 1);
+        auto *layer = field<QSpinBox>(dialog, "vcutLayer");
+        QCOMPARE(layer->isEnabled(), vcuts);
+        layer->setValue(20);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    triggerFrameAndTabs(window.tavolin);
+    QCOMPARE(window.tavolin.findChild<QSpinBox *>("offsetBox")->value(), rules.channel);
+    const auto *list = window.tavolin.findChild<QLabel *>(QStringLiteral("leftOutList"));
+    QTRY_VERIFY(list->text().startsWith(QStringLiteral("Board house: ")));
+    QVERIFY(sameSettings(storedFrameSettings(), shownPreview(window.tavolin).numbers.frame));
+
+    // The first cut, if any, shows in a strip along it.
+    QTemporaryDir dir;
+    const PanelPicture &picture = window.tavolin.findChild<PanelView *>()->picture();
+    PanelPreview bare = picture.preview();
+    const VCut cut = bare.plan.vcuts.value(0);
+    bare.plan.vcuts.clear();
+    savePicture(picture, dir.filePath("cut.png"));
+    savePicture(PanelPicture(bare), dir.filePath("bare.png"));
+    const QImage cutImage(dir.filePath("cut.png")), bareImage(dir.filePath("bare.png"));
+    const QRect strip = picture.fitting(cutImage.rect())
+                                .mapRect(cut.vertical ? QRectF(cut.at - 0.1, 0, 0.2, bare.height)
+                                                      : QRectF(0, cut.at - 0.1, bare.width, 0.2))
+                                .toAlignedRect();
+    QCOMPARE(cutImage.copy(strip) != bareImage.copy(strip), vcuts);
+
+    const QString output = dir.filePath(QStringLiteral("panel.brd"));
+    SeenMessage seen;
+    window.script.chooseFile(output);
+    window.script.answer([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box && box->button(QMessageBox::Cancel));
+        seen = {box->windowTitle(), box->text()};
+        box->button(QMessageBox::StandardButton(answer))->click();
+    });
+    window.click("makePanel");
+    QTRY_COMPARE(window.script.pendingAnswers(), 0);
+    QCOMPARE(window.script.unexpected, QStringList());
+    QVERIFY(seen.title == "Board house" && seen.text.contains(QLatin1String(rules.name)));
+    for (const QString &line : list->text().split(QLatin1Char('\n')))
+        QVERIFY2(seen.text.contains(line.mid(line.indexOf(": ") + 2)), qPrintable(seen.text));
+    QCOMPARE(QFile::exists(output), answer == QMessageBox::Ok);
 }
 
 QTEST_MAIN(TestFrameDialog)
