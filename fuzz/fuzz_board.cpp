@@ -187,6 +187,31 @@ void checkFramedPanel(const QByteArray &bytes, const PanelBoard &board)
     check(panel.isEmpty() || parse(panel).wellFormed, "framed panel parses");
 }
 
+// Four copies parted by V-cuts and checked against a house: the panel
+// parses, and no cut runs through a copy.
+void checkVCutPanel(const QByteArray &bytes, const PanelBoard &board)
+{
+    PanelNumbers numbers;
+    numbers.width = int(panelWidth);
+    numbers.height = int(panelHeight);
+    applyPreset(BoardHouse::Jlcpcb, numbers.frame, numbers.offset);
+    numbers.frame.separation = Separation::VCuts;
+    PanelRun run({board, board, board, board}, numbers, boardBytes(bytes));
+    run.place();
+    run.shift();
+    for (const PanelPlacement &placement : run.panel().placements) {
+        const OutlineBox box = placedBox(board.footprint, placement.shift);
+        for (const VCut &cut : run.framePlan().vcuts) {
+            const double low = cut.vertical ? box.minX : box.minY;
+            const double high = cut.vertical ? box.maxX : box.maxY;
+            check(!(cut.at > low + 1e-3 && cut.at < high - 1e-3), "no cut through a copy");
+        }
+    }
+    run.assemble();
+    const QByteArray panel = run.panel().text.joined();
+    check(panel.isEmpty() || parse(panel).wellFormed, "V-cut panel parses");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -238,5 +263,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList &known = run.knownNames();
     checkNames(known);
     checkFramedPanel(bytes, board);
+    checkVCutPanel(bytes, board);
     return 0;
 }
