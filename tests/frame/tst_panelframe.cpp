@@ -323,6 +323,22 @@ void removeOutline(QDomDocument &document)
     }
 }
 
+// What differs between the panel and its copies once the outline is out of
+// both: the frame adds to the outline alone.
+QString outlessDifference(QDomDocument &document, const AssembledPanel &panel,
+                          const QVector<PanelBoard> &loaded)
+{
+    removeOutline(document);
+    QList<PlacedBoard> placed;
+    for (const PanelPlacement &placement : panel.placements) {
+        QDomDocument board =
+                parseXml(QString::fromUtf8(readWholeFile(loaded.at(placement.board).path)));
+        removeOutline(board);
+        placed.append({board.toString(), placement.shift.dx, placement.shift.dy});
+    }
+    return copiesDifference(document, placed);
+}
+
 // A board moved by `dx`, `dy`, as the panel holds it.
 struct MovedBoard
 {
@@ -823,15 +839,7 @@ void TestPanelFrame::framedPanelIsOnePiece()
             QVERIFY(takeAddition(document, QStringLiteral("circle"), fiducial,
                                  QStringLiteral("radius"), layer % 2 ? 1.0 : 0.5));
     }
-    removeOutline(document);
-    QList<PlacedBoard> placed;
-    for (const PanelPlacement &placement : panel.placements) {
-        QDomDocument board =
-                parseXml(QString::fromUtf8(readWholeFile(loaded.at(placement.board).path)));
-        removeOutline(board);
-        placed.append({board.toString(), placement.shift.dx, placement.shift.dy});
-    }
-    const QString difference = copiesDifference(document, placed);
+    const QString difference = outlessDifference(document, panel, loaded);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
@@ -1021,15 +1029,7 @@ void TestPanelFrame::vcutGridIsCutAlongSharedEdges()
         if (text.attribute(QStringLiteral("layer")) == layer)
             text.parentNode().removeChild(text);
     }
-    removeOutline(document);
-    QList<PlacedBoard> placed;
-    for (const PanelPlacement &placement : panel.placements) {
-        QDomDocument board =
-                parseXml(QString::fromUtf8(readWholeFile(loaded.at(placement.board).path)));
-        removeOutline(board);
-        placed.append({board.toString(), placement.shift.dx, placement.shift.dy});
-    }
-    const QString difference = copiesDifference(document, placed);
+    const QString difference = outlessDifference(document, panel, loaded);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
