@@ -36,7 +36,8 @@ PanelPreview previewPanel(const QVector<PanelBoard> &boards, const PanelNumbers 
     PanelRun run(boards, numbers);
     run.reuse(std::move(readAlready));
     run.place();
-    if (!numbers.frame.isOff())
+    // Loose boards need not be read, unless a house's limits are to be checked.
+    if (!numbers.frame.isOff() || numbers.frame.house != BoardHouse::None)
         run.shift();
     return previewOf(run);
 }

@@ -861,6 +861,21 @@ void TestPanelFrame::settingsOffLeaveThePanelAsItWas()
     numbers.frame.biteDrill = 1.0;
     numbers.frame.bitePitch = 1.5;
     QCOMPARE(assembleBoards(loaded, numbers).text.joined(), plain);
+    // A house's check adds nothing to loose boards, but the preview finds
+    // what the run finds.
+    numbers.frame.house = BoardHouse::Jlcpcb;
+    const AssembledPanel checked = assembleBoards(loaded, numbers);
+    QCOMPARE(checked.text.joined(), plain);
+    const auto limits = [](const QList<PanelProblem> &problems) {
+        QList<int> found;
+        for (const PanelProblem &problem : problems) {
+            if (problem.kind == PanelProblem::HouseLimit)
+                found << problem.finding.limit;
+        }
+        return found;
+    };
+    QVERIFY(limits(checked.problems).contains(HouseFinding::NarrowRail));
+    QCOMPARE(limits(previewPanel(loaded, numbers).problems), limits(checked.problems));
     numbers.frame.frameWidth = 5;
     QVERIFY(assembleBoards(loaded, numbers).text.joined() != plain);
 }
