@@ -276,27 +276,6 @@ QString readTurn(const QString &text, int boards, QHash<int, int> &turns)
 
 } // namespace
 
-QStringList problemLines(const PanelProblem &problem)
-{
-    const QString title = problemTitle(problem);
-    if (problem.kind == PanelProblem::DesignRules) {
-        QStringList lines;
-        for (const QString &rule : ruleLines(problem))
-            lines << title + QStringLiteral(": ") + rule;
-        return lines;
-    }
-    const QString text = problemText(problem);
-    QStringList parts;
-    // A text that already names its file says it once.
-    if (!problem.file.isEmpty() && !text.contains(problem.file))
-        parts << problem.file;
-    // "No fit" is the only title that says what happened.
-    if (problem.kind == PanelProblem::NoFit || problem.kind == PanelProblem::NoTabs)
-        parts << title;
-    parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return {parts.join(QStringLiteral(": "))};
-}
-
 bool wantsPicture(int argc, const char *const argv[])
 {
     for (int i = 1; i < argc && QByteArray(argv[i]) != "--"; ++i) {

@@ -27,7 +27,3 @@ bool wantsPicture(int argc, const char *const argv[]);
 // Reports on stderr, one line each, and returns the exit status. --help and
 // --version print to stdout and end the process.
 CommandLineStatus runCommandLine(const QStringList &arguments);
-
-// The problem as a terminal shows it: one line that names its subject, or
-// for the design rules one line for each rule.
-QStringList problemLines(const PanelProblem &problem);

@@ -181,3 +181,24 @@ QStringList ruleLines(const PanelProblem &problem)
         lines << ruleLine(problem, difference);
     return lines;
 }
+
+QStringList problemLines(const PanelProblem &problem)
+{
+    const QString title = problemTitle(problem);
+    if (problem.kind == PanelProblem::DesignRules) {
+        QStringList lines;
+        for (const QString &rule : ruleLines(problem))
+            lines << title + QStringLiteral(": ") + rule;
+        return lines;
+    }
+    const QString text = problemText(problem);
+    QStringList parts;
+    // A text that already names its file says it once.
+    if (!problem.file.isEmpty() && !text.contains(problem.file))
+        parts << problem.file;
+    // "No fit" is the only title that says what happened.
+    if (problem.kind == PanelProblem::NoFit || problem.kind == PanelProblem::NoTabs)
+        parts << title;
+    parts << text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return {parts.join(QStringLiteral(": "))};
+}

@@ -24,3 +24,7 @@ QString houseLimitLine(const PanelProblem &problem);
 // their file names (a board beyond the problem's boards is "board N",
 // counting from 1).
 QStringList ruleLines(const PanelProblem &problem);
+
+// The problem as a terminal shows it: one line that names its subject, or
+// for the design rules one line for each rule.
+QStringList problemLines(const PanelProblem &problem);

@@ -33,12 +33,6 @@ bool leavesOut(PanelProblem::Kind kind)
             || kind == PanelProblem::UnreadableBoard;
 }
 
-QString noteText(const PanelProblem &problem)
-{
-    const QString text = problemText(problem);
-    return problem.file.isEmpty() ? text : problem.file + QStringLiteral(": ") + text;
-}
-
 // Null without a house.
 QJsonValue houseReport(const RunRecord &run)
 {
@@ -49,7 +43,7 @@ QJsonValue houseReport(const RunRecord &run)
     QJsonArray findings;
     for (const PanelProblem &problem : run.problems) {
         if (problem.kind == PanelProblem::HouseLimit)
-            findings.append(noteText(problem));
+            findings.append(problemLines(problem).constFirst());
     }
     return QJsonObject {
             {QStringLiteral("preset"), QLatin1String(rules->key)},
@@ -87,7 +81,7 @@ QByteArray runReport(const RunRecord &run)
         else if (leavesOut(problem.kind))
             leave(problem, run.rows.at(problem.board));
         else if (problem.kind != PanelProblem::HouseLimit)
-            notes.append(noteText(problem));
+            notes.append(problemLines(problem).constFirst());
     }
     QJsonObject report {{QStringLiteral("panel"),
                          QJsonObject {{QStringLiteral("width"), run.width},
