@@ -99,21 +99,17 @@ void Tavolin::showProblem(const PanelProblem &problem)
 
 bool Tavolin::acceptDesignRules(const PanelProblem &rules)
 {
-    const NormalCursor normal;
     const QString text = QStringLiteral("The boards of this panel set these design rules "
                                         "differently, and the panel can keep only one value "
                                         "of each:\n\n")
             + problemText(rules)
             + QStringLiteral("\n\nOk writes the panel with these values; Cancel "
                              "writes nothing.");
-    return QMessageBox::warning(this, QStringLiteral("Design rules"), text,
-                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-            == QMessageBox::Ok;
+    return askToWrite(QStringLiteral("Design rules"), text);
 }
 
 bool Tavolin::acceptHouseLimits(const QList<PanelProblem> &findings)
 {
-    const NormalCursor normal;
     QStringList lines;
     for (const PanelProblem &finding : findings)
         lines << houseLimitLine(finding);
@@ -121,8 +117,14 @@ bool Tavolin::acceptHouseLimits(const QList<PanelProblem> &findings)
     const QString text = QStringLiteral("The panel breaks these limits of %1:\n\n").arg(house)
             + lines.join(QLatin1Char('\n'))
             + QStringLiteral("\n\nOk writes the panel as it is; Cancel writes nothing.");
-    return QMessageBox::warning(this, problemTitle(findings.first()), text,
-                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+    return askToWrite(problemTitle(findings.first()), text);
+}
+
+bool Tavolin::askToWrite(const QString &title, const QString &text)
+{
+    const NormalCursor normal;
+    return QMessageBox::warning(this, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                                QMessageBox::Ok)
             == QMessageBox::Ok;
 }
 

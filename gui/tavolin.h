@@ -81,4 +81,6 @@ private:
     // Tells, in one box, which limits of the chosen board house the panel
     // breaks; true when the user goes on.
     bool acceptHouseLimits(const QList<PanelProblem> &findings);
+    // A warning with Ok (write the panel) and Cancel; true on Ok.
+    bool askToWrite(const QString &title, const QString &text);
 };
